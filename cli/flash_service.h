@@ -1,0 +1,35 @@
+#pragma once
+
+#include "cli/component_catalog.h"
+#include "cli/flash_request.h"
+#include "engine/flash/flash_case.h"
+
+#include <nlohmann/json.hpp>
+#include <string_view>
+
+// The "flash" command's work on one request: parse and validate, build the flash case, run
+// the flash driver, and answer with the case's results.
+
+namespace quorvane {
+
+// The flash case of a validated request (inputs only; results are filled by the driver).
+FlashCase BuildFlashCase(const FlashRequest& request);
+
+// The response object of a completed run: the case's state variables and results, with
+// "residual" and "warning" when the run did not reach equilibrium.
+nlohmann::ordered_json FlashResponse(const FlashCase& flashCase);
+
+// Runs one request (JSON text) to its response; throws RequestError when the request cannot
+// be run or the run fails. Safe to call from several threads at once.
+class FlashService {
+public:
+    explicit FlashService(const ComponentCatalog* catalog) : m_catalog(catalog) {}
+
+    nlohmann::ordered_json Answer(std::string_view requestText) const;
+    nlohmann::ordered_json Answer(const nlohmann::json& request) const;
+
+private:
+    const ComponentCatalog* m_catalog;
+};
+
+} // namespace quorvane
