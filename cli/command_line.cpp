@@ -113,7 +113,7 @@ int RunComponentsCommand(std::ostream& out, std::ostream& err, const DatabaseCat
 } // namespace
 
 std::string UsageText() {
-    return R"(Usage:
+    return R"USAGE(Usage:
   quorvane-cli flash [FILE] [--threads N] [--db FILE] [--compact]
   quorvane-cli components [--db FILE]
   quorvane-cli --help
@@ -138,41 +138,27 @@ Request (internal units: F, psia):
    "components": [...],      1 to 25 components (below)
    "z": [...],               feed mole fractions, adding up to 1
    "kij": [[...], ...],      optional n x n interaction parameters (default zeros)
-   "estimate_kij": false
-}
-optional : estimate kij from Tc and Zc instead
+   "estimate_kij": false}    optional: estimate kij from Tc and Zc instead
 
-               A component is{"name" : "METHANE"} when the database offers that
-               name(every field comes from its row),
-           with explicit fields overriding the row;
-a component not in the database gives at least "MW", "Tc_F", "Pc_psia", "Vc", "Zc",
-    "omega" and "vp" : "MW"(lb / lb - mol), "Tc_F", "Pc_psia", "Vc"(ft3 / lb - mol), "Zc", "omega",
-    "Tb_F", "Tm_F", "Hf"(Btu / lb), "Gf"(Btu / lb), "S0"(Btu / (lb R)), "dipole"(debye),
-    coefficient sets{"code" : 6, "C" : [ A, B, C, D, E ], "Tmin_K" :.., "Tmax_K" :..}
-    : "vp"(vapour pressure, Pa; code 1 or 6),
-      "liquid_density",
-      "liquid_viscosity",
-      "vapour_viscosity",
-      "heat_of_vaporization",
-      "liquid_cp",
-      "ideal_gas_cp",
-      "surface_tension",
-      "liquid_conductivity",
-      "vapour_conductivity",
-      "ordinals" : {
-    "<ordinal>" : number
-} for
-    any other cell of the component row(2..114).
+A component is {"name": "METHANE"} when the database offers that name (every field comes
+from its row), with explicit fields overriding the row; a component not in the database
+gives at least "MW", "Tc_F", "Pc_psia", "Vc", "Zc", "omega" and "vp". Fields:
+  "MW" (lb/lb-mol), "Tc_F", "Pc_psia", "Vc" (ft3/lb-mol), "Zc", "omega",
+  "Tb_F", "Tm_F", "Hf" (Btu/lb), "Gf" (Btu/lb), "S0" (Btu/(lb R)), "dipole" (debye),
+  coefficient sets {"code": 6, "C": [A, B, C, D, E], "Tmin_K": .., "Tmax_K": ..}:
+  "vp" (vapour pressure, Pa; code 1 or 6), "liquid_density", "liquid_viscosity",
+  "vapour_viscosity", "heat_of_vaporization", "liquid_cp", "ideal_gas_cp",
+  "surface_tension", "liquid_conductivity", "vapour_conductivity",
+  "ordinals": {"<ordinal>": number} for any other cell of the component row (2..114).
 
-        Response : {"flash", "eos", "T_F", "P_psia", "vf",         "x",
-                    "y",     "K",   "Z_L", "Z_V",    "iterations", "converged"} and
-        "residual",
-        "warning" when the run did not reach equilibrium
-            .A request that cannot be run is answered{"error" : "<what is wrong and where>"}
-            .
+Response:
+  {"flash", "eos", "T_F", "P_psia", "vf", "x", "y", "K", "Z_L", "Z_V", "iterations",
+   "converged"} and "residual", "warning" when the run did not reach equilibrium.
+  A request that cannot be run is answered {"error": "<what is wrong and where>"}.
 
-        Exit status : 0 when every request ran,
-        1 when any was answered with an error, 2 for bad arguments or unreadable input.) ";
+Exit status: 0 when every request ran, 1 when any was answered with an error, 2 for bad
+arguments or unreadable input.
+)USAGE";
 }
 
 int RunCommandLine(const std::vector<std::string>& args, std::istream& in, std::ostream& out,

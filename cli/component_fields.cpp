@@ -71,13 +71,14 @@ void ReadSet(const nlohmann::json& set, std::size_t base, const std::string& pat
         throw RequestError(path + ": expected an object {\"code\", \"C\": [..]}");
     }
     const nlohmann::json& coefficients = RequireArray(set, "C", path);
-    const std::string cPath = FieldPath(path, "C");
     if (coefficients.empty() || coefficients.size() > 5) {
-        throw RequestError(cPath + ": expected 1 to 5 coefficients");
+        throw RequestError(FieldPath(path, "C") + ": expected 1 to 5 coefficients");
     }
     for (std::size_t k = 0; k < 5; ++k) {
         cells[base + k] =
-            k < coefficients.size() ? AsNumber(coefficients[k], ElementPath(cPath, k)) : 0.0;
+            k < coefficients.size()
+                ? AsNumberAt(coefficients[k], [&] { return ElementPath(FieldPath(path, "C"), k); })
+                : 0.0;
     }
     // An explicit set replaces the stored one whole, its range included.
     const double empty = std::numeric_limits<double>::quiet_NaN();

@@ -70,10 +70,9 @@ std::vector<double> ReadComposition(const nlohmann::json& request, std::size_t n
     std::vector<double> z(n);
     double sum = 0;
     for (std::size_t i = 0; i < n; ++i) {
-        const std::string path = ElementPath("z", i);
-        z[i] = AsNumber(array[i], path);
+        z[i] = AsNumberAt(array[i], [&] { return ElementPath("z", i); });
         if (z[i] < 0) {
-            throw RequestError(path + ": a mole fraction cannot be negative");
+            throw RequestError(ElementPath("z", i) + ": a mole fraction cannot be negative");
         }
         sum += z[i];
     }
@@ -95,13 +94,13 @@ std::vector<std::vector<double>> ReadInteractions(const nlohmann::json& request,
                            std::to_string(n) + " components");
     }
     for (std::size_t i = 0; i < n; ++i) {
-        const std::string rowPath = ElementPath("kij", i);
         if (!rows[i].is_array() || rows[i].size() != n) {
-            throw RequestError(rowPath + ": expected an array of " + std::to_string(n) +
-                               " numbers");
+            throw RequestError(ElementPath("kij", i) + ": expected an array of " +
+                               std::to_string(n) + " numbers");
         }
         for (std::size_t j = 0; j < n; ++j) {
-            kij[i][j] = AsNumber(rows[i][j], ElementPath(rowPath, j));
+            kij[i][j] =
+                AsNumberAt(rows[i][j], [&] { return ElementPath(ElementPath("kij", i), j); });
         }
     }
     return kij;

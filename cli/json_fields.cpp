@@ -59,7 +59,7 @@ std::optional<double> OptionalNumber(const nlohmann::json& obj, std::string_view
     if (member == nullptr) {
         return std::nullopt;
     }
-    return AsNumber(*member, FieldPath(parent, key));
+    return AsNumberAt(*member, [&] { return FieldPath(parent, key); });
 }
 
 double RequireNumber(const nlohmann::json& obj, std::string_view key, std::string_view parent) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
@@ -15,6 +16,19 @@ std::string ElementPath(std::string_view parent, std::size_t index);
 
 // A finite number at `path`; `value` must not be null.
 double AsNumber(const nlohmann::json& value, const std::string& path);
+
+// The same, forming the path only when it is needed for the message (batches of requests
+// read thousands of fields that are fine).
+template <typename PathFn>
+double AsNumberAt(const nlohmann::json& value, PathFn&& path) {
+    if (value.is_number()) {
+        const double number = value.get<double>();
+        if (std::isfinite(number)) {
+            return number;
+        }
+    }
+    return AsNumber(value, path());
+}
 
 // obj[key] when present (null counts as absent), as a finite number.
 std::optional<double> OptionalNumber(const nlohmann::json& obj, std::string_view key,
