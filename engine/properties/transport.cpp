@@ -61,6 +61,11 @@ float YoonThodosViscosity(std::string_view componentName, double tempF, double t
 float WilkeViscosityMixing(std::span<const float> fractions, std::span<const float> molWeights,
                            std::span<const float> viscosities) {
     const std::size_t n = fractions.size();
+    for (std::size_t j = 0; j < n; ++j) {
+        if (viscosities[j] == 0.0F || molWeights[j] == 0.0F) {
+            return std::nanf(""); // a ratio with a zero divisor: the mixing rule fails
+        }
+    }
     double mix = 0.0;
     for (std::size_t i = 0; i < n; ++i) {
         if (fractions[i] == 0.0F) {
@@ -114,6 +119,9 @@ float LucasPressureRatio(double tempF, double tcF, double pressPsia, double pvpP
 float LogMeanMixing(std::span<const float> weights, std::span<const float> values) {
     double sum = 0.0;
     for (std::size_t i = 0; i < weights.size(); ++i) {
+        if (!(values[i] > 0.0F)) {
+            return std::nanf(""); // the logarithm of a non-positive value fails
+        }
         sum += static_cast<double>(weights[i]) * std::log(static_cast<double>(values[i]));
     }
     return ToSingle(std::exp(sum));
