@@ -322,19 +322,8 @@ void CalculateMixtureProperties(FlashCase& flashCase,
     } else {
         Store(r.molarDensity[kLiquid], [&] { return LiquidDensity(in, cubic); });
     }
-    Store(r.molarDensity[kFeed], [&]() -> double {
-        const double rhoV = r.molarDensity[kVapour];
-        const double rhoL = r.molarDensity[kLiquid];
-        if (v == 0.0) {
-            return rhoL;
-        }
-        if (v == 1.0) {
-            return rhoV;
-        }
-        if (rhoV == 0.0 || rhoL == 0.0) {
-            return kNaN; // a phase without volume: the division fails
-        }
-        return 1.0 / (v / rhoV + (1.0 - v) / rhoL);
+    Store(r.molarDensity[kFeed], [&] {
+        return TwoPhaseMolarDensity(v, r.molarDensity[kVapour], r.molarDensity[kLiquid]);
     });
 
     // Step 11: vapour enthalpy, entropy and derived properties.

@@ -63,6 +63,19 @@ float VapourMolarDensity(double z, double tempF, double pressPsia) {
     return ToSingle(pressPsia / (z * kGasConstantPvt * FahrenheitToRankine(tempF)));
 }
 
+float TwoPhaseMolarDensity(double v, double rhoVapour, double rhoLiquid) {
+    if (v == 0.0) {
+        return ToSingle(rhoLiquid);
+    }
+    if (v == 1.0) {
+        return ToSingle(rhoVapour);
+    }
+    if (rhoVapour == 0.0 || rhoLiquid == 0.0) {
+        return std::nanf("");
+    }
+    return ToSingle(1.0 / (v / rhoVapour + (1.0 - v) / rhoLiquid));
+}
+
 float LiquidDensityCorrelation(const CoefficientSet& set, double tempF) {
     return ToSingle(EvaluateSet(set, SetProperty::LiquidDensity, FahrenheitToKelvin(tempF), 0.0));
 }

@@ -28,6 +28,11 @@ float PseudoCriticalPressure(std::span<const float> fractions, std::span<const f
 // P / (Z R T), lb-mol/ft3; exactly 0 when Z is 0.
 float VapourMolarDensity(double z, double tempF, double pressPsia);
 
+// Molar density of a two-phase stream of vapour fraction v: the molar volumes add,
+// 1/rho = v/rhoV + (1 - v)/rhoL; exactly rhoL at v = 0 and rhoV at v = 1. A phase of zero
+// density inside 0 < v < 1 makes the division fail (non-finite result).
+float TwoPhaseMolarDensity(double v, double rhoVapour, double rhoLiquid);
+
 // Liquid density from a code-4 or code-7 set, lb-mol/ft3.
 float LiquidDensityCorrelation(const CoefficientSet& set, double tempF);
 // Rackett compressibility Z_RA = 0.29056 - 0.08775 w.

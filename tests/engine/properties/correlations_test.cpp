@@ -129,6 +129,16 @@ TEST(PureCorrelationTest, PseudoCriticalRulesOfOneComponentGiveItsConstants) {
     EXPECT_EQ(VapourMolarDensity(0.0, 100.0, 1000.0), 0.0F);
 }
 
+// Molar volumes add in a two-phase stream: at V = 0.5 with 0.1 and 2 lb-mol/ft3 the stream
+// holds 0.1905 lb-mol/ft3 (a density average would give 1.05).
+TEST(PureCorrelationTest, TwoPhaseDensityAddsMolarVolumes) {
+    EXPECT_NEAR(TwoPhaseMolarDensity(0.5, 0.1, 2.0), 0.1905, 0.00005);
+    EXPECT_FLOAT_EQ(TwoPhaseMolarDensity(0.0, 0.1, 2.0), 2.0F);
+    EXPECT_FLOAT_EQ(TwoPhaseMolarDensity(1.0, 0.1, 2.0), 0.1F);
+    EXPECT_FLOAT_EQ(TwoPhaseMolarDensity(1.0, 0.1, 0.0), 0.1F);
+    EXPECT_FALSE(std::isfinite(TwoPhaseMolarDensity(0.5, 0.1, 0.0)));
+}
+
 // Ideal-gas functions: zero at the reference temperature, and H and S are the integrals of
 // Cp and Cp/T. The entropy conversion (1/4184) differs from the heat-capacity one
 // (0.000239044) by 1.6e-4 relative, which bounds the tolerance.
