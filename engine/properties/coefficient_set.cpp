@@ -78,20 +78,27 @@ std::int16_t CoefficientSet::Code() const {
     return static_cast<std::int16_t>(std::lround(code));
 }
 
+// Each helper takes e^x once and e^-x as its reciprocal.
 double Sinh(double x) {
-    return (std::exp(x) - std::exp(-x)) / 2.0;
+    const double e = std::exp(x);
+    return (e - 1.0 / e) / 2.0;
 }
 
 double Cosh(double x) {
-    return (std::exp(x) + std::exp(-x)) / 2.0;
+    const double e = std::exp(x);
+    return (e + 1.0 / e) / 2.0;
 }
 
 double Tanh(double x) {
-    return (std::exp(x) - std::exp(-x)) / (std::exp(x) + std::exp(-x));
+    const double e = std::exp(x);
+    const double inverse = 1.0 / e;
+    return (e - inverse) / (e + inverse);
 }
 
 double Coth(double x) {
-    return (std::exp(x) + std::exp(-x)) / (std::exp(x) - std::exp(-x));
+    const double e = std::exp(x);
+    const double inverse = 1.0 / e;
+    return (e + inverse) / (e - inverse);
 }
 
 double EvaluateSetForm(const CoefficientSet& set, SetProperty property, double tempK, double tcK) {

@@ -63,7 +63,6 @@ Attraction AttractionOf(const PhaseCondition& phase, EosVariant slopeVariant,
         return out;
     }
     const std::span<const float> w = phase.w.first(n);
-    out.a = MixtureAParameter(eq, tcSpan, pc, w, phase.x, tR, phase.variant, phase.kij);
 
     // d sqrt(a_i)/dT = -m_i sqrt(a_i/alpha_i) / (2 sqrt(T Tc_i)), with
     // sqrt(a_i/alpha_i) = R Tc_i sqrt(Omega_a / Pc_i).
@@ -77,6 +76,8 @@ Attraction AttractionOf(const PhaseCondition& phase, EosVariant slopeVariant,
         const double base = kR * tcR[i] * std::sqrt(omega / pc[i]);
         dSqrtA[i] = -m[i] * base / (2.0 * std::sqrt(static_cast<double>(tR) * tcR[i]));
     }
+    // a = sum x_i x_j (1 - kij) sqrt(a_i) sqrt(a_j), summed with its derivatives.
+    double a = 0.0;
     double dadT = 0.0;
     double second = 0.0;
     for (std::size_t i = 0; i < n; ++i) {
@@ -84,6 +85,7 @@ Attraction AttractionOf(const PhaseCondition& phase, EosVariant slopeVariant,
         for (std::size_t j = 0; j < n; ++j) {
             const double weight = static_cast<double>(phase.x[i]) * phase.x[j] *
                                   (1.0 - static_cast<double>(phase.kij(ii, static_cast<int>(j))));
+            a += weight * sqrtA[i] * sqrtA[j];
             dadT += weight * (sqrtA[j] * dSqrtA[i] + sqrtA[i] * dSqrtA[j]);
             if (wantSecondDerivative) {
                 second += weight * m[i] * (1.0 + m[j]) * static_cast<double>(tcR[i]) * tcR[j] /
@@ -92,6 +94,7 @@ Attraction AttractionOf(const PhaseCondition& phase, EosVariant slopeVariant,
             }
         }
     }
+    out.a = a;
     out.dadT = dadT;
     if (wantSecondDerivative) {
         out.d2adT2 = OmegaASecondDerivative(eq) * kR * kR / (2.0 * tR) * second;
