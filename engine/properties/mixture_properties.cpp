@@ -225,21 +225,23 @@ float LiquidDensity(const Inputs& in, CubicState& cubic) {
                                  std::span(fc.vc).first(in.n), zra, in.tempF);
 }
 
+// Per component from its set when usable, else Vetere's estimate carried to T by Watson's
+// relation; a component whose value fails keeps 0 in the sum's array.
 double HeatOfVaporization(const Inputs& in, std::span<const float> x) {
     const FlashCase& fc = *in.flash;
-    double sum = 0.0;
+    std::vector<double> hv(in.n, 0.0);
     for (std::size_t i = 0; i < in.n; ++i) {
         const CoefficientSet set = in.Set(i, set_base::kHeatOfVaporization);
-        double hv = 0.0;
         if (set.IsUsableAt(in.tempK)) {
-            hv = HeatOfVaporizationCorrelation(set, in.tempF, fc.tcF[i]);
+            Store(hv[i], [&] { return HeatOfVaporizationCorrelation(set, in.tempF, fc.tcF[i]); });
         } else {
-            const float hvb = VetereHeatOfVaporization(in.boilingF[i], fc.tcF[i], fc.pcPsia[i]);
-            hv = WatsonHeatOfVaporization(hvb, in.tempF, in.boilingF[i], fc.tcF[i]);
+            Store(hv[i], [&] {
+                const float hvb = VetereHeatOfVaporization(in.boilingF[i], fc.tcF[i], fc.pcPsia[i]);
+                return WatsonHeatOfVaporization(hvb, in.tempF, in.boilingF[i], fc.tcF[i]);
+            });
         }
-        sum += static_cast<double>(x[i]) * hv;
     }
-    return sum;
+    return Weighted(x, hv);
 }
 
 } // namespace

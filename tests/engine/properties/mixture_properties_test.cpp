@@ -6,6 +6,7 @@
 #include "engine/properties/mixture_properties.h"
 #include "engine/properties/property_errors.h"
 #include "engine/properties/pure_correlations.h"
+#include "engine/properties/translated_density.h"
 #include "tests/engine/properties/component_rows.h"
 
 #include <cmath>
@@ -202,6 +203,31 @@ TEST(MixturePropertiesTest, LiquidHeatCapacitySetIsClampedIntoItsRange) {
     const CoefficientSet set = CoefficientSet::FromRow(m.rows[0], set_base::kLiquidHeatCapacity);
     const double at250K = (250.0 - 273.15) * 1.8 + 32.0;
     EXPECT_FLOAT_EQ(r.heatCapacity[2], HeatCapacityCorrelation(set, at250K));
+}
+
+// A single component without a liquid-density set: Rackett below Tc, the translated
+// Peng-Robinson liquid above it, whatever equation of state the case uses.
+TEST(MixturePropertiesTest, SingleComponentLiquidDensityRoutes) {
+    constexpr int kSrk = 1;
+    Mixture m({&test_rows::kMethane}, {1.0F}, kSrk);
+    for (int k = 0; k < 8; ++k) {
+        m.rows[0][static_cast<std::size_t>(set_base::kLiquidDensity + k)] = test_rows::kEmpty;
+    }
+    const float tcF = m.flash.tcF[0];
+    const float pcPsia = m.flash.pcPsia[0];
+    const float w = m.flash.w[0];
+
+    m.Assume(-200.0F, 500.0F, 0.0);
+    EXPECT_FLOAT_EQ(m.Properties().molarDensity[2],
+                    RackettDensity(-200.0, RackettCompressibility(w), pcPsia, tcF));
+
+    m.Assume(0.0F, 3000.0F, 0.0);
+    CubicState state;
+    const float translated = TranslatedPengRobinsonDensity(0.0F, 3000.0F, tcF, pcPsia, w, state);
+    EXPECT_FLOAT_EQ(m.Properties().molarDensity[2], translated);
+    // Supercritical methane at 0 F and 3000 psia (Tr 1.34, Pr 4.5, Z about 0.75 on the
+    // generalized chart) holds about 0.81 lb-mol/ft3.
+    EXPECT_NEAR(translated, 0.81, 0.08);
 }
 
 // A failing statement keeps its target: a vapour-viscosity set of a form viscosity does not
