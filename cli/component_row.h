@@ -20,8 +20,11 @@ inline constexpr std::size_t kOrdinalCriticalPressure = 4;
 inline constexpr std::size_t kOrdinalCriticalVolume = 5;
 inline constexpr std::size_t kOrdinalCriticalZ = 6;
 inline constexpr std::size_t kOrdinalBoilingTemperature = 7;
+inline constexpr std::size_t kOrdinalReferenceEnthalpy = 12;
+inline constexpr std::size_t kOrdinalReferenceEntropy = 14;
 inline constexpr std::size_t kOrdinalAcentricFactor = 17;
 inline constexpr std::size_t kOrdinalVapourPressureSet = 19;
+inline constexpr std::size_t kOrdinalIdealGasCpSet = 75;
 // Within a coefficient set: A..E at +0..+4, lowest and highest T (K) at +5, +6, code at +7.
 inline constexpr std::size_t kSetCodeOffset = 7;
 inline constexpr std::size_t kSetCells = 8;

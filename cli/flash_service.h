@@ -3,6 +3,7 @@
 #include "cli/component_catalog.h"
 #include "cli/flash_request.h"
 #include "engine/flash/flash_case.h"
+#include "engine/properties/property_results.h"
 
 #include <nlohmann/json.hpp>
 #include <string_view>
@@ -18,6 +19,10 @@ FlashCase BuildFlashCase(const FlashRequest& request);
 // The response object of a completed run: the case's state variables and results, with
 // "residual" and "warning" when the run did not reach equilibrium.
 nlohmann::ordered_json FlashResponse(const FlashCase& flashCase);
+
+// The "properties" object: feed, vapour and liquid, each with its values in internal units
+// and its equation-of-state departures; null where a value does not apply to the stream.
+nlohmann::ordered_json PropertiesResponse(const PropertyResults& results);
 
 // Runs one request (JSON text) to its response; throws RequestError when the request cannot
 // be run or the run fails. Safe to call from several threads at once.

@@ -46,11 +46,10 @@ TEST_F(FlashServiceTest, NaturalGasExampleAnswersEveryFieldInOrder) {
     for (const auto& item : response.items()) {
         keys.push_back(item.key());
     }
-    const std::vector<std::string> expected{"flash", "eos", "T_F",        "P_psia",
-                                            "vf",    "x",   "y",          "K",
-                                            "Z_L",   "Z_V", "iterations", "converged"};
-    ASSERT_GE(keys.size(), expected.size());
-    EXPECT_EQ(std::vector<std::string>(keys.begin(), keys.begin() + 12), expected);
+    const std::vector<std::string> expected{"flash",      "eos",       "T_F",       "P_psia", "vf",
+                                            "x",          "y",         "K",         "Z_L",    "Z_V",
+                                            "iterations", "converged", "properties"};
+    EXPECT_EQ(keys, expected);
     EXPECT_EQ(response["flash"], "TP");
     EXPECT_EQ(response["eos"], "PR");
     EXPECT_EQ(response["T_F"], 40.0);
@@ -93,6 +92,104 @@ TEST_F(FlashServiceTest, VapourFractionRunKeepsTheGivenFraction) {
     const double tempF = response["T_F"];
     EXPECT_GT(tempF, service.Answer(Binary("BUBT"))["T_F"].get<double>());
     EXPECT_LT(tempF, service.Answer(Binary("DEWT"))["T_F"].get<double>());
+}
+
+std::vector<std::string> KeysOf(const ordered_json& object) {
+    std::vector<std::string> keys;
+    for (const auto& item : object.items()) {
+        keys.push_back(item.key());
+    }
+    return keys;
+}
+
+TEST_F(FlashServiceTest, TwoPhasePropertiesBelongToTheirStreams) {
+    const ordered_json response = service.Answer(ReadExample("natural_gas_tp.json"));
+    const ordered_json& properties = response.at("properties");
+    EXPECT_EQ(KeysOf(properties), (std::vector<std::string>{"feed", "vapour", "liquid"}));
+    const std::vector<std::string> common{"MW",      "Vc",    "Tc_F",      "Pc_psia",     "Z",
+                                          "density", "Cp",    "H",         "S",           "CpCv",
+                                          "JT",      "sound", "viscosity", "conductivity"};
+    std::vector<std::string> phaseKeys = common;
+    phaseKeys.push_back("residual");
+    EXPECT_EQ(KeysOf(properties["feed"]), phaseKeys);
+    EXPECT_EQ(KeysOf(properties["vapour"]), phaseKeys);
+    std::vector<std::string> liquidKeys = common;
+    liquidKeys.insert(liquidKeys.end(), {"heat_of_vaporization", "surface_tension", "residual"});
+    EXPECT_EQ(KeysOf(properties["liquid"]), liquidKeys);
+
+    // Transport properties do not apply to the feed; both phases have every value.
+    for (const char* key : {"JT", "sound", "viscosity", "conductivity"}) {
+        EXPECT_TRUE(properties["feed"][key].is_null()) << key;
+    }
+    for (const char* phase : {"vapour", "liquid"}) {
+        for (const auto& item : properties[phase].items()) {
+            if (item.key() != "residual") {
+                EXPECT_TRUE(item.value().is_number()) << phase << "." << item.key();
+            }
+        }
+    }
+    EXPECT_EQ(properties["vapour"]["Z"], response["Z_V"]);
+    EXPECT_EQ(properties["liquid"]["Z"], response["Z_L"]);
+    // The feed enthalpy is the vapour-fraction weighted enthalpy of its phases.
+    const double v = response["vf"];
+    const double h = v * properties["vapour"]["H"].get<double>() +
+                     (1 - v) * properties["liquid"]["H"].get<double>();
+    EXPECT_NEAR(properties["feed"]["H"].get<double>(), h, 1e-5 * std::abs(h));
+    EXPECT_LT(properties["liquid"]["residual"]["H"].get<double>(),
+              properties["vapour"]["residual"]["H"].get<double>());
+}
+
+TEST_F(FlashServiceTest, SuperheatedFeedHasNoLiquidProperties) {
+    json request = Binary("TP");
+    request["T_F"] = 400.0;
+    request["P_psia"] = 50.0;
+    const ordered_json response = service.Answer(request);
+    ASSERT_EQ(response["vf"], 1.0);
+    const ordered_json& properties = response["properties"];
+    for (const auto& item : properties["liquid"].items()) {
+        if (item.key() == "residual") {
+            for (const auto& departure : item.value().items()) {
+                EXPECT_TRUE(departure.value().is_null()) << departure.key();
+            }
+        } else {
+            EXPECT_TRUE(item.value().is_null()) << item.key();
+        }
+    }
+    for (const char* key : {"MW", "Z", "density", "H", "S", "Cp"}) {
+        EXPECT_EQ(properties["feed"][key], properties["vapour"][key]) << key;
+    }
+    // A nearly ideal gas: small departures.
+    EXPECT_GT(properties["vapour"]["Z"].get<double>(), 0.97);
+    EXPECT_LT(std::abs(properties["vapour"]["residual"]["H"].get<double>()), 100.0);
+}
+
+TEST_F(FlashServiceTest, PropertiesWithoutTheirDataAreNull) {
+    // The binary carries only what the flash needs: no ideal-gas heat capacity, reference
+    // enthalpy and entropy or boiling point. The departures need nothing more.
+    const ordered_json response = service.Answer(Binary("TP"));
+    const ordered_json& properties = response.at("properties");
+    for (const char* stream : {"feed", "vapour", "liquid"}) {
+        for (const char* key : {"Cp", "H", "S", "CpCv", "JT", "sound"}) {
+            EXPECT_TRUE(properties[stream][key].is_null()) << stream << "." << key;
+        }
+        for (const char* key : {"MW", "Z", "density"}) {
+            EXPECT_TRUE(properties[stream][key].is_number()) << stream << "." << key;
+        }
+        EXPECT_TRUE(properties[stream]["residual"]["H"].is_number()) << stream;
+    }
+    EXPECT_TRUE(properties["liquid"]["surface_tension"].is_null());
+    EXPECT_TRUE(properties["liquid"]["heat_of_vaporization"].is_null());
+    EXPECT_TRUE(properties["vapour"]["viscosity"].is_number());
+
+    // With those fields given, every value is there.
+    json complete = Binary("TP");
+    const json example = ReadExample("natural_gas_tp.json");
+    complete["components"][0] = example["components"][2]; // methane
+    complete["components"][1] = example["components"][5]; // n-butane
+    const ordered_json full = service.Answer(complete).at("properties");
+    EXPECT_TRUE(full["liquid"]["H"].is_number());
+    EXPECT_TRUE(full["liquid"]["surface_tension"].is_number());
+    EXPECT_TRUE(full["feed"]["Cp"].is_number());
 }
 
 TEST_F(FlashServiceTest, MalformedTextIsARequestError) {
