@@ -153,7 +153,15 @@ gives at least "MW", "Tc_F", "Pc_psia", "Vc", "Zc", "omega" and "vp". Fields:
 
 Response:
   {"flash", "eos", "T_F", "P_psia", "vf", "x", "y", "K", "Z_L", "Z_V", "iterations",
-   "converged"} and "residual", "warning" when the run did not reach equilibrium.
+   "converged", "properties"}, with "residual" and "warning" after "converged" when the run
+  did not reach equilibrium. "properties" holds "feed", "vapour" and "liquid", each with
+  "MW", "Vc", "Tc_F", "Pc_psia", "Z", "density" (lb-mol/ft3), "Cp" (Btu/(lb-mol R)),
+  "H" (Btu/lb-mol), "S" (Btu/(lb-mol R)), "CpCv", "JT" (R/psia), "sound" (ft/s),
+  "viscosity" (cP), "conductivity" (Btu/(h ft F)), for the liquid also
+  "heat_of_vaporization" (Btu/lb-mol) and "surface_tension" (N/m), and "residual":
+  {"H", "S", "Cp"}, the equation-of-state departures of that stream. A value that does not
+  apply (an absent phase, the feed's transport properties) or that the components' data
+  cannot give (no "ideal_gas_cp", "Hf", "S0" or "Tb_F") is null.
   A request that cannot be run is answered {"error": "<what is wrong and where>"}.
 
 Exit status: 0 when every request ran, 1 when any was answered with an error, 2 for bad
