@@ -29,10 +29,15 @@ bool IsBlank(std::string_view text) {
 // Runs the handler; whatever it throws becomes the error answer of this request.
 Answer AnswerRequest(const RequestHandler& handler, std::string_view text, const std::string& where,
                      int indent) {
-    constexpr auto kReplace = nlohmann::ordered_json::error_handler_t::replace;
+    constexpr auto kReplace = ordered_json::error_handler_t::replace;
     std::string message;
     try {
-        return {handler(text).dump(indent, ' ', false, kReplace), true};
+        std::string answer = handler(text);
+        if (indent >= 0) {
+            // A single document's answer is shown laid out.
+            answer = ordered_json::parse(answer).dump(indent, ' ', false, kReplace);
+        }
+        return {std::move(answer), true};
     } catch (const std::exception& error) {
         message = error.what();
     } catch (...) {

@@ -4,6 +4,7 @@
 #include <functional>
 #include <iosfwd>
 #include <nlohmann/json.hpp>
+#include <string>
 #include <string_view>
 
 // Runs the requests of one input: either a single JSON document (pretty-printed object) or
@@ -14,9 +15,10 @@
 
 namespace quorvane {
 
-// Answers one request text. Throws RequestError (or any std::exception) when the request
-// cannot be run; the runner then writes {"error": "<where>: <message>"} in its place.
-using RequestHandler = std::function<nlohmann::ordered_json(std::string_view requestText)>;
+// Answers one request text with the response as compact JSON text (one line). Throws
+// RequestError (or any std::exception) when the request cannot be run; the runner then
+// writes {"error": "<where>: <message>"} in its place.
+using RequestHandler = std::function<std::string(std::string_view requestText)>;
 
 struct BatchOptions {
     int threads = 1;

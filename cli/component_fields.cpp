@@ -49,6 +49,16 @@ constexpr std::array<ScalarField, 10> kSetFields{{
 constexpr std::array<const char*, 7> kFlashFields{"MW", "Tc_F",  "Pc_psia", "Vc",
                                                   "Zc", "omega", "vp"};
 
+template <std::size_t N>
+const ScalarField* Find(const std::array<ScalarField, N>& fields, std::string_view key) {
+    for (const ScalarField& field : fields) {
+        if (key == field.key) {
+            return &field;
+        }
+    }
+    return nullptr;
+}
+
 std::size_t OrdinalOf(std::string_view key) {
     for (const ScalarField& field : kScalarFields) {
         if (key == field.key) {
@@ -182,18 +192,23 @@ ComponentRow ParseComponent(const nlohmann::json& value, std::size_t index,
         row.name = "COMPONENT " + std::to_string(index + 1);
     }
 
-    for (const ScalarField& field : kScalarFields) {
-        if (std::optional<double> number = OptionalNumber(value, field.key, path)) {
-            row.cells[field.ordinal] = *number;
-        }
-    }
-    for (const ScalarField& field : kSetFields) {
-        if (const nlohmann::json* set = Member(value, field.key)) {
-            ReadSet(*set, field.ordinal, FieldPath(path, field.key), row.cells);
-        }
-    }
+    // "ordinals" first, so that the named fields win over it; then one pass over the members
+    // given (a component from the database often has only its name).
     if (const nlohmann::json* ordinals = Member(value, "ordinals")) {
         ReadOrdinals(*ordinals, FieldPath(path, "ordinals"), row.cells);
+    }
+    for (auto member = value.begin(); member != value.end(); ++member) {
+        const std::string& key = member.key();
+        const nlohmann::json& field = member.value();
+        if (field.is_null()) {
+            continue;
+        }
+        if (const ScalarField* scalar = Find(kScalarFields, key)) {
+            row.cells[scalar->ordinal] = AsNumberAt(field, [&] { return FieldPath(path, key); });
+        } else if (const ScalarField* set = Find(kSetFields, key)) {
+            ReadSet(field, set->ordinal, FieldPath(path, key), row.cells);
+        }
+        // Other members ("name", "ordinals", notes of the caller) are read elsewhere or not at all.
     }
     CheckFlashFields(row, path, fromDatabase);
     return row;

@@ -1,6 +1,5 @@
 #include "cli/flash_service.h"
 
-#include "cli/json_numbers.h"
 #include "cli/request_error.h"
 #include "engine/flash/flash_driver.h"
 #include "engine/flash/flash_state.h"
@@ -18,12 +17,13 @@ namespace quorvane {
 
 namespace {
 
-nlohmann::ordered_json SingleArray(std::span<const float> values) {
-    nlohmann::ordered_json array = nlohmann::ordered_json::array();
+void SingleArray(JsonWriter& writer, std::string_view key, std::span<const float> values) {
+    writer.Key(key);
+    writer.BeginArray();
     for (float value : values) {
-        array.push_back(SingleNumber(value));
+        writer.Single(value);
     }
-    return array;
+    writer.EndArray();
 }
 
 // nlohmann's messages start with "[json.exception.parse_error.101] "; the rest says where.
@@ -37,23 +37,27 @@ std::string WithoutExceptionTag(const char* message) {
     return text;
 }
 
-nlohmann::ordered_json Value(const PropertyResults& results, Quantity quantity, Stream stream) {
+void WriteValue(JsonWriter& writer, std::string_view key, const PropertyResults& results,
+                Quantity quantity, Stream stream) {
+    writer.Key(key);
     const std::optional<double> value = results.Value(quantity, stream);
     if (!value) {
-        return nullptr;
+        writer.Null();
+        return;
     }
     // The departures are kept in 64 bits, everything else in 32.
     switch (quantity) {
     case Quantity::ResidualEnthalpy:
     case Quantity::ResidualEntropy:
     case Quantity::ResidualHeatCapacity:
-        return DoubleNumber(*value);
+        writer.Double(*value);
+        break;
     default:
-        return SingleNumber(static_cast<float>(*value));
+        writer.Single(static_cast<float>(*value));
     }
 }
 
-nlohmann::ordered_json StreamProperties(const PropertyResults& results, Stream stream) {
+void WriteStream(JsonWriter& writer, const PropertyResults& results, Stream stream) {
     struct Field {
         const char* key;
         Quantity quantity;
@@ -74,18 +78,21 @@ nlohmann::ordered_json StreamProperties(const PropertyResults& results, Stream s
         {"viscosity", Quantity::Viscosity},
         {"conductivity", Quantity::ThermalConductivity},
     };
-    nlohmann::ordered_json object;
+    writer.BeginObject();
     for (const Field& field : kFields) {
-        object[field.key] = Value(results, field.quantity, stream);
+        WriteValue(writer, field.key, results, field.quantity, stream);
     }
     if (stream == Stream::Liquid) {
-        object["heat_of_vaporization"] = Value(results, Quantity::HeatOfVaporization, stream);
-        object["surface_tension"] = Value(results, Quantity::SurfaceTension, stream);
+        WriteValue(writer, "heat_of_vaporization", results, Quantity::HeatOfVaporization, stream);
+        WriteValue(writer, "surface_tension", results, Quantity::SurfaceTension, stream);
     }
-    object["residual"] = {{"H", Value(results, Quantity::ResidualEnthalpy, stream)},
-                          {"S", Value(results, Quantity::ResidualEntropy, stream)},
-                          {"Cp", Value(results, Quantity::ResidualHeatCapacity, stream)}};
-    return object;
+    writer.Key("residual");
+    writer.BeginObject();
+    WriteValue(writer, "H", results, Quantity::ResidualEnthalpy, stream);
+    WriteValue(writer, "S", results, Quantity::ResidualEntropy, stream);
+    WriteValue(writer, "Cp", results, Quantity::ResidualHeatCapacity, stream);
+    writer.EndObject();
+    writer.EndObject();
 }
 
 bool Missing(const std::vector<double>& cells, std::size_t ordinal) {
@@ -136,10 +143,15 @@ void BlankValuesWithoutData(const std::vector<std::vector<double>>& rows,
 
 } // namespace
 
-nlohmann::ordered_json PropertiesResponse(const PropertyResults& results) {
-    return {{"feed", StreamProperties(results, Stream::Feed)},
-            {"vapour", StreamProperties(results, Stream::Vapour)},
-            {"liquid", StreamProperties(results, Stream::Liquid)}};
+void WriteProperties(JsonWriter& writer, const PropertyResults& results) {
+    writer.BeginObject();
+    writer.Key("feed");
+    WriteStream(writer, results, Stream::Feed);
+    writer.Key("vapour");
+    WriteStream(writer, results, Stream::Vapour);
+    writer.Key("liquid");
+    WriteStream(writer, results, Stream::Liquid);
+    writer.EndObject();
 }
 
 FlashCase BuildFlashCase(const FlashRequest& request) {
@@ -193,28 +205,34 @@ FlashCase BuildFlashCase(const FlashRequest& request) {
     return flashCase;
 }
 
-nlohmann::ordered_json FlashResponse(const FlashCase& flashCase) {
-    nlohmann::ordered_json response;
-    response["flash"] = std::string(FlashTypeCode(flashCase.flashType));
-    response["eos"] = flashCase.eosText;
-    response["T_F"] = SingleNumber(flashCase.tempF);
-    response["P_psia"] = SingleNumber(flashCase.pressPsia);
-    response["vf"] = DoubleNumber(flashCase.vapourFraction);
-    response["x"] = SingleArray(flashCase.x);
-    response["y"] = SingleArray(flashCase.y);
-    response["K"] = SingleArray(flashCase.k);
-    response["Z_L"] = SingleNumber(flashCase.liquidZ);
-    response["Z_V"] = SingleNumber(flashCase.vapourZ);
-    response["iterations"] = flashCase.iterations;
-    response["converged"] = flashCase.converged;
+std::string FlashResponse(const FlashCase& flashCase, const PropertyResults* properties) {
+    JsonWriter writer;
+    writer.BeginObject();
+    writer.Member("flash", FlashTypeCode(flashCase.flashType));
+    writer.Member("eos", flashCase.eosText);
+    writer.Member("T_F", flashCase.tempF);
+    writer.Member("P_psia", flashCase.pressPsia);
+    writer.Member("vf", flashCase.vapourFraction);
+    SingleArray(writer, "x", flashCase.x);
+    SingleArray(writer, "y", flashCase.y);
+    SingleArray(writer, "K", flashCase.k);
+    writer.Member("Z_L", flashCase.liquidZ);
+    writer.Member("Z_V", flashCase.vapourZ);
+    writer.Member("iterations", static_cast<int>(flashCase.iterations));
+    writer.Member("converged", flashCase.converged);
     if (!flashCase.converged) {
-        response["residual"] = DoubleNumber(flashCase.residual);
-        response["warning"] = flashCase.warning;
+        writer.Member("residual", flashCase.residual);
+        writer.Member("warning", flashCase.warning);
     }
-    return response;
+    if (properties != nullptr) {
+        writer.Key("properties");
+        WriteProperties(writer, *properties);
+    }
+    writer.EndObject();
+    return writer.Take();
 }
 
-nlohmann::ordered_json FlashService::Answer(std::string_view requestText) const {
+std::string FlashService::Answer(std::string_view requestText) const {
     nlohmann::json request;
     try {
         request = nlohmann::json::parse(requestText, nullptr, true, true);
@@ -224,7 +242,7 @@ nlohmann::ordered_json FlashService::Answer(std::string_view requestText) const 
     return Answer(request);
 }
 
-nlohmann::ordered_json FlashService::Answer(const nlohmann::json& request) const {
+std::string FlashService::Answer(const nlohmann::json& request) const {
     FlashRequest parsed = ParseFlashRequest(request, m_catalog);
     FlashCase flashCase = BuildFlashCase(parsed);
 
@@ -240,8 +258,6 @@ nlohmann::ordered_json FlashService::Answer(const nlohmann::json& request) const
                                                        ? std::string("no result")
                                                        : flashCase.failure));
     }
-    nlohmann::ordered_json response = FlashResponse(flashCase);
-
     // The property driver takes the components' full rows and names.
     std::vector<std::vector<double>> rows;
     std::vector<std::string> names;
@@ -261,8 +277,7 @@ nlohmann::ordered_json FlashService::Answer(const nlohmann::json& request) const
         throw RequestError(std::string("the property calculation failed: ") + error.what());
     }
     BlankValuesWithoutData(rows, properties);
-    response["properties"] = PropertiesResponse(properties);
-    return response;
+    return FlashResponse(flashCase, &properties);
 }
 
 } // namespace quorvane

@@ -2,10 +2,12 @@
 
 #include "cli/component_catalog.h"
 #include "cli/flash_request.h"
+#include "cli/json_writer.h"
 #include "engine/flash/flash_case.h"
 #include "engine/properties/property_results.h"
 
 #include <nlohmann/json.hpp>
+#include <string>
 #include <string_view>
 
 // The "flash" command's work on one request: parse and validate, build the flash case, run
@@ -16,13 +18,14 @@ namespace quorvane {
 // The flash case of a validated request (inputs only; results are filled by the driver).
 FlashCase BuildFlashCase(const FlashRequest& request);
 
-// The response object of a completed run: the case's state variables and results, with
-// "residual" and "warning" when the run did not reach equilibrium.
-nlohmann::ordered_json FlashResponse(const FlashCase& flashCase);
+// The response of a completed run (compact JSON text): the case's state variables and
+// results, with "residual" and "warning" when the run did not reach equilibrium, and the
+// "properties" object when `properties` is given.
+std::string FlashResponse(const FlashCase& flashCase, const PropertyResults* properties);
 
 // The "properties" object: feed, vapour and liquid, each with its values in internal units
 // and its equation-of-state departures; null where a value does not apply to the stream.
-nlohmann::ordered_json PropertiesResponse(const PropertyResults& results);
+void WriteProperties(JsonWriter& writer, const PropertyResults& results);
 
 // Runs one request (JSON text) to its response; throws RequestError when the request cannot
 // be run or the run fails. Safe to call from several threads at once.
@@ -30,8 +33,9 @@ class FlashService {
 public:
     explicit FlashService(const ComponentCatalog* catalog) : m_catalog(catalog) {}
 
-    nlohmann::ordered_json Answer(std::string_view requestText) const;
-    nlohmann::ordered_json Answer(const nlohmann::json& request) const;
+    // The response as compact JSON text.
+    std::string Answer(std::string_view requestText) const;
+    std::string Answer(const nlohmann::json& request) const;
 
 private:
     const ComponentCatalog* m_catalog;

@@ -7,6 +7,8 @@
 #include "cli/database_catalog.h"
 #include "cli/flash_service.h"
 #include "data/component_database.h"
+#include "engine/flash/flash_driver.h"
+#include "engine/properties/mixture_properties.h"
 
 #include <benchmark/benchmark.h>
 #include <filesystem>
@@ -36,7 +38,7 @@ std::string Example() {
 
 // 10 000 one-line requests: the example case at temperatures from 0 to 80 F and pressures from
 // 400 to 1200 psia, so that every line is a flash of its own (two-phase and single-phase).
-std::string Batch(bool byName) {
+std::string Batch(bool byName, int count = kBatchSize) {
     nlohmann::json request = nlohmann::json::parse(Example());
     if (byName) {
         for (nlohmann::json& component : request["components"]) {
@@ -44,7 +46,7 @@ std::string Batch(bool byName) {
         }
     }
     std::string batch;
-    for (int k = 0; k < kBatchSize; ++k) {
+    for (int k = 0; k < count; ++k) {
         request["T_F"] = 0.0 + 80.0 * (k % 101) / 100.0;
         request["P_psia"] = 400.0 + 800.0 * (k % 97) / 96.0;
         batch += request.dump();
@@ -117,8 +119,8 @@ const DatabaseCatalog& BenchCatalog() {
 }
 
 std::string OneLine(bool byName) {
-    const std::string batch = Batch(byName);
-    return batch.substr(0, batch.find('\n'));
+    const std::string line = Batch(byName, 1);
+    return line.substr(0, line.find('\n'));
 }
 
 void BM_StageParseText(benchmark::State& state) {
@@ -141,10 +143,59 @@ void BM_StageWholeRequest(benchmark::State& state) {
     const std::string line = OneLine(state.range(0) != 0);
     const FlashService service(&BenchCatalog());
     for (auto _ : state) {
-        benchmark::DoNotOptimize(service.Answer(std::string_view(line)).dump());
+        benchmark::DoNotOptimize(service.Answer(std::string_view(line)));
     }
 }
 BENCHMARK(BM_StageWholeRequest)->Arg(0)->Arg(1);
+
+void BM_StageFlash(benchmark::State& state) {
+    const FlashCase prepared =
+        BuildFlashCase(ParseFlashRequest(nlohmann::json::parse(OneLine(true)), &BenchCatalog()));
+    FlashState flashState;
+    for (auto _ : state) {
+        FlashCase flashCase = prepared;
+        benchmark::DoNotOptimize(RunFlash(flashCase, flashState));
+    }
+}
+BENCHMARK(BM_StageFlash);
+
+void BM_StageProperties(benchmark::State& state) {
+    FlashRequest request = ParseFlashRequest(nlohmann::json::parse(OneLine(true)), &BenchCatalog());
+    FlashCase flashCase = BuildFlashCase(request);
+    FlashState flashState;
+    RunFlash(flashCase, flashState);
+    std::vector<std::vector<double>> rows;
+    std::vector<std::string> names;
+    for (const ComponentRow& row : request.components) {
+        rows.push_back(row.cells);
+        names.push_back(row.name);
+    }
+    for (auto _ : state) {
+        PropertyResults results;
+        CalculateMixtureProperties(flashCase, rows, names, results);
+        benchmark::DoNotOptimize(results);
+    }
+}
+BENCHMARK(BM_StageProperties);
+
+void BM_StageResponse(benchmark::State& state) {
+    FlashRequest request = ParseFlashRequest(nlohmann::json::parse(OneLine(true)), &BenchCatalog());
+    FlashCase flashCase = BuildFlashCase(request);
+    FlashState flashState;
+    RunFlash(flashCase, flashState);
+    std::vector<std::vector<double>> rows;
+    std::vector<std::string> names;
+    for (const ComponentRow& row : request.components) {
+        rows.push_back(row.cells);
+        names.push_back(row.name);
+    }
+    PropertyResults results;
+    CalculateMixtureProperties(flashCase, rows, names, results);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(FlashResponse(flashCase, &results));
+    }
+}
+BENCHMARK(BM_StageResponse);
 
 } // namespace
 } // namespace quorvane

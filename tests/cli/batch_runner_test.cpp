@@ -12,7 +12,7 @@ using nlohmann::ordered_json;
 
 // Answers {"n": k} with {"twice": 2k}; "bad" fails as a request, "crash" with a foreign
 // exception; malformed JSON fails the way the flash service does.
-ordered_json Double(std::string_view text) {
+std::string Double(std::string_view text) {
     json request;
     try {
         request = json::parse(text, nullptr, true, true);
@@ -25,7 +25,7 @@ ordered_json Double(std::string_view text) {
     if (request.contains("crash")) {
         throw std::logic_error("unexpected");
     }
-    return ordered_json{{"twice", 2 * request.at("n").get<int>()}};
+    return ordered_json{{"twice", 2 * request.at("n").get<int>()}}.dump();
 }
 
 struct BatchRun {
