@@ -118,7 +118,29 @@ const std::vector<std::string>& FlashTypeCodes() {
     return codes;
 }
 
-FlashRequest ParseFlashRequest(const nlohmann::json& request, const ComponentCatalog* catalog) {
+std::vector<ComponentRow> ParseComponents(const nlohmann::json& components,
+                                          const ComponentCatalog* catalog) {
+    if (!components.is_array()) {
+        throw RequestError(std::string("components: expected an array, found ") +
+                           components.type_name());
+    }
+    if (components.empty()) {
+        throw RequestError("components: at least one component is needed");
+    }
+    if (components.size() > kComponentLimit) {
+        throw RequestError("components: " + std::to_string(components.size()) +
+                           " components given; Only 25 components are allowed.");
+    }
+    std::vector<ComponentRow> rows;
+    rows.reserve(components.size());
+    for (std::size_t i = 0; i < components.size(); ++i) {
+        rows.push_back(ParseComponent(components[i], i, catalog));
+    }
+    return rows;
+}
+
+FlashRequest ParseFlashRequest(const nlohmann::json& request, const ComponentCatalog* catalog,
+                               const std::vector<ComponentRow>* components) {
     if (!request.is_object()) {
         throw RequestError(std::string("expected a request object, found ") + request.type_name());
     }
@@ -142,17 +164,10 @@ FlashRequest ParseFlashRequest(const nlohmann::json& request, const ComponentCat
         throw RequestError("vf: Vapor Fraction must be a number between 0 and 1.");
     }
 
-    const nlohmann::json& components = RequireArray(request, "components", "");
-    if (components.empty()) {
-        throw RequestError("components: at least one component is needed");
-    }
-    if (components.size() > kComponentLimit) {
-        throw RequestError("components: " + std::to_string(components.size()) +
-                           " components given; Only 25 components are allowed.");
-    }
-    parsed.components.reserve(components.size());
-    for (std::size_t i = 0; i < components.size(); ++i) {
-        parsed.components.push_back(ParseComponent(components[i], i, catalog));
+    if (components != nullptr) {
+        parsed.components = *components;
+    } else {
+        parsed.components = ParseComponents(RequireArray(request, "components", ""), catalog);
     }
 
     const std::size_t n = parsed.components.size();

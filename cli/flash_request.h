@@ -27,7 +27,14 @@ struct FlashRequest {
 };
 
 // Validates a parsed request object; throws RequestError saying what is wrong and where.
-FlashRequest ParseFlashRequest(const nlohmann::json& request, const ComponentCatalog* catalog);
+// `components`, when given, are the request's components already validated (from the
+// component cache); the request's own "components" member is then not read.
+FlashRequest ParseFlashRequest(const nlohmann::json& request, const ComponentCatalog* catalog,
+                               const std::vector<ComponentRow>* components = nullptr);
+
+// The "components" array of a request, validated.
+std::vector<ComponentRow> ParseComponents(const nlohmann::json& components,
+                                          const ComponentCatalog* catalog);
 
 // The list texts and flash codes in list order.
 const std::vector<std::string>& EquationOfStateTexts();

@@ -6,6 +6,7 @@
 #include "engine/flash/flash_case.h"
 #include "engine/properties/property_results.h"
 
+#include <cstdint>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
@@ -31,14 +32,18 @@ void WriteProperties(JsonWriter& writer, const PropertyResults& results);
 // be run or the run fails. Safe to call from several threads at once.
 class FlashService {
 public:
-    explicit FlashService(const ComponentCatalog* catalog) : m_catalog(catalog) {}
+    explicit FlashService(const ComponentCatalog* catalog);
 
     // The response as compact JSON text.
     std::string Answer(std::string_view requestText) const;
     std::string Answer(const nlohmann::json& request) const;
 
 private:
+    std::string Answer(const nlohmann::json& request,
+                       const std::vector<ComponentRow>* components) const;
+
     const ComponentCatalog* m_catalog;
+    std::uint64_t m_id; // tells the per-thread component caches of services apart
 };
 
 } // namespace quorvane

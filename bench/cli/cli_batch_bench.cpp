@@ -36,13 +36,29 @@ std::string Example() {
     return text.str();
 }
 
-// 10 000 one-line requests: the example case at temperatures from 0 to 80 F and pressures from
-// 400 to 1200 psia, so that every line is a flash of its own (two-phase and single-phase).
-std::string Batch(bool byName, int count = kBatchSize) {
+// How the components of the requests are given.
+enum class Components {
+    FlashFields = 0, // explicit data, only what the flash needs (MW, Tc, Pc, Vc, Zc, w, vp)
+    ByName = 1,      // {"name": ...}, from the component database
+    FullData = 2,    // explicit data with every coefficient set, as in the example file
+};
+
+// One-line requests: the example case at temperatures from 0 to 80 F and pressures from 400
+// to 1200 psia, so that every line is a flash of its own (two-phase and single-phase).
+std::string Batch(Components form, int count = kBatchSize) {
     nlohmann::json request = nlohmann::json::parse(Example());
-    if (byName) {
-        for (nlohmann::json& component : request["components"]) {
+    for (nlohmann::json& component : request["components"]) {
+        if (form == Components::ByName) {
             component = nlohmann::json{{"name", component["name"]}};
+        } else if (form == Components::FlashFields) {
+            nlohmann::json vp = component["vp"];
+            vp.erase("Tmin_K");
+            vp.erase("Tmax_K");
+            component =
+                nlohmann::json{{"name", component["name"]},   {"MW", component["MW"]},
+                               {"Tc_F", component["Tc_F"]},   {"Pc_psia", component["Pc_psia"]},
+                               {"Vc", component["Vc"]},       {"Zc", component["Zc"]},
+                               {"omega", component["omega"]}, {"vp", vp}};
         }
     }
     std::string batch;
@@ -55,8 +71,8 @@ std::string Batch(bool byName, int count = kBatchSize) {
     return batch;
 }
 
-void RunCliBatch(benchmark::State& state, bool byName) {
-    const std::string batch = Batch(byName);
+void RunCliBatch(benchmark::State& state, Components form) {
+    const std::string batch = Batch(form);
     if (batch.size() < kBatchSize) {
         state.SkipWithError("examples/natural_gas_tp.json not found");
         return;
@@ -86,10 +102,13 @@ void RunCliBatch(benchmark::State& state, bool byName) {
 }
 
 void BM_CliBatchExplicitComponents(benchmark::State& state) {
-    RunCliBatch(state, false);
+    RunCliBatch(state, Components::FlashFields);
 }
 void BM_CliBatchDatabaseComponents(benchmark::State& state) {
-    RunCliBatch(state, true);
+    RunCliBatch(state, Components::ByName);
+}
+void BM_CliBatchFullDataComponents(benchmark::State& state) {
+    RunCliBatch(state, Components::FullData);
 }
 
 BENCHMARK(BM_CliBatchExplicitComponents)
@@ -99,6 +118,12 @@ BENCHMARK(BM_CliBatchExplicitComponents)
     ->UseRealTime()
     ->MeasureProcessCPUTime();
 BENCHMARK(BM_CliBatchDatabaseComponents)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();
+BENCHMARK(BM_CliBatchFullDataComponents)
     ->Arg(1)
     ->Arg(2)
     ->Unit(benchmark::kMillisecond)
@@ -118,39 +143,40 @@ const DatabaseCatalog& BenchCatalog() {
     return catalog;
 }
 
-std::string OneLine(bool byName) {
-    const std::string line = Batch(byName, 1);
+std::string OneLine(Components form) {
+    const std::string line = Batch(form, 1);
     return line.substr(0, line.find('\n'));
 }
 
 void BM_StageParseText(benchmark::State& state) {
-    const std::string line = OneLine(state.range(0) != 0);
+    const std::string line = OneLine(static_cast<Components>(state.range(0)));
     for (auto _ : state) {
         benchmark::DoNotOptimize(nlohmann::json::parse(line, nullptr, true, true));
     }
 }
-BENCHMARK(BM_StageParseText)->Arg(0)->Arg(1);
+BENCHMARK(BM_StageParseText)->Arg(0)->Arg(1)->Arg(2);
 
 void BM_StageValidate(benchmark::State& state) {
-    const nlohmann::json request = nlohmann::json::parse(OneLine(state.range(0) != 0));
+    const nlohmann::json request =
+        nlohmann::json::parse(OneLine(static_cast<Components>(state.range(0))));
     for (auto _ : state) {
         benchmark::DoNotOptimize(ParseFlashRequest(request, &BenchCatalog()));
     }
 }
-BENCHMARK(BM_StageValidate)->Arg(0)->Arg(1);
+BENCHMARK(BM_StageValidate)->Arg(0)->Arg(1)->Arg(2);
 
 void BM_StageWholeRequest(benchmark::State& state) {
-    const std::string line = OneLine(state.range(0) != 0);
+    const std::string line = OneLine(static_cast<Components>(state.range(0)));
     const FlashService service(&BenchCatalog());
     for (auto _ : state) {
         benchmark::DoNotOptimize(service.Answer(std::string_view(line)));
     }
 }
-BENCHMARK(BM_StageWholeRequest)->Arg(0)->Arg(1);
+BENCHMARK(BM_StageWholeRequest)->Arg(0)->Arg(1)->Arg(2);
 
 void BM_StageFlash(benchmark::State& state) {
-    const FlashCase prepared =
-        BuildFlashCase(ParseFlashRequest(nlohmann::json::parse(OneLine(true)), &BenchCatalog()));
+    const FlashCase prepared = BuildFlashCase(
+        ParseFlashRequest(nlohmann::json::parse(OneLine(Components::ByName)), &BenchCatalog()));
     FlashState flashState;
     for (auto _ : state) {
         FlashCase flashCase = prepared;
@@ -160,7 +186,8 @@ void BM_StageFlash(benchmark::State& state) {
 BENCHMARK(BM_StageFlash);
 
 void BM_StageProperties(benchmark::State& state) {
-    FlashRequest request = ParseFlashRequest(nlohmann::json::parse(OneLine(true)), &BenchCatalog());
+    FlashRequest request =
+        ParseFlashRequest(nlohmann::json::parse(OneLine(Components::ByName)), &BenchCatalog());
     FlashCase flashCase = BuildFlashCase(request);
     FlashState flashState;
     RunFlash(flashCase, flashState);
@@ -179,7 +206,8 @@ void BM_StageProperties(benchmark::State& state) {
 BENCHMARK(BM_StageProperties);
 
 void BM_StageResponse(benchmark::State& state) {
-    FlashRequest request = ParseFlashRequest(nlohmann::json::parse(OneLine(true)), &BenchCatalog());
+    FlashRequest request =
+        ParseFlashRequest(nlohmann::json::parse(OneLine(Components::ByName)), &BenchCatalog());
     FlashCase flashCase = BuildFlashCase(request);
     FlashState flashState;
     RunFlash(flashCase, flashState);
