@@ -82,7 +82,10 @@ bool SingleComponentPresent(std::span<const float> z);
 void FlagSaturationOutcome(FlashResults& out, std::span<const float> feed, bool passLimit,
                            int limit, double residual, const char* what);
 
-// Threshold of LargestLnK below which a solution counts as trivial.
-inline constexpr double kTrivialLnK = 1e-4;
+// Thresholds of LargestLnK below which a solution counts as (nearly) trivial: a saturation
+// point whose incipient phase is within about 1 % of the feed, a split whose phases are within
+// 0.1 % of each other.
+inline constexpr double kTrivialSaturationLnK = 1e-2;
+inline constexpr double kTrivialSplitLnK = 1e-3;
 
 } // namespace quorvane::detail

@@ -6,9 +6,11 @@
 #include "engine/flash/flash_steps.h"
 #include "engine/flash/rachford_rice.h"
 #include "engine/flash/saturation.h"
+#include "engine/flash/stability.h"
 #include "engine/flash/tp_continuation.h"
 #include "engine/precision.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -34,9 +36,110 @@ void SplitPhases(std::span<const float> z, std::span<const float> k, double v, s
     NormalizeFractions(y);
 }
 
-struct EndedEarly {
-    std::string reason;
+// What the continuation made of a stalled or unfinished substitution.
+struct Resolution {
+    enum class Kind { TwoPhase, SinglePhase, Failed } kind = Kind::Failed;
+    double v = 0.0;
+    const char* reason = "";
 };
+
+bool Nontrivial(std::span<const double> lnK, std::span<const float> z) {
+    double largest = 0.0;
+    for (std::size_t i = 0; i < z.size(); ++i) {
+        if (z[i] > 0.0F) {
+            largest = std::max(largest, std::fabs(lnK[i]));
+        }
+    }
+    return largest > detail::kTrivialSplitLnK;
+}
+
+// Carries the flash on from the loop's K-values to equal fugacities. When that does not lead
+// to a genuine split, a stability test of the feed decides: a stable feed is one phase (liquid
+// below the pseudo-critical temperature, vapour above it), an unstable one is flashed again
+// from the K-values of the phase that splits off. Writes the outcome into out.
+Resolution Resolve(const FlashMixture& mixture, std::span<const float> z, float tempF,
+                   float pressPsia, FlashResults& out, FlashState& state, double vLoop) {
+    auto& ws = state.work;
+    const int n = static_cast<int>(z.size());
+    std::span<double> lnK(ws.v.data(), n);
+    std::span<double> xd(ws.xd.data(), n);
+    std::span<double> yd(ws.yd.data(), n);
+    std::span<float> k(out.k);
+    auto tryFrom = [&](auto kOf) -> Resolution {
+        for (int i = 0; i < n; ++i) {
+            lnK[i] = std::log(kOf(i));
+        }
+        float zL = out.liquidZ;
+        float zV = out.vapourZ;
+        double v = vLoop;
+        const detail::ContinuationResult cont =
+            detail::ContinueIsothermal(state, z, tempF, pressPsia, lnK, v, xd, yd, zL, zV);
+        if (!cont.converged) {
+            return Resolution{Resolution::Kind::Failed, 0.0, cont.reason};
+        }
+        if (!Nontrivial(lnK, z)) {
+            return Resolution{Resolution::Kind::Failed, 0.0, "trivial solution"};
+        }
+        for (int i = 0; i < n; ++i) {
+            k[i] = ToSingle(std::exp(lnK[i]));
+            out.x[i] = ToSingle(xd[i]);
+            out.y[i] = ToSingle(yd[i]);
+        }
+        out.liquidZ = zL;
+        out.vapourZ = zV;
+        out.residual = cont.residual;
+        return Resolution{Resolution::Kind::TwoPhase, v, ""};
+    };
+
+    bool usable = true;
+    for (int i = 0; i < n; ++i) {
+        usable = usable && (k[i] > 0.0F || z[i] <= 0.0F);
+    }
+    Resolution first{Resolution::Kind::Failed, 0.0, "a K-value of zero"};
+    if (usable) {
+        first = tryFrom([&](int i) { return k[i] > 0.0F ? static_cast<double>(k[i]) : 1.0; });
+        if (first.kind == Resolution::Kind::TwoPhase) {
+            return first;
+        }
+    }
+
+    std::span<double> kStart(ws.k.data(), n);
+    std::span<double> kSplit(ws.k2.data(), n);
+    for (int i = 0; i < n; ++i) {
+        kStart[i] = WilsonK(tempF, pressPsia, mixture.tcF[i], mixture.pcPsia[i], mixture.w[i]);
+    }
+    const detail::StabilityResult stability =
+        detail::TestStability(state, z, tempF, pressPsia, kStart, kSplit);
+    if (!stability.evaluated) {
+        return first;
+    }
+    if (stability.stable) {
+        float tpc = 0.0F;
+        try {
+            tpc = PseudoCriticalTemperatureF(z, mixture.tcF, mixture.vc);
+        } catch (const EngineError&) {
+            return first;
+        }
+        const bool liquid = tempF < tpc;
+        std::span<double> phi(liquid ? ws.phiL.data() : ws.phiV.data(), n);
+        float& zPhase = liquid ? out.liquidZ : out.vapourZ;
+        if (!detail::EvaluatePhaseOrSkip<float>(state, liquid ? Phase::Liquid : Phase::Vapour,
+                                                tempF, pressPsia, z, phi, zPhase, false)) {
+            return first;
+        }
+        for (int i = 0; i < n; ++i) {
+            (liquid ? out.x : out.y)[i] = z[i];
+        }
+        out.vapourFraction = liquid ? 0.0 : 1.0;
+        out.residual = 0.0;
+        return Resolution{Resolution::Kind::SinglePhase, out.vapourFraction, ""};
+    }
+    const Resolution second = tryFrom([&](int i) { return kSplit[i]; });
+    if (second.kind == Resolution::Kind::TwoPhase) {
+        return second;
+    }
+    return Resolution{Resolution::Kind::Failed, 0.0, second.reason};
+}
 
 } // namespace
 
@@ -175,38 +278,24 @@ void IsothermalFlash(const FlashMixture& mixture, std::span<const float> z, floa
     out.iterations = static_cast<std::int16_t>(pass);
     out.residual = std::sqrt(ssq);
 
+    bool singlePhaseDecided = false;
     if (exit == LoopExit::Stalled || exit == LoopExit::PassLimit) {
-        std::span<double> lnK(ws.v.data(), n);
-        std::span<double> xd(ws.xd.data(), n);
-        std::span<double> yd(ws.yd.data(), n);
-        bool usable = true;
-        for (int i = 0; i < n; ++i) {
-            usable = usable && (k[i] > 0.0F || z[i] <= 0.0F);
-            lnK[i] = k[i] > 0.0F ? std::log(static_cast<double>(k[i])) : 0.0;
-        }
-        float zL = out.liquidZ;
-        float zV = out.vapourZ;
-        double vc = v;
-        const detail::ContinuationResult cont =
-            usable ? detail::ContinueIsothermal(state, z, tempF, pressPsia, lnK, vc, xd, yd, zL, zV)
-                   : detail::ContinuationResult{false, out.residual, "a K-value of zero"};
-        if (cont.converged) {
-            v = vc;
-            for (int i = 0; i < n; ++i) {
-                k[i] = ToSingle(std::exp(lnK[i]));
-                x[i] = ToSingle(xd[i]);
-                y[i] = ToSingle(yd[i]);
-            }
-            out.liquidZ = zL;
-            out.vapourZ = zV;
-            out.residual = cont.residual;
+        const Resolution res = Resolve(mixture, z, tempF, pressPsia, out, state, v);
+        out.continued = true;
+        if (res.kind == Resolution::Kind::TwoPhase) {
+            v = res.v;
+        } else if (res.kind == Resolution::Kind::SinglePhase) {
+            singlePhaseDecided = true;
         } else {
             detail::MarkUnconverged(
                 out, out.residual,
                 std::string("The flash did not reach equilibrium (") +
                     (exit == LoopExit::Stalled ? "the iteration stalled" : "pass limit") +
-                    "; continuation: " + cont.reason + ").");
+                    "; continuation: " + res.reason + ").");
         }
+    }
+    if (singlePhaseDecided) {
+        return;
     }
     out.vapourFraction = v;
 
@@ -262,14 +351,22 @@ void IsothermalFlash(const FlashMixture& mixture, std::span<const float> z, floa
             detail::EvaluatePhaseOrSkip<float>(state, Phase::Vapour, tempF, pressPsia, z, phiV,
                                                out.vapourZ, false);
         } else if (out.converged) {
-            detail::MarkUnconverged(out, out.residual,
-                                    "The phase state could not be decided: the vapour fraction "
-                                    "lies outside 0 to 1.");
+            // The rule leaves the state open, but the fugacities agree: a split with V below 0
+            // (above 1) is the negative flash of a feed that is all liquid (all vapour).
+            const bool liquid = out.vapourFraction < 0.0;
+            std::span<float> same = liquid ? x : y;
+            for (int i = 0; i < n; ++i) {
+                same[i] = z[i];
+            }
+            out.vapourFraction = liquid ? 0.0 : 1.0;
+            detail::EvaluatePhaseOrSkip<float>(state, liquid ? Phase::Liquid : Phase::Vapour, tempF,
+                                               pressPsia, z, liquid ? phiL : phiV,
+                                               liquid ? out.liquidZ : out.vapourZ, false);
         }
         return;
     }
     if (out.converged && !detail::SingleComponentPresent(z) &&
-        detail::LargestLnK(k, z) < detail::kTrivialLnK) {
+        detail::LargestLnK(k, z) < detail::kTrivialSplitLnK) {
         detail::MarkUnconverged(out, out.residual,
                                 "The phases came out identical to the feed (trivial solution); "
                                 "the phase state is undetermined.");

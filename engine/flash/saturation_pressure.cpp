@@ -34,7 +34,7 @@ void FlagSaturationOutcome(FlashResults& out, std::span<const float> feed, bool 
                                 std::string("The ") + what + " did not converge in " +
                                     std::to_string(limit) + " passes.");
     } else if (!detail::SingleComponentPresent(feed) &&
-               detail::LargestLnK(out.k, feed) < detail::kTrivialLnK) {
+               detail::LargestLnK(out.k, feed) < detail::kTrivialSaturationLnK) {
         detail::MarkUnconverged(out, residual,
                                 std::string("The ") + what +
                                     " settled on a trivial solution: the incipient phase equals "

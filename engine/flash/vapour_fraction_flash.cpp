@@ -92,7 +92,7 @@ void SecantOnState(const FlashMixture& mixture, std::span<const float> z, float 
         detail::MarkUnconverged(out, std::fabs(lnS),
                                 "The vapour-fraction flash did not converge in 1000 passes.");
     } else if (!detail::SingleComponentPresent(z) &&
-               detail::LargestLnK(out.k, z) < detail::kTrivialLnK) {
+               detail::LargestLnK(out.k, z) < detail::kTrivialSaturationLnK) {
         detail::MarkUnconverged(out, std::fabs(lnS),
                                 "The vapour-fraction flash settled on a trivial solution: both "
                                 "phases equal the feed.");
