@@ -35,7 +35,11 @@ RootPair SolveCubic(double a1, double a2, double a3, const CubicState& state) {
     const double q = (a1 * a1 - 3.0 * a2) / 9.0;
     const double r = (2.0 * a1 * a1 * a1 - 9.0 * a1 * a2 + 27.0 * a3) / 54.0;
     const double q3 = q * q * q;
-    if (q3 - r * r < 0.0) {
+    // A double root makes Q³ − R² vanish; rounding can push it a hair below zero, which would
+    // hide the double root behind the one-root formula. Within rounding of zero the
+    // three-root form (with x held at ±1) is used.
+    const double discriminant = q3 - r * r;
+    if (discriminant < 0.0 && -discriminant > 1e-12 * r * r) {
         const double t = std::pow(std::sqrt(r * r - q3) + std::fabs(r), 1.0 / 3.0);
         const double root = -Sign(r) * (t + q / t) - a1 / 3.0;
         return RootPair{root, kNoLiquidRoot};
