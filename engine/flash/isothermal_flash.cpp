@@ -170,12 +170,15 @@ void IsothermalFlash(const FlashMixture& mixture, std::span<const float> z, floa
     std::span<float> y(out.y);
     std::span<double> phiL(ws.phiL.data(), n);
     std::span<double> phiV(ws.phiV.data(), n);
+    std::span<double> lnPhiL(ws.lnPhiL2.data(), n);
+    std::span<double> lnPhiV(ws.lnPhiV2.data(), n);
     std::span<double> r(ws.ratio.data(), n);
     std::span<double> rPrev(ws.ratioPrev.data(), n);
     std::span<double> lambda(ws.lambda.data(), n);
     for (int i = 0; i < n; ++i) {
         r[i] = rPrev[i] = lambda[i] = 0.0;
         phiL[i] = phiV[i] = 0.0;
+        lnPhiL[i] = lnPhiV[i] = 0.0;
     }
     const double p = pressPsia;
     double v = 0.0;
@@ -202,17 +205,21 @@ void IsothermalFlash(const FlashMixture& mixture, std::span<const float> z, floa
         double vPrev = v;
         double q = 0.0;
         for (;;) {
-            detail::EvaluatePhaseOrSkip<float>(state, Phase::Liquid, tempF, pressPsia, x, phiL,
-                                               out.liquidZ, false);
-            detail::EvaluatePhaseOrSkip<float>(state, Phase::Vapour, tempF, pressPsia, y, phiV,
-                                               out.vapourZ, false);
+            // ln φ of both phases (a failed evaluation keeps the previous values); the
+            // fugacity ratio r_i = x_i·φ_L,i·P/(y_i·φ_V,i·P) then costs one exponential.
+            detail::EvaluateLogOrSkip<float>(state, Phase::Liquid, tempF, pressPsia, x, lnPhiL,
+                                             out.liquidZ);
+            detail::EvaluateLogOrSkip<float>(state, Phase::Vapour, tempF, pressPsia, y, lnPhiV,
+                                             out.vapourZ);
             ssq = 0.0;
             double ssqPrevRatios = 0.0;
             for (int i = 0; i < n; ++i) {
-                const double fL = x[i] * phiL[i] * p;
-                const double fV = y[i] * phiV[i] * p;
-                if (fV != 0.0 && std::isfinite(fL / fV)) {
-                    r[i] = fL / fV;
+                if (y[i] != 0.0F && lnPhiV[i] >= detail::kLnUnderflow) {
+                    const double ratio =
+                        (static_cast<double>(x[i]) / y[i]) * std::exp(lnPhiL[i] - lnPhiV[i]);
+                    if (std::isfinite(ratio)) {
+                        r[i] = ratio;
+                    }
                 }
                 ssq += (r[i] - 1.0) * (r[i] - 1.0);
                 ssqPrevRatios += (rPrev[i] - 1.0) * (rPrev[i] - 1.0);

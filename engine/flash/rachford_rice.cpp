@@ -19,6 +19,20 @@ double Function(double v, std::span<const Real> k, std::span<const float> z) {
     return f;
 }
 
+// F and F' in one sweep (the same sums as the two functions).
+template <typename Real>
+void FunctionAndDerivative(double v, std::span<const Real> k, std::span<const float> z, double& f,
+                           double& d) {
+    f = 0.0;
+    d = 0.0;
+    for (std::size_t i = 0; i < z.size(); ++i) {
+        const double km1 = static_cast<double>(k[i]) - 1.0;
+        const double den = 1.0 + v * km1;
+        f += z[i] * km1 / den;
+        d -= z[i] * km1 * km1 / (den * den);
+    }
+}
+
 template <typename Real>
 double Derivative(double v, std::span<const Real> k, std::span<const float> z) {
     double d = 0.0;
@@ -59,8 +73,9 @@ double Solve(std::span<const Real> k, std::span<const float> z) {
     Bracket(k, lo, hi);
     double v = StartValue(lo, hi);
     for (int pass = 0; pass < 1000; ++pass) {
-        const double f = Function(v, k, z);
-        const double df = Derivative(v, k, z);
+        double f = 0.0;
+        double df = 0.0;
+        FunctionAndDerivative(v, k, z, f, df);
         if (!std::isfinite(f) || !std::isfinite(df) || df == 0.0) {
             // An overflow or a division by zero ends the search with the value reached.
             return v;
