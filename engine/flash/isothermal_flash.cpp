@@ -141,6 +141,44 @@ Resolution Resolve(const FlashMixture& mixture, std::span<const float> z, float 
     return Resolution{Resolution::Kind::Failed, 0.0, second.reason};
 }
 
+// One component: the substitution loop has nothing to split (the Rachford-Rice equation has no
+// root between its poles). The phase is the one with the lower fugacity; with a single real
+// root, liquid below the critical temperature at pressures above the vapour-pressure estimate,
+// vapour otherwise.
+void PureComponentFlash(const FlashMixture& mixture, std::span<const float> z, float tempF,
+                        float pressPsia, FlashResults& out, FlashState& state) {
+    const int n = static_cast<int>(z.size());
+    auto& ws = state.work;
+    std::span<double> lnL(ws.lnPhiL2.data(), n);
+    std::span<double> lnV(ws.lnPhiV2.data(), n);
+    out.liquidZ = detail::EvaluateLogPhase<float>(state, Phase::Liquid, tempF, pressPsia, z, lnL);
+    out.vapourZ = detail::EvaluateLogPhase<float>(state, Phase::Vapour, tempF, pressPsia, z, lnV);
+    int present = 0;
+    for (int i = 0; i < n; ++i) {
+        if (z[i] > 0.0F) {
+            present = i;
+        }
+    }
+    bool liquid = lnL[present] < lnV[present];
+    if (out.liquidZ == out.vapourZ) {
+        liquid = false;
+        if (tempF < mixture.tcF[present]) {
+            const float pSat = VapourPressureEstimate(tempF, mixture.tcF[present],
+                                                      mixture.pcPsia[present], mixture.w[present],
+                                                      mixture.vapourPressure[present], z[present]);
+            liquid = pressPsia > pSat;
+        }
+    }
+    for (int i = 0; i < n; ++i) {
+        out.x[i] = z[i];
+        out.y[i] = z[i];
+        out.k[i] = ToSingle(detail::KFromLogs(lnL[i], lnV[i]));
+    }
+    out.vapourFraction = liquid ? 0.0 : 1.0;
+    out.iterations = 0;
+    out.residual = 0.0;
+}
+
 } // namespace
 
 float PseudoCriticalTemperatureF(std::span<const float> z, std::span<const float> tcF,
@@ -179,6 +217,10 @@ void IsothermalFlash(const FlashMixture& mixture, std::span<const float> z, floa
         r[i] = rPrev[i] = lambda[i] = 0.0;
         phiL[i] = phiV[i] = 0.0;
         lnPhiL[i] = lnPhiV[i] = 0.0;
+    }
+    if (detail::SingleComponentPresent(z)) {
+        PureComponentFlash(mixture, z, tempF, pressPsia, out, state);
+        return;
     }
     const double p = pressPsia;
     double v = 0.0;

@@ -85,6 +85,23 @@ TEST_F(IsothermalFlashTest, OrdinaryFlashesNeverReachTheContinuation) {
     }
 }
 
+// One component has nothing to split: below its (equation-of-state) vapour pressure it is
+// vapour, above it liquid, and the run ends at once.
+TEST_F(IsothermalFlashTest, PureComponentTakesThePhaseOfLowerFugacity) {
+    const FlashCase propane = testdata::MakeCase({"PROPANE"}, {1.0F});
+    FlashResults r = Flash(propane, 40.0F, 70.0F);
+    EXPECT_EQ(r.vapourFraction, 1.0);
+    EXPECT_GT(r.k[0], 1.0F);
+    r = Flash(propane, 40.0F, 90.0F);
+    EXPECT_EQ(r.vapourFraction, 0.0);
+    EXPECT_LT(r.k[0], 1.0F);
+    EXPECT_TRUE(r.converged);
+    EXPECT_EQ(r.x, propane.z);
+    // A component of zero share does not count: the same holds with it in the mixture.
+    const FlashCase withAbsent = testdata::MakeCase({"PROPANE", "n-BUTANE"}, {1.0F, 0.0F});
+    EXPECT_EQ(Flash(withAbsent, 40.0F, 90.0F).vapourFraction, 0.0);
+}
+
 TEST_F(IsothermalFlashTest, PseudoCriticalTemperatureIsVolumeWeighted) {
     const FlashCase c = testdata::MethaneButane(0.5F);
     const double share = 0.5 * c.vc[0] / (0.5 * c.vc[0] + 0.5 * c.vc[1]);
