@@ -64,6 +64,26 @@ TEST_F(Driver, ArithmeticFailureLeavesThePreviousResults) {
     EXPECT_EQ(c.vapourFraction, vf);
 }
 
+TEST_F(Driver, InputsThatCannotBeFlashedAreRefused) {
+    c.pressPsia = 0.0F;
+    EXPECT_FALSE(RunFlash(c, state));
+    EXPECT_NE(c.failure.find("pressure"), std::string::npos);
+    c.pressPsia = 1000.0F;
+    c.flashType = FlashType::TV;
+    c.vapourFraction = 1.5;
+    EXPECT_FALSE(RunFlash(c, state));
+    EXPECT_EQ(c.failure, "Vapor Fraction must be a number between 0 and 1.");
+}
+
+TEST_F(Driver, EstimateFlagRunsWithTheEstimatedTable) {
+    ASSERT_TRUE(RunFlash(c, state));
+    const double plain = c.vapourFraction;
+    c.estimateKij = true;
+    ASSERT_TRUE(RunFlash(c, state));
+    EXPECT_NE(c.vapourFraction, plain);
+    EXPECT_EQ(c.kij(0, 1), 0.0F); // the case's own table is untouched
+}
+
 TEST(FlashTypes, CodesAndListTexts) {
     EXPECT_EQ(FlashTypeCode(FlashType::BUBT), "BUBT");
     EXPECT_EQ(FlashTypeListText(FlashType::DEWP), "Dew Point Pressure (Set T)");
