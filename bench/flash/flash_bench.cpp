@@ -9,6 +9,7 @@
 #include "tests/engine/flash/component_table.h"
 
 #include <benchmark/benchmark.h>
+#include <cstdio>
 #include <vector>
 
 namespace quorvane {
@@ -46,9 +47,12 @@ Conditions ConditionsOf(Mix mix) {
     return {};
 }
 
-void ReportOutcome(benchmark::State& st, const FlashResults& out) {
-    st.counters["iterations"] = out.iterations;
-    st.counters["converged"] = out.converged ? 1 : 0;
+// The result of the last run, shown beside the timing.
+void ReportOutcome(benchmark::State& st, const FlashResults& out, const char* what, double value) {
+    char label[96];
+    std::snprintf(label, sizeof label, "%s=%.6g passes=%d %s", what, value, out.iterations,
+                  out.converged ? "converged" : "NOT CONVERGED");
+    st.SetLabel(label);
 }
 
 template <Mix M>
@@ -60,10 +64,9 @@ void TpFlash(benchmark::State& st) {
     FlashResults out;
     for (auto _ : st) {
         IsothermalFlash(mixture, c.z, k.tpT, k.tpP, out, state);
-        benchmark::DoNotOptimize(out.vapourFraction);
+        benchmark::ClobberMemory();
     }
-    ReportOutcome(st, out);
-    st.counters["V"] = out.vapourFraction;
+    ReportOutcome(st, out, "V", out.vapourFraction);
 }
 
 template <Mix M>
@@ -75,10 +78,9 @@ void BubbleP(benchmark::State& st) {
     FlashResults out;
     for (auto _ : st) {
         BubblePressure(mixture, c.z, k.bubbleT, out, state);
-        benchmark::DoNotOptimize(out.pressPsia);
+        benchmark::ClobberMemory();
     }
-    ReportOutcome(st, out);
-    st.counters["P"] = out.pressPsia;
+    ReportOutcome(st, out, "P", out.pressPsia);
 }
 
 template <Mix M>
@@ -90,10 +92,9 @@ void DewT(benchmark::State& st) {
     FlashResults out;
     for (auto _ : st) {
         DewTemperature(mixture, c.z, k.dewP, out, state);
-        benchmark::DoNotOptimize(out.tempF);
+        benchmark::ClobberMemory();
     }
-    ReportOutcome(st, out);
-    st.counters["T"] = out.tempF;
+    ReportOutcome(st, out, "T", out.tempF);
 }
 
 // One phase of the natural gas: all coefficients from one evaluation against one
