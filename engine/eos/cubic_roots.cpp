@@ -11,8 +11,9 @@ namespace quorvane {
 
 namespace {
 
-constexpr double kTwoPi = 6.28318530717958;
-constexpr double kFourPi = 12.56637061435916;
+// The three roots are −2·sqrt(Q)·cos((θ + k·2π)/3) − a1/3, k = 0, 1, 2 (2π = 6.28318530717958,
+// 4π = 12.56637061435916); sqrt(3)/2 turns cos(θ/3) by 120°.
+constexpr double kHalfSqrt3 = 0.86602540378443864676;
 
 double Sign(double v) {
     return v > 0.0 ? 1.0 : (v < 0.0 ? -1.0 : 0.0);
@@ -70,11 +71,16 @@ RootPair SolveCubic(double a1, double a2, double a3, const CubicState& state) {
         // Q³ − R² ≥ 0 with Q = 0 leaves R = 0: a triple root.
         z[0] = z[1] = z[2] = -a1 / 3.0;
     } else {
-        const double theta = ArcCos(r / (q * std::sqrt(q))); // R/Q^1.5
-        const double twoSqrtQ = 2.0 * std::sqrt(q);
-        z[0] = -twoSqrtQ * std::cos(theta / 3.0) - a1 / 3.0;
-        z[1] = -twoSqrtQ * std::cos((theta + kTwoPi) / 3.0) - a1 / 3.0;
-        z[2] = -twoSqrtQ * std::cos((theta + kFourPi) / 3.0) - a1 / 3.0;
+        const double sqrtQ = std::sqrt(q);
+        const double theta = ArcCos(r / (q * sqrtQ)); // R/Q^1.5
+        const double twoSqrtQ = 2.0 * sqrtQ;
+        // cos((θ + 2π)/3) and cos((θ + 4π)/3) by rotating cos(θ/3), sin(θ/3) through 120° and
+        // 240°: one sine and one cosine instead of three cosines, equal to rounding.
+        const double c = std::cos(theta / 3.0);
+        const double sn = std::sin(theta / 3.0);
+        z[0] = -twoSqrtQ * c - a1 / 3.0;
+        z[1] = -twoSqrtQ * (-0.5 * c - kHalfSqrt3 * sn) - a1 / 3.0;
+        z[2] = -twoSqrtQ * (-0.5 * c + kHalfSqrt3 * sn) - a1 / 3.0;
     }
     RootPair pair{0.0, 0.0};
     for (int i = 0; i < 3; ++i) {
