@@ -34,7 +34,7 @@ void FlagSaturationOutcome(FlashResults& out, std::span<const float> feed, bool 
                                 std::string("The ") + what + " did not converge in " +
                                     std::to_string(limit) + " passes.");
     } else if (!detail::SingleComponentPresent(feed) &&
-               detail::LargestLnK(out.k, feed) < detail::kTrivialLnK) {
+               detail::LargestLnK(out.k, feed) < detail::kTrivialSaturationLnK) {
         detail::MarkUnconverged(out, residual,
                                 std::string("The ") + what +
                                     " settled on a trivial solution: the incipient phase equals "
@@ -52,8 +52,8 @@ void BubblePressure(const FlashMixture& mixture, std::span<const float> x, float
     out.Prepare(n);
     auto& ws = state.work;
     std::span<float> y(out.y);
-    std::span<double> phiL(ws.phiL.data(), n), phiV(ws.phiV.data(), n);
-    std::span<double> phiL2(ws.phiL2.data(), n), phiV2(ws.phiV2.data(), n);
+    std::span<double> lnPhiL(ws.lnPhiL.data(), n), lnPhiV(ws.lnPhiV.data(), n);
+    std::span<double> lnPhiL2(ws.lnPhiL2.data(), n), lnPhiV2(ws.lnPhiV2.data(), n);
     std::span<double> k(ws.k.data(), n), k2(ws.k2.data(), n);
     for (int i = 0; i < n; ++i) {
         out.x[i] = x[i];
@@ -88,15 +88,16 @@ void BubblePressure(const FlashMixture& mixture, std::span<const float> x, float
     do {
         ++pass;
         const float pProbe = ToSingle(static_cast<double>(p) + kPressureProbe);
-        out.liquidZ = detail::EvaluatePhase<float>(state, Phase::Liquid, tempF, p, x, phiL, true);
-        out.vapourZ = detail::EvaluatePhase<float>(state, Phase::Vapour, tempF, p, y, phiV, true);
-        detail::EvaluatePhase<float>(state, Phase::Liquid, tempF, pProbe, x, phiL2, true);
-        detail::EvaluatePhase<float>(state, Phase::Vapour, tempF, pProbe, y, phiV2, true);
+        // ln φ at P and at P + 0.015 psia; the compositions' mixture terms are shared.
+        out.liquidZ = detail::EvaluateLogPhase<float>(state, Phase::Liquid, tempF, p, x, lnPhiL);
+        out.vapourZ = detail::EvaluateLogPhase<float>(state, Phase::Vapour, tempF, p, y, lnPhiV);
+        detail::EvaluateLogPhase<float>(state, Phase::Liquid, tempF, pProbe, x, lnPhiL2);
+        detail::EvaluateLogPhase<float>(state, Phase::Vapour, tempF, pProbe, y, lnPhiV2);
         s = 0.0;
         double d = 0.0;
         for (int i = 0; i < n; ++i) {
-            k[i] = phiL[i] / phiV[i];
-            k2[i] = phiL2[i] / phiV2[i];
+            k[i] = detail::KFromLogs(lnPhiL[i], lnPhiV[i]);
+            k2[i] = detail::KFromLogs(lnPhiL2[i], lnPhiV2[i]);
             y[i] = checked::Single(k[i] * x[i], "vapour composition out of range");
             s += k[i] * x[i];
             d += x[i] * ((k2[i] - k[i]) / kPressureProbe);
@@ -136,7 +137,7 @@ void DewPressure(const FlashMixture& mixture, std::span<const float> y, float te
     out.Prepare(n);
     auto& ws = state.work;
     std::span<float> x(out.x);
-    std::span<double> phiL(ws.phiL.data(), n), phiV(ws.phiV.data(), n);
+    std::span<double> lnPhiL(ws.lnPhiL.data(), n), lnPhiV(ws.lnPhiV.data(), n);
     std::span<double> k(ws.k.data(), n);
     for (int i = 0; i < n; ++i) {
         out.y[i] = y[i];
@@ -171,11 +172,11 @@ void DewPressure(const FlashMixture& mixture, std::span<const float> y, float te
     double s = 0.0;
     do {
         ++pass;
-        out.liquidZ = detail::EvaluatePhase<float>(state, Phase::Liquid, tempF, p, x, phiL, true);
-        out.vapourZ = detail::EvaluatePhase<float>(state, Phase::Vapour, tempF, p, y, phiV, true);
+        out.liquidZ = detail::EvaluateLogPhase<float>(state, Phase::Liquid, tempF, p, x, lnPhiL);
+        out.vapourZ = detail::EvaluateLogPhase<float>(state, Phase::Vapour, tempF, p, y, lnPhiV);
         s = 0.0;
         for (int i = 0; i < n; ++i) {
-            k[i] = phiL[i] / phiV[i];
+            k[i] = detail::KFromLogs(lnPhiL[i], lnPhiV[i]);
             const double xi = y[i] / k[i];
             x[i] = checked::Single(xi, "liquid composition out of range");
             s += xi;
