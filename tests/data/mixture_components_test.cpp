@@ -116,6 +116,10 @@ TEST_F(MixtureFromBundledDatabase, ArraysStayAlignedThroughAddsAndRemoves) {
     EXPECT_EQ(mixture.Name(1), "n-BUTANE");
     EXPECT_EQ(mixture.Name(2), "NITROGEN");
     EXPECT_EQ(mixture.IndexOfName("NITROGEN"), 2);
+    EXPECT_EQ(mixture.Names(), (std::vector<std::string>{"PROPANE", "n-BUTANE", "NITROGEN"}));
+    const auto rows = mixture.NumericRecords();
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[2][ordinal::kMolecularWeight], *mixture.Record(2).Number(2));
     // Adding keeps compositions and kij, and gives the newcomer zeros.
     mixture.AddDatabaseComponent(Component("WATER"));
     EXPECT_EQ(mixture.EnteredComposition()[3], 0.0f);
