@@ -142,6 +142,12 @@ void MixtureComponents::SetKijPair(int i, int j, float value) {
     SetKij(j, i, value);
 }
 
+void MixtureComponents::ClearInteractionTable() {
+    for (InteractionColumn& column : m_kij) {
+        column.fill(0.0f);
+    }
+}
+
 std::vector<float> MixtureComponents::InteractionMatrix() const {
     const int n = Count();
     std::vector<float> matrix(static_cast<std::size_t>(n) * static_cast<std::size_t>(n));

@@ -103,6 +103,8 @@ public:
     void SetKij(int row, int column, float value);
     // Sets kij and kji together (the table is kept symmetric; the diagonal stays as given).
     void SetKijPair(int i, int j, float value);
+    // Every parameter back to 0 (the table keeps its 25 × n shape).
+    void ClearInteractionTable();
     // The used n × n corner, row-major: element [i·n + j] is Kij(i, j).
     std::vector<float> InteractionMatrix() const;
 

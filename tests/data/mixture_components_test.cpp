@@ -147,6 +147,8 @@ TEST_F(MixtureFromBundledDatabase, InteractionMatrixIsTheUsedCorner) {
     mixture.AddDatabaseComponent(Component("CARBON DIOXIDE"));
     mixture.SetKijPair(0, 1, 0.0919f);
     EXPECT_EQ(mixture.InteractionMatrix(), (std::vector<float>{0.0f, 0.0919f, 0.0919f, 0.0f}));
+    mixture.ClearInteractionTable();
+    EXPECT_EQ(mixture.InteractionMatrix(), (std::vector<float>(4, 0.0f)));
     EXPECT_THROW(mixture.Kij(25, 0), std::out_of_range);
     EXPECT_THROW(mixture.Kij(0, 2), std::out_of_range);
 }
