@@ -1,0 +1,105 @@
+#include "calvix/region3_density.h"
+
+#include "calvix/constants.h"
+#include "calvix/regions.h"
+#include "calvix/saturation.h"
+
+#include <cmath>
+
+namespace calvix {
+namespace {
+
+constexpr int kSpinodalHalvings = 30;
+constexpr int kMaxBisections = 32000;
+constexpr double kPressTolerance = 0.00001; // MPa
+
+// Bisection on ρ for p3(ρ, T) = target on [low, high], where p3 rises with ρ.
+std::optional<double> BisectDensity(double tK, double target, double low, double high) {
+    for (int k = 0; k < kMaxBisections; ++k) {
+        const double mid = (low + high) / 2.0;
+        const double d = Region3Pressure(mid, tK) - target;
+        if (std::fabs(d) < kPressTolerance) {
+            return mid;
+        }
+        // Once the midpoint equals an end the bracket can no longer shrink and every
+        // further step repeats this one; the search has failed.
+        if (mid == low || mid == high) {
+            return std::nullopt;
+        }
+        if (d >= 0.0) {
+            high = mid;
+        } else {
+            low = mid;
+        }
+    }
+    return std::nullopt;
+}
+
+bool InSaturationRange(double tK) {
+    return tK >= kRegion13Temp && tK <= kCriticalTemp;
+}
+
+} // namespace
+
+double LiquidSpinodalVolume(double tK) {
+    double low = 0.0013;
+    double high = 1.0 / kCriticalDensity;
+    double mid = (low + high) / 2.0;
+    for (int k = 0; k < kSpinodalHalvings; ++k) {
+        mid = (low + high) / 2.0;
+        if (Region3DpDv(mid, tK) >= 0.0) {
+            high = mid;
+        } else {
+            low = mid;
+        }
+    }
+    return mid;
+}
+
+double VapourSpinodalVolume(double tK) {
+    double low = 1.0 / kCriticalDensity;
+    double high = 0.0089;
+    double mid = (low + high) / 2.0;
+    for (int k = 0; k < kSpinodalHalvings; ++k) {
+        mid = (low + high) / 2.0;
+        if (Region3DpDv(mid, tK) >= 0.0) {
+            low = mid;
+        } else {
+            high = mid;
+        }
+    }
+    return mid;
+}
+
+std::optional<double> SaturatedLiquidDensity(double tK) {
+    if (!InSaturationRange(tK)) {
+        return std::nullopt;
+    }
+    return BisectDensity(tK, SaturationPressure(tK), 1.0 / LiquidSpinodalVolume(tK),
+                         kRegion3MaxDensity);
+}
+
+std::optional<double> SaturatedVapourDensity(double tK) {
+    if (!InSaturationRange(tK)) {
+        return std::nullopt;
+    }
+    return BisectDensity(tK, SaturationPressure(tK), kRegion3MinDensity,
+                         1.0 / VapourSpinodalVolume(tK));
+}
+
+std::optional<double> Region3Density(double tK, double pMPa) {
+    const bool inRange = tK >= kRegion13Temp && tK <= B23Temperature(kMaxPress) &&
+                         pMPa >= B23Pressure(tK) && pMPa <= kMaxPress;
+    if (!inRange) {
+        return std::nullopt;
+    }
+    if (tK >= kCriticalTemp) {
+        return BisectDensity(tK, pMPa, kRegion3MinDensity, kRegion3MaxDensity);
+    }
+    if (pMPa < SaturationPressure(tK)) {
+        return BisectDensity(tK, pMPa, kRegion3MinDensity, 1.0 / VapourSpinodalVolume(tK));
+    }
+    return BisectDensity(tK, pMPa, 1.0 / LiquidSpinodalVolume(tK), kRegion3MaxDensity);
+}
+
+} // namespace calvix
