@@ -15,7 +15,9 @@ namespace calvix {
 namespace {
 
 // The state at the caller's (T, p), in the region the state belongs to. A state exactly on
-// the saturation line is taken as saturated vapour (region 2).
+// the saturation line is taken as saturated vapour: region 2 up to 623.15 K; above it the
+// saturated vapour lies in region 3 (region 2 would be extrapolated past p23(T) there and
+// miss the saturated vapour by several kJ/kg), so region 3 at the saturated vapour density.
 std::optional<Properties> StateTp(double t, double p) {
     const std::optional<double> tK = Input(Quantity::Temperature, t);
     const std::optional<double> pMPa = Input(Quantity::Pressure, p);
@@ -26,8 +28,17 @@ std::optional<Properties> StateTp(double t, double p) {
     case kRegion1:
         return Region1(*tK, *pMPa);
     case kRegion2:
-    case kRegion4:
         return Region2(*tK, *pMPa);
+    case kRegion4: {
+        if (*tK <= kRegion13Temp) {
+            return Region2(*tK, *pMPa);
+        }
+        const std::optional<double> rhoVapour = SaturatedVapourDensity(*tK);
+        if (!rhoVapour) {
+            return std::nullopt;
+        }
+        return Region3(*rhoVapour, *tK);
+    }
     case kRegion3: {
         const std::optional<double> rho = Region3Density(*tK, *pMPa);
         if (!rho) {
