@@ -130,6 +130,9 @@ std::optional<double> BisectRegion5(double pMPa, double x, Given given) {
 }
 
 // Region 3: bisection on T over [623.15 K, T23(p)], with a density search at every step.
+// The density is searched to full precision: with the standard 1e-5 MPa the density, and
+// with it h or s, jumps between neighbouring temperatures by more than 1e-5, and the
+// bisection could stall short of its tolerance and report a valid state as a failure.
 std::optional<double> BisectRegion3(double pMPa, double x, Given given) {
     if (!(pMPa >= B23Pressure(kRegion13Temp) && pMPa <= kMaxPress)) {
         return std::nullopt;
@@ -138,7 +141,7 @@ std::optional<double> BisectRegion3(double pMPa, double x, Given given) {
     double hi = B23Temperature(pMPa);
     for (int k = 0; k < kMaxBisections; ++k) {
         const double mid = (lo + hi) / 2.0;
-        const std::optional<double> rho = Region3Density(mid, pMPa);
+        const std::optional<double> rho = Region3Density(mid, pMPa, DensitySearch::Precise);
         if (!rho) {
             return std::nullopt;
         }

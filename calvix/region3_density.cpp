@@ -14,16 +14,22 @@ constexpr int kMaxBisections = 32000;
 constexpr double kPressTolerance = 0.00001; // MPa
 
 // Bisection on ρ for p3(ρ, T) = target on [low, high], where p3 rises with ρ.
-std::optional<double> BisectDensity(double tK, double target, double low, double high) {
+std::optional<double> BisectDensity(double tK, double target, double low, double high,
+                                    DensitySearch search = DensitySearch::Standard) {
+    const bool precise = search == DensitySearch::Precise;
     for (int k = 0; k < kMaxBisections; ++k) {
         const double mid = (low + high) / 2.0;
         const double d = Region3Pressure(mid, tK) - target;
-        if (std::fabs(d) < kPressTolerance) {
+        if (d == 0.0 || (!precise && std::fabs(d) < kPressTolerance)) {
             return mid;
         }
         // Once the midpoint equals an end the bracket can no longer shrink and every
-        // further step repeats this one; the search has failed.
+        // further step would repeat this one: a precise search has converged (when it met
+        // the tolerance), a standard one has failed.
         if (mid == low || mid == high) {
+            if (precise && std::fabs(d) < kPressTolerance) {
+                return mid;
+            }
             return std::nullopt;
         }
         if (d >= 0.0) {
@@ -87,19 +93,19 @@ std::optional<double> SaturatedVapourDensity(double tK) {
                          1.0 / VapourSpinodalVolume(tK));
 }
 
-std::optional<double> Region3Density(double tK, double pMPa) {
+std::optional<double> Region3Density(double tK, double pMPa, DensitySearch search) {
     const bool inRange = tK >= kRegion13Temp && tK <= B23Temperature(kMaxPress) &&
                          pMPa >= B23Pressure(tK) && pMPa <= kMaxPress;
     if (!inRange) {
         return std::nullopt;
     }
     if (tK >= kCriticalTemp) {
-        return BisectDensity(tK, pMPa, kRegion3MinDensity, kRegion3MaxDensity);
+        return BisectDensity(tK, pMPa, kRegion3MinDensity, kRegion3MaxDensity, search);
     }
     if (pMPa < SaturationPressure(tK)) {
-        return BisectDensity(tK, pMPa, kRegion3MinDensity, 1.0 / VapourSpinodalVolume(tK));
+        return BisectDensity(tK, pMPa, kRegion3MinDensity, 1.0 / VapourSpinodalVolume(tK), search);
     }
-    return BisectDensity(tK, pMPa, 1.0 / LiquidSpinodalVolume(tK), kRegion3MaxDensity);
+    return BisectDensity(tK, pMPa, 1.0 / LiquidSpinodalVolume(tK), kRegion3MaxDensity, search);
 }
 
 } // namespace calvix

@@ -23,8 +23,16 @@ double VapourSpinodalVolume(double tK);
 std::optional<double> SaturatedLiquidDensity(double tK);
 std::optional<double> SaturatedVapourDensity(double tK);
 
+// How far a density search goes. Standard stops at the first density whose pressure is
+// within 1e-5 MPa of the target. Precise goes on halving until the bracket cannot shrink
+// any further, so that the density is a smooth function of T; searches nested inside a
+// temperature bisection need that, since densities that jump by the standard tolerance
+// make h and s jump by more than the temperature bisection's own tolerance.
+enum class DensitySearch { Standard, Precise };
+
 // Density at (T, p) for 623.15 K ≤ T ≤ T23(100 MPa) and p23(T) ≤ p ≤ 100 MPa; below Tc
 // the branch is chosen by p against psat(T). Nothing outside that range or on failure.
-std::optional<double> Region3Density(double tK, double pMPa);
+std::optional<double> Region3Density(double tK, double pMPa,
+                                     DensitySearch search = DensitySearch::Standard);
 
 } // namespace calvix

@@ -141,7 +141,17 @@ TEST(ClassifyPh, SupercriticalRegion3At25MPa) {
     EXPECT_EQ(ClassifyPh(p, h), kPhaseSupercritical);
     const std::optional<double> t = TemperaturePh(p, h);
     ASSERT_TRUE(t.has_value());
-    EXPECT_NEAR(Region3(*Region3Density(*t, p), *t).h, h, 1e-5);
+    EXPECT_NEAR(Region3(*Region3Density(*t, p, DensitySearch::Precise), *t).h, h, 1e-5);
+}
+
+TEST(ClassifyPh, NestedSearchConvergesWhereStandardDensitiesStall) {
+    // With densities searched only to 1e-5 MPa, h3 jumped by about 5e-5 kJ/kg between
+    // neighbouring temperatures here and the temperature bisection never met 1e-5 kJ/kg.
+    const double p = 96.60508789898141;
+    const std::optional<double> t = TemperaturePh(p, 2575.0);
+    ASSERT_TRUE(t.has_value());
+    EXPECT_NEAR(*t, 816.7172, 1e-3);
+    EXPECT_NEAR(Region3(*Region3Density(*t, p, DensitySearch::Precise), *t).h, 2575.0, 1e-5);
 }
 
 TEST(ClassifyPh, OutsideTheFormulation) {
