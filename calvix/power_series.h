@@ -58,10 +58,24 @@ public:
         return sum;
     }
 
-    SeriesSums Sums(double a, double b) const {
+    SeriesSums Sums(double a, double b) const { return Sums(a, PowersOfB(b)); }
+
+    // The powers of b the table uses, for callers that hold b fixed over many calls (an
+    // isotherm); Sums(a, powersOfB) then takes only the powers of a.
+    using BPowers = std::array<double, N>;
+    BPowers PowersOfB(double b) const {
+        BPowers pb{};
+        for (std::size_t k = 0; k < m_jCount; ++k) {
+            pb[k] = std::pow(b, m_jExponents[k]);
+        }
+        return pb;
+    }
+
+    SeriesSums Sums(double a, const BPowers& pb) const {
         std::array<double, N> pa{};
-        std::array<double, N> pb{};
-        Powers(a, b, pa, pb);
+        for (std::size_t k = 0; k < m_iCount; ++k) {
+            pa[k] = std::pow(a, m_iExponents[k]);
+        }
         SeriesSums s;
         for (std::size_t k = 0; k < N; ++k) {
             const double t = m_n[k] * pa[m_iSlot[k]] * pb[m_jSlot[k]];

@@ -90,6 +90,22 @@ Properties Region3(double rho, double tK) {
     return out;
 }
 
+static_assert(sizeof(decltype(kRegion3)::BPowers) == sizeof(std::array<double, 39>));
+
+Region3Isotherm::Region3Isotherm(double tK)
+    : m_tK(tK), m_tauPowers(kRegion3.PowersOfB(kCriticalTemp / tK)) {}
+
+double Region3Isotherm::Pressure(double rho) const {
+    const SeriesSums s = kRegion3.Sums(rho / kCriticalDensity, m_tauPowers);
+    return rho * kGasConstant * m_tK * (kN1 + s.a) * 0.001;
+}
+
+double Region3Isotherm::DpDv(double v) const {
+    const double rho = 1.0 / v;
+    const SeriesSums s = kRegion3.Sums(rho / kCriticalDensity, m_tauPowers);
+    return -rho * rho * kGasConstant * m_tK * 0.001 * (kN1 + s.aa + 2.0 * s.a);
+}
+
 double Region3Pressure(double rho, double tK) {
     const SeriesSums s = Region3Sums(rho, tK);
     return rho * kGasConstant * tK * (kN1 + s.a) * 0.001;

@@ -14,12 +14,12 @@ constexpr int kMaxBisections = 32000;
 constexpr double kPressTolerance = 0.00001; // MPa
 
 // Bisection on ρ for p3(ρ, T) = target on [low, high], where p3 rises with ρ.
-std::optional<double> BisectDensity(double tK, double target, double low, double high,
-                                    DensitySearch search = DensitySearch::Standard) {
+std::optional<double> BisectDensity(const Region3Isotherm& isotherm, double target, double low,
+                                    double high, DensitySearch search = DensitySearch::Standard) {
     const bool precise = search == DensitySearch::Precise;
     for (int k = 0; k < kMaxBisections; ++k) {
         const double mid = (low + high) / 2.0;
-        const double d = Region3Pressure(mid, tK) - target;
+        const double d = isotherm.Pressure(mid) - target;
         if (d == 0.0 || (!precise && std::fabs(d) < kPressTolerance)) {
             return mid;
         }
@@ -45,15 +45,13 @@ bool InSaturationRange(double tK) {
     return tK >= kRegion13Temp && tK <= kCriticalTemp;
 }
 
-} // namespace
-
-double LiquidSpinodalVolume(double tK) {
+double LiquidSpinodalVolume(const Region3Isotherm& isotherm) {
     double low = 0.0013;
     double high = 1.0 / kCriticalDensity;
     double mid = (low + high) / 2.0;
     for (int k = 0; k < kSpinodalHalvings; ++k) {
         mid = (low + high) / 2.0;
-        if (Region3DpDv(mid, tK) >= 0.0) {
+        if (isotherm.DpDv(mid) >= 0.0) {
             high = mid;
         } else {
             low = mid;
@@ -62,26 +60,37 @@ double LiquidSpinodalVolume(double tK) {
     return mid;
 }
 
-double VapourSpinodalVolume(double tK) {
+double VapourSpinodalVolume(const Region3Isotherm& isotherm) {
     double low = 1.0 / kCriticalDensity;
     double high = 0.0089;
     double mid = (low + high) / 2.0;
     for (int k = 0; k < kSpinodalHalvings; ++k) {
         mid = (low + high) / 2.0;
-        if (Region3DpDv(mid, tK) >= 0.0) {
+        if (isotherm.DpDv(mid) >= 0.0) {
             low = mid;
         } else {
             high = mid;
         }
     }
     return mid;
+}
+
+} // namespace
+
+double LiquidSpinodalVolume(double tK) {
+    return LiquidSpinodalVolume(Region3Isotherm(tK));
+}
+
+double VapourSpinodalVolume(double tK) {
+    return VapourSpinodalVolume(Region3Isotherm(tK));
 }
 
 std::optional<double> SaturatedLiquidDensity(double tK) {
     if (!InSaturationRange(tK)) {
         return std::nullopt;
     }
-    return BisectDensity(tK, SaturationPressure(tK), 1.0 / LiquidSpinodalVolume(tK),
+    const Region3Isotherm isotherm(tK);
+    return BisectDensity(isotherm, SaturationPressure(tK), 1.0 / LiquidSpinodalVolume(isotherm),
                          kRegion3MaxDensity);
 }
 
@@ -89,8 +98,9 @@ std::optional<double> SaturatedVapourDensity(double tK) {
     if (!InSaturationRange(tK)) {
         return std::nullopt;
     }
-    return BisectDensity(tK, SaturationPressure(tK), kRegion3MinDensity,
-                         1.0 / VapourSpinodalVolume(tK));
+    const Region3Isotherm isotherm(tK);
+    return BisectDensity(isotherm, SaturationPressure(tK), kRegion3MinDensity,
+                         1.0 / VapourSpinodalVolume(isotherm));
 }
 
 std::optional<double> Region3Density(double tK, double pMPa, DensitySearch search) {
@@ -99,13 +109,16 @@ std::optional<double> Region3Density(double tK, double pMPa, DensitySearch searc
     if (!inRange) {
         return std::nullopt;
     }
+    const Region3Isotherm isotherm(tK);
     if (tK >= kCriticalTemp) {
-        return BisectDensity(tK, pMPa, kRegion3MinDensity, kRegion3MaxDensity, search);
+        return BisectDensity(isotherm, pMPa, kRegion3MinDensity, kRegion3MaxDensity, search);
     }
     if (pMPa < SaturationPressure(tK)) {
-        return BisectDensity(tK, pMPa, kRegion3MinDensity, 1.0 / VapourSpinodalVolume(tK), search);
+        return BisectDensity(isotherm, pMPa, kRegion3MinDensity,
+                             1.0 / VapourSpinodalVolume(isotherm), search);
     }
-    return BisectDensity(tK, pMPa, 1.0 / LiquidSpinodalVolume(tK), kRegion3MaxDensity, search);
+    return BisectDensity(isotherm, pMPa, 1.0 / LiquidSpinodalVolume(isotherm), kRegion3MaxDensity,
+                         search);
 }
 
 } // namespace calvix
