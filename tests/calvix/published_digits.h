@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <iomanip>
+#include <sstream>
+#include <string>
 
 namespace calvix::test {
 
@@ -27,6 +30,12 @@ public:
         m_max = std::max(m_max, std::fabs(value - published) / std::fabs(published));
     }
     double Max() const { return m_max; }
+    // The largest deviation as text, for the test's record.
+    std::string MaxText() const {
+        std::ostringstream text;
+        text << std::scientific << std::setprecision(2) << m_max;
+        return text.str();
+    }
 
 private:
     double m_max = 0.0;
