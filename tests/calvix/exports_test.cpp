@@ -265,6 +265,35 @@ TEST_F(Exports, WetSteamFromPressureAndEntropy) {
     EXPECT_NEAR(STM_sTp(pHot), tHot, 1e-9);
 }
 
+TEST_F(Exports, WetSteamFunctionsOfPressureBounds) {
+    // psat(273.15 K) ≤ p ≤ 22.064 MPa, both ends inclusive; h and s must not be negative.
+    const double pLow = STM_sPt(273.15);
+    EXPECT_NE(STM_sXph(pLow, 1000.0), kError);
+    EXPECT_NE(STM_sXps(pLow, 4.0), kError);
+    EXPECT_NE(STM_sHps(pLow, 4.0), kError);
+    EXPECT_EQ(STM_sXph(pLow * 0.9999, 1000.0), kError);
+    EXPECT_EQ(STM_sXps(pLow * 0.9999, 4.0), kError);
+    EXPECT_NEAR(STM_sXph(22.064, 2087.5), 0.49, 0.01); // the narrow wet range at pc
+    EXPECT_EQ(STM_sXph(22.0641, 2087.5), kError);
+    EXPECT_EQ(STM_sHps(22.0641, 4.4), kError);
+    EXPECT_EQ(STM_sXph(pLow, -1e-9), kError);
+    EXPECT_EQ(STM_sXps(pLow, -1e-9), kError);
+}
+
+TEST_F(Exports, InverseFunctionsWorkInTheCallersUnits) {
+    // T(p, h) at 3 MPa, 500 kJ/kg is 391.798509 K (R7-97 Table 7), asked in °F, atm gauge
+    // and kcal/kg.
+    STM_SetTempUnit(3);
+    STM_SetPressUnit(18);
+    STM_SetEnthalUnit(33);
+    const double pAtmGauge = 3e6 / 101325.0 - 1.0;
+    EXPECT_NEAR(STM_nTph(pAtmGauge, 500.0 / 4.1868), 391.798509 * 1.8 - 459.67, 1e-6);
+    // T(p, s) at 3 MPa, 0.5 kJ/(kg K) is 307.842258 K (Table 9), asked in °C and J/(kg K).
+    STM_SetTempUnit(2);
+    STM_SetEntroUnit(51);
+    EXPECT_NEAR(STM_nTps(pAtmGauge, 500.0), 307.842258 - 273.15, 1e-6);
+}
+
 TEST_F(Exports, OpenAndClosedPressureLimitOfTheInverseFunctions) {
     // nTps and the two-phase tests refuse 100 MPa; nTph accepts it.
     EXPECT_EQ(STM_nTps(100.0, 1.0), kError);
