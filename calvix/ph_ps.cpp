@@ -43,7 +43,9 @@ std::int32_t ClassifyBelowRegion3(double pMPa, double x, Given given) {
 }
 
 // Pressures above psat(623.15 K), where the states between regions 1 and 2 lie in
-// region 3. The saturated densities are searched only when the state needs them.
+// region 3. Below pc the saturated states of region 3 are checked before the region 1
+// bound, as they decide the wet states in the narrow band where the saturated liquid of
+// region 3 and the region 1 value at 623.15 K differ by their small inconsistency.
 std::int32_t ClassifyAboveRegion1(double pMPa, double x, Given given) {
     if (x > At(Region2, kMaxTemp25, pMPa, given)) {
         return kErrorCode;
@@ -51,25 +53,29 @@ std::int32_t ClassifyAboveRegion1(double pMPa, double x, Given given) {
     if (x >= At(Region2, B23Temperature(pMPa), pMPa, given)) {
         return kPhaseVapour;
     }
-    if (!(x > At(Region1, kRegion13Temp, pMPa, given))) {
-        return x >= At(Region1, kMinTemp, pMPa, given) ? kPhaseLiquid : kErrorCode;
+    std::int32_t candidate = kPhaseSupercritical;
+    if (pMPa < kCriticalPress) {
+        const double ts = SaturationTemperature(pMPa);
+        const std::optional<double> rhoVapour = SaturatedVapourDensity(ts);
+        if (!rhoVapour) {
+            return kErrorCode;
+        }
+        if (x > Pick(Region3(*rhoVapour, ts), given)) {
+            return kPhaseDenseVapour;
+        }
+        const std::optional<double> rhoLiquid = SaturatedLiquidDensity(ts);
+        if (!rhoLiquid) {
+            return kErrorCode;
+        }
+        if (x >= Pick(Region3(*rhoLiquid, ts), given)) {
+            return kPhaseWetNearCritical;
+        }
+        candidate = kPhaseDenseLiquid;
     }
-    if (pMPa >= kCriticalPress) {
-        return kPhaseSupercritical;
+    if (x > At(Region1, kRegion13Temp, pMPa, given)) {
+        return candidate;
     }
-    const double ts = SaturationTemperature(pMPa);
-    const std::optional<double> rhoVapour = SaturatedVapourDensity(ts);
-    if (!rhoVapour) {
-        return kErrorCode;
-    }
-    if (x > Pick(Region3(*rhoVapour, ts), given)) {
-        return kPhaseDenseVapour;
-    }
-    const std::optional<double> rhoLiquid = SaturatedLiquidDensity(ts);
-    if (!rhoLiquid) {
-        return kErrorCode;
-    }
-    return x >= Pick(Region3(*rhoLiquid, ts), given) ? kPhaseWetNearCritical : kPhaseDenseLiquid;
+    return x >= At(Region1, kMinTemp, pMPa, given) ? kPhaseLiquid : kErrorCode;
 }
 
 std::int32_t Classify(double pMPa, double x, Given given) {
