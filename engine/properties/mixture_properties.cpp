@@ -10,6 +10,7 @@
 #include "engine/properties/pure_correlations.h"
 #include "engine/properties/translated_density.h"
 #include "engine/properties/transport.h"
+#include "units/fractions.h"
 
 #include <cmath>
 #include <limits>
@@ -446,15 +447,7 @@ void CalculateMixtureProperties(FlashCase& flashCase,
                 });
             }
         }
-        std::vector<float> massFractions(n, 0.0F);
-        double massSum = 0.0;
-        for (std::size_t i = 0; i < n; ++i) {
-            massSum += static_cast<double>(x[i]) * in.molWeight[i];
-        }
-        for (std::size_t i = 0; i < n; ++i) {
-            Store(massFractions[i],
-                  [&] { return static_cast<double>(x[i]) * in.molWeight[i] / massSum; });
-        }
+        const std::vector<float> massFractions = MoleToMassFractions(x, in.molWeight);
         Store(r.viscosity[kLiquidOnly], [&] { return LogMeanMixing(massFractions, etaLiquid); });
     }
 

@@ -7,8 +7,11 @@
 #include "engine/properties/property_errors.h"
 #include "engine/properties/pure_correlations.h"
 #include "engine/properties/translated_density.h"
+#include "engine/properties/transport.h"
 #include "tests/engine/properties/component_rows.h"
+#include "units/fractions.h"
 
+#include <array>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <string>
@@ -203,6 +206,31 @@ TEST(MixturePropertiesTest, LiquidHeatCapacitySetIsClampedIntoItsRange) {
     const CoefficientSet set = CoefficientSet::FromRow(m.rows[0], set_base::kLiquidHeatCapacity);
     const double at250K = (250.0 - 273.15) * 1.8 + 32.0;
     EXPECT_FLOAT_EQ(r.heatCapacity[2], HeatCapacityCorrelation(set, at250K));
+}
+
+// The liquid viscosity mixes by the mass fractions of the shared mole-to-mass conversion,
+// whose products and sum are 32-bit: with constant component viscosities (0.3 and 0.9 cP) and
+// x = 0.061/0.939 a 64-bit conversion would change the last bit of the result.
+TEST(MixturePropertiesTest, LiquidViscosityMixesByTheSharedMassFractions) {
+    Mixture m({&test_rows::kNHexane, &test_rows::kNDecane}, {0.061F, 0.939F}, kPr);
+    const std::array<double, 2> viscosityPaS{0.0003, 0.0009};
+    for (std::size_t i = 0; i < 2; ++i) {
+        std::vector<double>& row = m.rows[i];
+        const auto base = static_cast<std::size_t>(set_base::kLiquidViscosity);
+        for (std::size_t k = 0; k < 5; ++k) {
+            row[base + k] = 0.0;
+        }
+        row[base] = viscosityPaS[i];
+        row[base + 5] = 200.0;
+        row[base + 6] = 400.0;
+        row[base + 7] = 7.0;
+        row[static_cast<std::size_t>(set_base::kVapourPressure) + 7] = test_rows::kEmpty;
+    }
+    m.Assume(77.0F, 100.0F, 0.0);
+    const PropertyResults r = m.Properties();
+    const std::array<float, 2> molWeight{ToSingle(m.rows[0][2]), ToSingle(m.rows[1][2])};
+    const std::array<float, 2> eta{0.3F, 0.9F};
+    EXPECT_EQ(r.viscosity[1], LogMeanMixing(MoleToMassFractions(m.flash.x, molWeight), eta));
 }
 
 // A single component without a liquid-density set: Rackett below Tc, the translated
