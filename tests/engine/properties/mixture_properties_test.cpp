@@ -127,7 +127,8 @@ TEST(MixturePropertiesTest, NaturalGasGivesFiniteResultsForEveryPresentStream) {
 // Methane and ethane at 100 F and 200 psia are all vapour.
 TEST(MixturePropertiesTest, SinglePhaseVapourGivesTheFeedTheVapourValues) {
     Mixture m({&test_rows::kMethane, &test_rows::kEthane}, {0.9F, 0.1F}, kPr);
-    PropertyResults before;
+    // Unset at the start: the liquid's fields give the feed nothing.
+    PropertyResults before = PropertyResults::Unset();
     before.viscosity[1] = -5.0F; // must survive: the liquid is not evaluated
     before.surfaceTension = -6.0F;
     const PropertyResults r = m.Run(FlashType::TP, 100.0F, 200.0F, before);
@@ -141,6 +142,7 @@ TEST(MixturePropertiesTest, SinglePhaseVapourGivesTheFeedTheVapourValues) {
     EXPECT_EQ(r.enthalpy[0], r.enthalpy[1]);
     EXPECT_EQ(r.entropy[0], r.entropy[1]);
     EXPECT_EQ(r.heatCapacityRatio[0], r.heatCapacityRatio[1]);
+    EXPECT_EQ(r.residual[0].enthalpy, r.residual[1].enthalpy);
     EXPECT_EQ(r.viscosity[1], -5.0F);
     EXPECT_EQ(r.surfaceTension, -6.0F);
     EXPECT_FALSE(r.Value(Quantity::Compressibility, Stream::Liquid).has_value());
@@ -155,7 +157,7 @@ TEST(MixturePropertiesTest, SinglePhaseVapourGivesTheFeedTheVapourValues) {
 // n-hexane and n-decane at 77 F and 100 psia are all liquid.
 TEST(MixturePropertiesTest, SinglePhaseLiquidGivesTheFeedTheLiquidValues) {
     Mixture m({&test_rows::kNHexane, &test_rows::kNDecane}, {0.5F, 0.5F}, kPr);
-    PropertyResults before;
+    PropertyResults before = PropertyResults::Unset();
     before.viscosity[0] = -5.0F;
     const PropertyResults r = m.Run(FlashType::TP, 77.0F, 100.0F, before);
     ASSERT_EQ(m.flash.vapourFraction, 0.0);
@@ -167,6 +169,7 @@ TEST(MixturePropertiesTest, SinglePhaseLiquidGivesTheFeedTheLiquidValues) {
     EXPECT_EQ(r.enthalpy[0], r.enthalpy[2]);
     EXPECT_EQ(r.entropy[0], r.entropy[2]);
     EXPECT_EQ(r.heatCapacityRatio[0], r.heatCapacityRatio[2]);
+    EXPECT_EQ(r.residual[0].entropy, r.residual[2].entropy);
     EXPECT_EQ(r.viscosity[0], -5.0F);
     EXPECT_FALSE(r.Value(Quantity::Viscosity, Stream::Vapour).has_value());
     ExpectPlausible(r, Stream::Liquid);
@@ -270,6 +273,11 @@ TEST(MixturePropertiesTest, FailingStatementKeepsItsPreviousValue) {
     EXPECT_EQ(r.viscosity[0], 123.0F);
     EXPECT_GT(r.thermalConductivity[0], 0.0F);
     EXPECT_GT(r.soundSpeed[0], 0.0F);
+    // Calculated into an unset record, the skipped value is reported as missing, not as 0.
+    const PropertyResults fresh = m.Run(FlashType::TP, 100.0F, 200.0F, PropertyResults::Unset());
+    EXPECT_FALSE(fresh.Value(Quantity::Viscosity, Stream::Vapour).has_value());
+    EXPECT_TRUE(fresh.Value(Quantity::ThermalConductivity, Stream::Vapour).has_value());
+    EXPECT_FALSE(fresh.Value(Quantity::Viscosity, Stream::Liquid).has_value());
 }
 
 // From the surface tension on a failure goes to the caller; what came before is stored.
