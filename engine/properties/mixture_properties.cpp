@@ -10,6 +10,7 @@
 #include "engine/properties/pure_correlations.h"
 #include "engine/properties/translated_density.h"
 #include "engine/properties/transport.h"
+#include "units/fractions.h"
 
 #include <cmath>
 #include <limits>
@@ -377,23 +378,21 @@ void CalculateMixtureProperties(FlashCase& flashCase,
                      r.soundSpeed[kLiquidOnly], r.residual[kLiquid].heatCapacity);
     }
 
-    // Step 15: feed values weighted by the vapour fraction.
-    auto feedOf = [&](const auto& values) {
-        return v * static_cast<double>(values[kVapour]) +
-               (1.0 - v) * static_cast<double>(values[kLiquid]);
+    // Step 15: feed values weighted by the vapour fraction. An absent phase has weight 0 and
+    // is left out, as its field may hold no number.
+    auto feedOf = [&](double vapourValue, double liquidValue) {
+        return (vapour ? v * vapourValue : 0.0) + (liquid ? (1.0 - v) * liquidValue : 0.0);
     };
-    Store(r.heatCapacity[kFeed], [&] { return feedOf(r.heatCapacity); });
-    Store(r.enthalpy[kFeed], [&] { return feedOf(r.enthalpy); });
-    Store(r.entropy[kFeed], [&] { return feedOf(r.entropy); });
-    Store(r.residual[kFeed].enthalpy, [&] {
-        return v * r.residual[kVapour].enthalpy + (1.0 - v) * r.residual[kLiquid].enthalpy;
-    });
-    Store(r.residual[kFeed].entropy, [&] {
-        return v * r.residual[kVapour].entropy + (1.0 - v) * r.residual[kLiquid].entropy;
-    });
-    Store(r.residual[kFeed].heatCapacity, [&] {
-        return v * r.residual[kVapour].heatCapacity + (1.0 - v) * r.residual[kLiquid].heatCapacity;
-    });
+    Store(r.heatCapacity[kFeed],
+          [&] { return feedOf(r.heatCapacity[kVapour], r.heatCapacity[kLiquid]); });
+    Store(r.enthalpy[kFeed], [&] { return feedOf(r.enthalpy[kVapour], r.enthalpy[kLiquid]); });
+    Store(r.entropy[kFeed], [&] { return feedOf(r.entropy[kVapour], r.entropy[kLiquid]); });
+    const ResidualProperties& resV = r.residual[kVapour];
+    const ResidualProperties& resL = r.residual[kLiquid];
+    Store(r.residual[kFeed].enthalpy, [&] { return feedOf(resV.enthalpy, resL.enthalpy); });
+    Store(r.residual[kFeed].entropy, [&] { return feedOf(resV.entropy, resL.entropy); });
+    Store(r.residual[kFeed].heatCapacity,
+          [&] { return feedOf(resV.heatCapacity, resL.heatCapacity); });
 
     // Step 16: vapour viscosity, with the dense-gas term at the vapour's reduced density.
     std::vector<float> etaVapour(n, 0.0F);
@@ -446,15 +445,7 @@ void CalculateMixtureProperties(FlashCase& flashCase,
                 });
             }
         }
-        std::vector<float> massFractions(n, 0.0F);
-        double massSum = 0.0;
-        for (std::size_t i = 0; i < n; ++i) {
-            massSum += static_cast<double>(x[i]) * in.molWeight[i];
-        }
-        for (std::size_t i = 0; i < n; ++i) {
-            Store(massFractions[i],
-                  [&] { return static_cast<double>(x[i]) * in.molWeight[i] / massSum; });
-        }
+        const std::vector<float> massFractions = MoleToMassFractions(x, in.molWeight);
         Store(r.viscosity[kLiquidOnly], [&] { return LogMeanMixing(massFractions, etaLiquid); });
     }
 
@@ -512,11 +503,8 @@ void CalculateMixtureProperties(FlashCase& flashCase,
     }
 
     // Step 20: the feed's heat-capacity ratio from its phases (an absent phase counts 0).
-    Store(r.heatCapacityRatio[kFeed], [&] {
-        const double vapourRatio = vapour ? r.heatCapacityRatio[kVapour] : 0.0;
-        const double liquidRatio = liquid ? r.heatCapacityRatio[kLiquid] : 0.0;
-        return v * vapourRatio + (1.0 - v) * liquidRatio;
-    });
+    Store(r.heatCapacityRatio[kFeed],
+          [&] { return feedOf(r.heatCapacityRatio[kVapour], r.heatCapacityRatio[kLiquid]); });
 
     // Step 21: surface tension of the liquid. From here a failure ends the calculation.
     if (liquid) {

@@ -7,8 +7,11 @@
 #include "engine/properties/property_errors.h"
 #include "engine/properties/pure_correlations.h"
 #include "engine/properties/translated_density.h"
+#include "engine/properties/transport.h"
 #include "tests/engine/properties/component_rows.h"
+#include "units/fractions.h"
 
+#include <array>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <string>
@@ -124,7 +127,8 @@ TEST(MixturePropertiesTest, NaturalGasGivesFiniteResultsForEveryPresentStream) {
 // Methane and ethane at 100 F and 200 psia are all vapour.
 TEST(MixturePropertiesTest, SinglePhaseVapourGivesTheFeedTheVapourValues) {
     Mixture m({&test_rows::kMethane, &test_rows::kEthane}, {0.9F, 0.1F}, kPr);
-    PropertyResults before;
+    // Unset at the start: the liquid's fields give the feed nothing.
+    PropertyResults before = PropertyResults::Unset();
     before.viscosity[1] = -5.0F; // must survive: the liquid is not evaluated
     before.surfaceTension = -6.0F;
     const PropertyResults r = m.Run(FlashType::TP, 100.0F, 200.0F, before);
@@ -138,6 +142,7 @@ TEST(MixturePropertiesTest, SinglePhaseVapourGivesTheFeedTheVapourValues) {
     EXPECT_EQ(r.enthalpy[0], r.enthalpy[1]);
     EXPECT_EQ(r.entropy[0], r.entropy[1]);
     EXPECT_EQ(r.heatCapacityRatio[0], r.heatCapacityRatio[1]);
+    EXPECT_EQ(r.residual[0].enthalpy, r.residual[1].enthalpy);
     EXPECT_EQ(r.viscosity[1], -5.0F);
     EXPECT_EQ(r.surfaceTension, -6.0F);
     EXPECT_FALSE(r.Value(Quantity::Compressibility, Stream::Liquid).has_value());
@@ -152,7 +157,7 @@ TEST(MixturePropertiesTest, SinglePhaseVapourGivesTheFeedTheVapourValues) {
 // n-hexane and n-decane at 77 F and 100 psia are all liquid.
 TEST(MixturePropertiesTest, SinglePhaseLiquidGivesTheFeedTheLiquidValues) {
     Mixture m({&test_rows::kNHexane, &test_rows::kNDecane}, {0.5F, 0.5F}, kPr);
-    PropertyResults before;
+    PropertyResults before = PropertyResults::Unset();
     before.viscosity[0] = -5.0F;
     const PropertyResults r = m.Run(FlashType::TP, 77.0F, 100.0F, before);
     ASSERT_EQ(m.flash.vapourFraction, 0.0);
@@ -164,6 +169,7 @@ TEST(MixturePropertiesTest, SinglePhaseLiquidGivesTheFeedTheLiquidValues) {
     EXPECT_EQ(r.enthalpy[0], r.enthalpy[2]);
     EXPECT_EQ(r.entropy[0], r.entropy[2]);
     EXPECT_EQ(r.heatCapacityRatio[0], r.heatCapacityRatio[2]);
+    EXPECT_EQ(r.residual[0].entropy, r.residual[2].entropy);
     EXPECT_EQ(r.viscosity[0], -5.0F);
     EXPECT_FALSE(r.Value(Quantity::Viscosity, Stream::Vapour).has_value());
     ExpectPlausible(r, Stream::Liquid);
@@ -205,6 +211,31 @@ TEST(MixturePropertiesTest, LiquidHeatCapacitySetIsClampedIntoItsRange) {
     EXPECT_FLOAT_EQ(r.heatCapacity[2], HeatCapacityCorrelation(set, at250K));
 }
 
+// The liquid viscosity mixes by the mass fractions of the shared mole-to-mass conversion,
+// whose products and sum are 32-bit: with constant component viscosities (0.3 and 0.9 cP) and
+// x = 0.061/0.939 a 64-bit conversion would change the last bit of the result.
+TEST(MixturePropertiesTest, LiquidViscosityMixesByTheSharedMassFractions) {
+    Mixture m({&test_rows::kNHexane, &test_rows::kNDecane}, {0.061F, 0.939F}, kPr);
+    const std::array<double, 2> viscosityPaS{0.0003, 0.0009};
+    for (std::size_t i = 0; i < 2; ++i) {
+        std::vector<double>& row = m.rows[i];
+        const auto base = static_cast<std::size_t>(set_base::kLiquidViscosity);
+        for (std::size_t k = 0; k < 5; ++k) {
+            row[base + k] = 0.0;
+        }
+        row[base] = viscosityPaS[i];
+        row[base + 5] = 200.0;
+        row[base + 6] = 400.0;
+        row[base + 7] = 7.0;
+        row[static_cast<std::size_t>(set_base::kVapourPressure) + 7] = test_rows::kEmpty;
+    }
+    m.Assume(77.0F, 100.0F, 0.0);
+    const PropertyResults r = m.Properties();
+    const std::array<float, 2> molWeight{ToSingle(m.rows[0][2]), ToSingle(m.rows[1][2])};
+    const std::array<float, 2> eta{0.3F, 0.9F};
+    EXPECT_EQ(r.viscosity[1], LogMeanMixing(MoleToMassFractions(m.flash.x, molWeight), eta));
+}
+
 // A single component without a liquid-density set: Rackett below Tc, the translated
 // Peng-Robinson liquid above it, whatever equation of state the case uses.
 TEST(MixturePropertiesTest, SingleComponentLiquidDensityRoutes) {
@@ -242,6 +273,11 @@ TEST(MixturePropertiesTest, FailingStatementKeepsItsPreviousValue) {
     EXPECT_EQ(r.viscosity[0], 123.0F);
     EXPECT_GT(r.thermalConductivity[0], 0.0F);
     EXPECT_GT(r.soundSpeed[0], 0.0F);
+    // Calculated into an unset record, the skipped value is reported as missing, not as 0.
+    const PropertyResults fresh = m.Run(FlashType::TP, 100.0F, 200.0F, PropertyResults::Unset());
+    EXPECT_FALSE(fresh.Value(Quantity::Viscosity, Stream::Vapour).has_value());
+    EXPECT_TRUE(fresh.Value(Quantity::ThermalConductivity, Stream::Vapour).has_value());
+    EXPECT_FALSE(fresh.Value(Quantity::Viscosity, Stream::Liquid).has_value());
 }
 
 // From the surface tension on a failure goes to the caller; what came before is stored.
