@@ -84,6 +84,35 @@ TEST(FormatNumber, RoundsHalfAwayFromZero) {
     });
 }
 
+TEST(FormatNumber, RoundingCarriesIntoTheIntegerPart) {
+    ExpectAll({
+        {9.995, "##,##0.00", "10.00"},
+        {999999.95, "#,###,##0.0", "1,000,000.0"},
+        {0.96, "0", "1"},
+        {0.6, "#", "1"},
+        {0.4, "#", "0"},
+        {0.99999, "#0.###0", "1.0"},
+        {-0.00005, "#0.###0", "-0.0001"},
+        {0.00004999, "#0.###0", "0.0"},
+    });
+}
+
+TEST(FormatNumber, DecimalDigitsAsShownNotBinaryNoise) {
+    // 2.675 and 1.005 are stored just below their decimal value; they round as written.
+    EXPECT_EQ(FormatNumber(2.675, "0.00"), "2.68");
+    EXPECT_EQ(FormatNumber(1.005, "0.00"), "1.01");
+    // 32-bit values show the digits they hold, padded with zeros, not those of their widening.
+    EXPECT_EQ(FormatNumber(1234.567f, "#0.#####0"), "1234.567");
+    EXPECT_EQ(FormatNumber(1234.567f, "0.000000"), "1234.567000");
+    EXPECT_EQ(FormatNumber(101352.93f, "##,##0.000"), "101,352.930");
+    EXPECT_EQ(FormatNumber(2.675f, "0.00"), "2.68");
+    EXPECT_EQ(FormatNumber(0.1f, "#.######"), ".1");
+    EXPECT_EQ(FormatNumber(-0.0f, "#0.###0"), "0.0");
+    EXPECT_EQ(FormatNumber(3.4028235e38f, "0"), "340282350000000000000000000000000000000");
+    // A 64-bit value keeps all its digits.
+    EXPECT_EQ(FormatNumber(1234.5670166015625, "0.000000"), "1234.567017");
+}
+
 TEST(FormatNumber, LiteralsEmptyPatternAndNonFinite) {
     EXPECT_EQ(FormatNumber(12.5, "0.0 psia"), "12.5 psia");
     EXPECT_EQ(FormatNumber(0.5, ""), ".5");
