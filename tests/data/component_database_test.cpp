@@ -176,7 +176,11 @@ TEST(ComponentTableBuilder, RejectsMalformedCsv) {
         EXPECT_NE(std::string(e.what()).find("line 3"), std::string::npos) << e.what();
     }
     EXPECT_THROW(BuildComponentDatabase(folder.Write("d.csv", "key,COMP,1\n1,A,2\n1,B,3\n"), out),
-                 ComponentCsvError);            // duplicate key
+                 ComponentCsvError); // duplicate key
+    EXPECT_THROW(BuildComponentDatabase(folder.Write("e.csv", "key,COMP,1\n1,A,nan\n"), out),
+                 ComponentCsvError);
+    EXPECT_THROW(BuildComponentDatabase(folder.Write("f.csv", "key,COMP,1\n1,A,-inf\n"), out),
+                 ComponentCsvError);
     EXPECT_FALSE(std::filesystem::exists(out)); // nothing half-made is left
 }
 
