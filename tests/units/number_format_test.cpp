@@ -4,6 +4,9 @@
 #include <array>
 #include <gtest/gtest.h>
 #include <limits>
+#include <sstream>
+#include <string>
+#include <utility>
 
 namespace quorvane {
 namespace {
@@ -190,6 +193,50 @@ TEST(FormatPatternEditing, AddAndRemoveDigits) {
     EXPECT_EQ(SubDigit("#0.###0"), "#0.###");
     EXPECT_EQ(SubDigit("0"), ""); // no point: the whole length counts
     EXPECT_EQ(SubDigit(""), "");
+}
+
+// The stored keys in their read order and each key's default, written out a second time.
+TEST(FormatTable, EveryKeyInOrderWithItsDefault) {
+    const std::string keys =
+        "TForm PForm VFForm PFFForm PFVForm PFLForm MWFForm MWVForm MWLForm VcFForm VcVForm "
+        "VcLForm TcFForm TcVForm TcLForm PcFForm PcVForm PcLForm DFForm DVForm DLForm HOVForm "
+        "CpFForm CpVForm CpLForm HFForm HVForm HLForm SFForm SVForm SLForm VisVForm VisLForm "
+        "ThermCVForm ThermCLForm JTVForm JTLForm SSVForm SSLForm STLForm stmTForm stmPForm "
+        "stmQForm stmHForm stmSForm stmVolForm stmDenForm stmCpForm stmCvForm stmVisForm "
+        "stmTCForm stmSTForm stmCVelForm stmPdltForm stmIEForm";
+    std::string joined;
+    for (const NumberFormatSlot& slot : NumberFormatSlots()) {
+        joined += (joined.empty() ? "" : " ") + std::string(slot.key);
+    }
+    EXPECT_EQ(joined, keys);
+
+    const std::pair<const char*, const char*> defaults[] = {
+        {"##,##0.00", "TForm"},
+        {"##,##0.000", "PForm"},
+        {"#0.###0", "VFForm MWFForm MWVForm MWLForm CpFForm CpVForm CpLForm SFForm SVForm SLForm "
+                    "JTVForm JTLForm stmQForm stmSForm stmCpForm stmCvForm stmPdltForm stmIEForm"},
+        {"#0.####0", "PFFForm PFVForm PFLForm VcFForm VcVForm VcLForm"},
+        {"##,##0.#0", "TcFForm TcVForm TcLForm PcFForm PcVForm PcLForm stmTForm"},
+        {"0.###0", "DFForm DVForm DLForm"},
+        {"###,##0.0", "HOVForm HFForm HVForm HLForm stmHForm"},
+        {"#0.#####0", "VisVForm VisLForm ThermCVForm ThermCLForm stmVolForm stmDenForm "
+                      "stmVisForm stmTCForm stmSTForm"},
+        {"#,###,##0.0", "SSVForm SSLForm"},
+        {"##0.#0", "STLForm"},
+        {"##,##0.##0", "stmPForm"},
+        {"#,##0.0", "stmCVelForm"},
+    };
+    int counted = 0;
+    for (const auto& [pattern, group] : defaults) {
+        std::istringstream in(group);
+        for (std::string key; in >> key; ++counted) {
+            const int slot = NumberFormatSlotIndex(key);
+            ASSERT_GE(slot, 0) << key;
+            EXPECT_EQ(NumberFormatSlots()[static_cast<std::size_t>(slot)].defaultPattern, pattern)
+                << key;
+        }
+    }
+    EXPECT_EQ(counted, kNumberFormatSlotCount);
 }
 
 TEST(FormatTable, SlotsAndDefaults) {
