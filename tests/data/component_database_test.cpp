@@ -126,6 +126,7 @@ TEST(ComponentDatabase, UnreadableFileIsATypedError) {
         EXPECT_NE(std::string(e.what()).find(garbage.string()), std::string::npos) << e.what();
     }
     EXPECT_THROW(OpenComponentDatabase(folder / ""), ComponentDatabaseError); // a folder
+    EXPECT_THROW(OpenComponentDatabase(folder.Write("empty.db", "")), ComponentDatabaseError);
     // A database without the table.
     const auto csv = folder.Write("wrong.csv", "key,COMP,1\n1,X,2\n");
     BuildComponentDatabase(csv, folder / "wrong.db");
