@@ -1,0 +1,60 @@
+#pragma once
+
+#include "engine/eos/eos_parameters.h"
+#include "engine/eos/k_estimates.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Inputs and outputs shared by the flash routines.
+
+namespace quorvane {
+
+struct FlashCase;
+
+// The mixture as the flash routines read it (all arrays n long; Tc in °F, Pc in psia).
+struct FlashMixture {
+    std::span<const float> tcF;
+    std::span<const float> pcPsia;
+    std::span<const float> w;
+    std::span<const float> vc;
+    std::span<const float> zc;
+    std::span<const VapourPressureSet> vapourPressure;
+    KijView kij;
+    std::string_view eosText; // the equation-of-state list text
+
+    int Size() const { return static_cast<int>(tcF.size()); }
+};
+
+FlashMixture MixtureOf(const FlashCase& flashCase);
+
+// What a flash routine writes back. The computed state variable is in tempF or pressPsia.
+struct FlashResults {
+    std::vector<float> x, y, k;
+    double vapourFraction = 0.0;
+    float tempF = 0.0F;
+    float pressPsia = 0.0F;
+    float liquidZ = 0.0F;
+    float vapourZ = 0.0F;
+    std::int16_t iterations = 0;
+
+    // Whether the routine reached equilibrium, how far from it it ended (a sum of squares of
+    // fugacity-ratio or composition-sum deviations, see each routine) and, if not, why.
+    bool converged = true;
+    double residual = 0.0;
+    std::string warning;
+
+    // Sizes x, y, k to n (keeping their storage) and clears the outcome.
+    void Prepare(int n);
+};
+
+// Start and direction flags of the saturation routines (the phase-envelope tracer sets them).
+struct SaturationFlags {
+    bool start = false;     // begin from FlashState::previous instead of the start stages
+    bool direction = false; // DewPressure only: correct P by P·S^e instead of P/S^e
+};
+
+} // namespace quorvane

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "engine/eos/cubic_roots.h"
+#include "engine/eos/phase_fugacity.h"
+
+#include <array>
+
+// What the flash routines carry between calls, held by the caller instead of in globals so
+// that independent flashes can run in parallel: the cubic solver's last B, the previous
+// saturation point of the phase-envelope tracer, and preallocated working storage.
+
+namespace quorvane {
+
+// The previous saturation point, written by the phase-envelope tracer and read by the
+// saturation routines when their start flag is set.
+struct SaturationPoint {
+    float tempF = 0.0F;
+    float pressPsia = 0.0F;
+    std::array<float, kMaxComponents> x{}; // liquid composition
+    std::array<float, kMaxComponents> y{}; // vapour composition
+};
+
+// Working arrays of the flash routines (fixed size: no allocation while iterating).
+struct FlashWorkspace {
+    using Row = std::array<double, kMaxComponents>;
+    PhaseFugacity eos;
+    Row phiL{}, phiV{}, phiL2{}, phiV2{};
+    Row ratio{}, ratioPrev{}, lambda{};
+    Row v{}, k{}, k2{};
+    std::array<float, kMaxComponents> tSat{};
+    // Newton stage of the isothermal flash.
+    Row lnK{}, g{}, gTrial{}, xd{}, yd{}, lnPhiL{}, lnPhiV{}, lnPhiL2{}, lnPhiV2{};
+    std::array<Row, kMaxComponents> jacobian{};
+};
+
+struct FlashState {
+    CubicState cubic;
+    SaturationPoint previous;
+    FlashWorkspace work;
+};
+
+} // namespace quorvane
