@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <optional>
 
 namespace quorvane {
@@ -78,7 +79,9 @@ std::vector<double> ReadComposition(const nlohmann::json& request, std::size_t n
     }
     // The same test as the composition total of the window: the fractions must add up to 1.
     if (std::abs(sum - 1.0) > 1e-5) {
-        throw RequestError("z: the mole fractions add up to " + std::to_string(sum) + ", not 1");
+        char total[32];
+        std::snprintf(total, sizeof(total), "%.7g", sum);
+        throw RequestError(std::string("z: the mole fractions add up to ") + total + ", not 1");
     }
     return z;
 }

@@ -276,7 +276,8 @@ std::string FlashService::Answer(std::string_view requestText) const {
     nlohmann::json request;
     try {
         request = nlohmann::json::parse(requestText, nullptr, true, true);
-    } catch (const nlohmann::json::parse_error& error) {
+    } catch (const nlohmann::json::exception& error) {
+        // Syntax errors, and numbers too large for a double ("1e400").
         throw RequestError("malformed JSON: " + WithoutExceptionTag(error.what()));
     }
     return Answer(request);

@@ -131,7 +131,7 @@ TEST_F(FlashRequestTest, RequestsThatCannotRunSayWhatAndWhere) {
         {"/T_F", -500.0, "T_F: below absolute zero (-459.67 F)"},
         {"/z/1", "0.5", "z[1]: expected a number, found string"},
         {"/z", {0.5, 0.5, 0.0}, "z: 3 fractions for 2 components"},
-        {"/z", {0.5, 0.6}, "z: the mole fractions add up to 1.100000, not 1"},
+        {"/z", {0.5, 0.6}, "z: the mole fractions add up to 1.1, not 1"},
         {"/z", {1.5, -0.5}, "z[1]: a mole fraction cannot be negative"},
         {"/kij", {{0.0, 0.1}}, "kij: 1 rows for 2 components"},
         {"/kij", {{0.0, 0.1}, {0.1, "x"}}, "kij[1][1]: expected a number, found string"},

@@ -208,6 +208,8 @@ TEST_F(FlashServiceTest, PropertiesWithoutTheirDataAreNull) {
 
 TEST_F(FlashServiceTest, MalformedTextIsARequestError) {
     EXPECT_THROW(service.Answer(std::string_view("{\"eos\": ")), RequestError);
+    // A number beyond the range of a double is malformed too, not a crash.
+    EXPECT_THROW(service.Answer(std::string_view(R"({"eos": "PR", "T_F": 1e400})")), RequestError);
 }
 
 TEST(FlashResponse, ValuesThatAreNotNumbersAreNullAndAnUnconvergedRunSaysSo) {
