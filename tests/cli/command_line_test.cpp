@@ -78,6 +78,30 @@ TEST(CommandLine, ComponentsListsTheDatabaseNamesInOrder) {
     EXPECT_NE(std::find(names.begin(), names.end(), "n-DECANE"), names.end());
 }
 
+TEST(CommandLine, NamedComponentsComeFromTheChosenDatabase) {
+    const std::string request =
+        R"({"eos": "PR", "flash": "BUBP", "T_F": 40, "components": [{"name": "methane"},)"
+        R"( {"name": "n-BUTANE", "omega": 0.2}], "z": [0.5, 0.5]})";
+    const Outcome outcome = RunCli({"flash", "--compact"}, request);
+    ASSERT_EQ(outcome.status, kExitOk) << outcome.out;
+    EXPECT_GT(json::parse(outcome.out).at("P_psia").get<double>(), 500.0);
+
+    std::filesystem::copy_file("components.db", "cli_test_copy.db",
+                               std::filesystem::copy_options::overwrite_existing);
+    const Outcome copied = RunCli({"flash", "--db", "cli_test_copy.db", "--compact"}, request);
+    EXPECT_EQ(copied.out, outcome.out);
+    std::filesystem::remove("cli_test_copy.db");
+
+    const Outcome unknown =
+        RunCli({"flash"},
+               R"({"eos": "PR", "flash": "BUBP", "T_F": 40, "components": [{"name": "METHANE"},)"
+               R"( {"name": "KRYPTONITE"}], "z": [0.5, 0.5]})");
+    EXPECT_EQ(unknown.status, kExitRequestFailed);
+    const std::string error = json::parse(unknown.out).at("error");
+    EXPECT_EQ(error.rfind("line 1: components[1]: unknown component \"KRYPTONITE\"", 0), 0U)
+        << error;
+}
+
 TEST(CommandLine, MissingDatabaseIsNamedAndOnlyMattersForNamedComponents) {
     const Outcome listing = RunCli({"components", "--db", "no-such.db"});
     EXPECT_EQ(listing.status, kExitUsage);

@@ -85,7 +85,8 @@ TEST_F(FlashRequestTest, ExtraPropertyFieldsLandOnTheirOrdinals) {
     request["components"][0]["Hf"] = -2009.0;
     request["components"][0]["ideal_gas_cp"] = {{"code", 2}, {"C", {33298, 79933, 2086.9}}};
     request["components"][0]["ordinals"] = {{"91", 0.04}, {"7", -100.0}};
-    const ComponentRow& methane = ParseFlashRequest(request, nullptr).components[0];
+    const FlashRequest parsed = ParseFlashRequest(request, nullptr);
+    const ComponentRow& methane = parsed.components[0];
     EXPECT_DOUBLE_EQ(methane.cells[7], -258.7); // the named field wins over "ordinals"
     EXPECT_DOUBLE_EQ(methane.cells[12], -2009.0);
     EXPECT_DOUBLE_EQ(methane.cells[77], 2086.9);
