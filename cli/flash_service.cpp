@@ -209,6 +209,7 @@ FlashCase BuildFlashCase(const FlashRequest& request) {
 
 std::string FlashResponse(const FlashCase& flashCase, const PropertyResults* properties) {
     JsonWriter writer;
+    writer.Reserve(properties != nullptr ? 3072 : 1024);
     writer.BeginObject();
     writer.Member("flash", FlashTypeCode(flashCase.flashType));
     writer.Member("eos", flashCase.eosText);

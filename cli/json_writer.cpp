@@ -110,9 +110,16 @@ void JsonWriter::String(std::string_view text) {
 void JsonWriter::AppendString(std::string_view text) {
     static constexpr char kHex[] = "0123456789abcdef";
     m_text += '"';
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        switch (c) {
+    // Runs of characters that need no escape go in whole.
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte >= 0x20 && byte != '"' && byte != '\\') {
+            continue;
+        }
+        m_text.append(text.data() + start, i - start);
+        start = i + 1;
+        switch (byte) {
         case '"':
             m_text += "\\\"";
             break;
@@ -129,15 +136,12 @@ void JsonWriter::AppendString(std::string_view text) {
             m_text += "\\t";
             break;
         default:
-            if (byte < 0x20) {
-                m_text += "\\u00";
-                m_text += kHex[byte >> 4];
-                m_text += kHex[byte & 0xF];
-            } else {
-                m_text += c;
-            }
+            m_text += "\\u00";
+            m_text += kHex[byte >> 4];
+            m_text += kHex[byte & 0xF];
         }
     }
+    m_text.append(text.data() + start, text.size() - start);
     m_text += '"';
 }
 

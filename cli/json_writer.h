@@ -36,6 +36,7 @@ public:
         Write(value);
     }
 
+    void Reserve(std::size_t bytes) { m_text.reserve(bytes); }
     const std::string& Text() const { return m_text; }
     std::string Take() { return std::move(m_text); }
 
