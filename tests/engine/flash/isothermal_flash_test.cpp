@@ -42,6 +42,24 @@ TEST_F(IsothermalFlashTest, NaturalGasSplitsWithEqualFugacities) {
     EXPECT_LT(r.liquidZ, r.vapourZ);
 }
 
+// Every equation of state, with interaction parameters: equal fugacities and a closed balance.
+class IsothermalFlashEquations : public IsothermalFlashTest,
+                                 public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(IsothermalFlashEquations, NaturalGasSplitsWithEqualFugacities) {
+    FlashCase gas = testdata::NaturalGas(GetParam());
+    gas.kij = EstimateKij(gas.tcF, gas.zc);
+    const FlashResults r = Flash(gas, 40.0F, 800.0F);
+    EXPECT_TRUE(r.converged) << r.warning;
+    EXPECT_GT(r.vapourFraction, 0.0);
+    EXPECT_LT(r.vapourFraction, 1.0);
+    EXPECT_LT(MaterialBalanceError(gas, r), 2e-6);
+    EXPECT_LT(testdata::LargestFugacityMismatch(gas, r.x, r.y, 40.0F, 800.0F), 2e-5);
+}
+
+INSTANTIATE_TEST_SUITE_P(AllEquations, IsothermalFlashEquations,
+                         ::testing::Values("RK", "SRK", "SRK-78 (API)", "PR", "PR-78"));
+
 TEST_F(IsothermalFlashTest, SubcooledLiquidEndsAsTheFeed) {
     const FlashCase c = testdata::MethaneButane(0.1F);
     const FlashResults r = Flash(c, 40.0F, 2000.0F);

@@ -87,6 +87,18 @@ TEST_F(Saturation, StartFlagBeginsFromThePreviousPoint) {
     EXPECT_LE(out.iterations, 4);
 }
 
+// Above 262 144 psia the 32-bit pressure cannot hold P + 0.015: dK/dP and D come out exactly 0.
+// The floor keeps the step finite (at most 25 psia), and the pass limit ends the run, flagged.
+TEST_F(Saturation, ZeroPressureDerivativeStaysFinite) {
+    state.previous.pressPsia = 300000.0F;
+    state.previous.y[0] = 0.9F;
+    state.previous.y[1] = 0.1F;
+    BubblePressure(MixtureOf(binary), binary.z, 100.0F, out, state, {.start = true});
+    EXPECT_TRUE(std::isfinite(out.pressPsia));
+    EXPECT_GE(out.pressPsia, 300000.0F - 201 * 25.0F);
+    EXPECT_FALSE(out.converged);
+}
+
 TEST_F(Saturation, TrivialSolutionIsFlagged) {
     // At 200 °F the bubble-pressure iteration of this feed closes in on K = 1.
     BubblePressure(MixtureOf(binary), binary.z, 200.0F, out, state);
