@@ -150,14 +150,17 @@ void DewPressure(const FlashMixture& mixture, std::span<const float> y, float te
         for (int i = 0; i < n; ++i) {
             v[i] = VapourPressureEstimate(tempF, mixture.tcF[i], mixture.pcPsia[i], mixture.w[i],
                                           mixture.vapourPressure[i], y[i]);
-            sum += checked::Div(y[i], v[i], "a component without a vapour pressure");
+            if (y[i] != 0.0F) { // an absent component adds nothing to the dew sum
+                sum += checked::Div(y[i], v[i], "a component without a vapour pressure");
+            }
         }
         p = checked::Single(checked::Div(1.0, sum, "dew pressure estimate"),
                             "dew pressure estimate out of range");
         if (p != 0.0F) {
             for (int i = 0; i < n; ++i) {
-                x[i] = checked::Single(y[i] * static_cast<double>(p) / v[i],
-                                       "liquid composition out of range");
+                x[i] = y[i] == 0.0F ? 0.0F
+                                    : checked::Single(y[i] * static_cast<double>(p) / v[i],
+                                                      "liquid composition out of range");
             }
             NormalizeFractions(x);
         }

@@ -127,6 +127,19 @@ TEST_F(IsothermalFlashTest, PureComponentTakesThePhaseOfLowerFugacity) {
     EXPECT_EQ(Flash(withAbsent, 40.0F, 90.0F).vapourFraction, 0.0);
 }
 
+// A component of zero share changes nothing: the same split as without it, by the ordinary
+// loop (its fugacity ratio counts as balanced instead of 0/0).
+TEST_F(IsothermalFlashTest, AbsentComponentChangesNothing) {
+    const FlashResults two = Flash(testdata::MethaneButane(0.5F), 100.0F, 1000.0F);
+    const FlashCase three =
+        testdata::MakeCase({"METHANE", "n-BUTANE", "n-DECANE"}, {0.5F, 0.5F, 0.0F});
+    const FlashResults r = Flash(three, 100.0F, 1000.0F);
+    EXPECT_FALSE(r.continued);
+    EXPECT_TRUE(r.converged);
+    EXPECT_NEAR(r.vapourFraction, two.vapourFraction, 1e-6);
+    EXPECT_EQ(r.x[2], 0.0F);
+}
+
 TEST_F(IsothermalFlashTest, PseudoCriticalTemperatureIsVolumeWeighted) {
     const FlashCase c = testdata::MethaneButane(0.5F);
     const double share = 0.5 * c.vc[0] / (0.5 * c.vc[0] + 0.5 * c.vc[1]);

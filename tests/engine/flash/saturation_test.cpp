@@ -99,6 +99,16 @@ TEST_F(Saturation, ZeroPressureDerivativeStaysFinite) {
     EXPECT_FALSE(out.converged);
 }
 
+// An absent component without a vapour-pressure correlation adds nothing to the dew sum.
+TEST_F(Saturation, AbsentComponentStaysOutOfTheDewSum) {
+    FlashCase three = testdata::MakeCase({"METHANE", "n-BUTANE", "n-DECANE"}, {0.5F, 0.5F, 0.0F});
+    three.vapourPressure[2].code = 0;
+    DewPressure(MixtureOf(three), three.z, 100.0F, out, state);
+    const float p3 = out.pressPsia;
+    DewPressure(MixtureOf(binary), binary.z, 100.0F, out, state);
+    EXPECT_NEAR(p3, out.pressPsia, 1e-3F);
+}
+
 TEST_F(Saturation, TrivialSolutionIsFlagged) {
     // At 200 °F the bubble-pressure iteration of this feed closes in on K = 1.
     BubblePressure(MixtureOf(binary), binary.z, 200.0F, out, state);
