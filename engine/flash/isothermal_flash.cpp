@@ -300,7 +300,7 @@ void IsothermalFlash(const FlashMixture& mixture, std::span<const float> z, floa
             }
             ssqPrev = ssq;
             vPrev = v;
-            v = RachfordRiceSolve(k, z);
+            v = RachfordRiceSolve(k, z, v);
             SplitPhases(z, k, v, x, y);
             double sumK2 = 0.0;
             for (int i = 0; i < n; ++i) {
