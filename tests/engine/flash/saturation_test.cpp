@@ -1,4 +1,5 @@
 #include "engine/eos/k_estimates.h"
+#include "engine/flash/isothermal_flash.h"
 #include "engine/flash/saturation.h"
 #include "tests/engine/flash/component_table.h"
 #include "tests/engine/flash/flash_checks.h"
@@ -69,12 +70,23 @@ TEST_F(Saturation, DewPointHasEqualFugacitiesAndInvertsInTemperature) {
     EXPECT_NEAR(out.tempF, 100.0F, 0.2F);
 }
 
+// Between the dew and bubble pressures the feed splits; just outside them it is one phase.
 TEST_F(Saturation, BubbleAndDewPressuresBracketTheTwoPhaseRegion) {
     BubblePressure(MixtureOf(binary), binary.z, 100.0F, out, state);
     const float bubble = out.pressPsia;
     DewPressure(MixtureOf(binary), binary.z, 100.0F, out, state);
     const float dew = out.pressPsia;
-    EXPECT_LT(dew, bubble);
+    ASSERT_LT(dew, bubble);
+    FlashResults tp;
+    for (const float p : {dew * 1.05F, (dew + bubble) / 2.0F, bubble * 0.97F}) {
+        IsothermalFlash(MixtureOf(binary), binary.z, 100.0F, p, tp, state);
+        EXPECT_GT(tp.vapourFraction, 0.0) << p;
+        EXPECT_LT(tp.vapourFraction, 1.0) << p;
+    }
+    IsothermalFlash(MixtureOf(binary), binary.z, 100.0F, bubble * 1.03F, tp, state);
+    EXPECT_EQ(tp.vapourFraction, 0.0);
+    IsothermalFlash(MixtureOf(binary), binary.z, 100.0F, dew * 0.95F, tp, state);
+    EXPECT_EQ(tp.vapourFraction, 1.0);
 }
 
 TEST_F(Saturation, StartFlagBeginsFromThePreviousPoint) {
