@@ -68,6 +68,16 @@ TEST_F(IsothermalFlashTest, SubcooledLiquidEndsAsTheFeed) {
     EXPECT_TRUE(r.converged);
 }
 
+// The cold natural gas: the dew-pressure estimate of the phase decision lies near 2e-7 psia,
+// where the liquid root is within 5 % of B; the feed ends as a liquid.
+TEST_F(IsothermalFlashTest, ColdCompressedNaturalGasIsLiquid) {
+    const FlashCase gas = testdata::NaturalGas();
+    const FlashResults r = Flash(gas, -150.0F, 800.0F);
+    EXPECT_TRUE(r.converged) << r.warning;
+    EXPECT_EQ(r.vapourFraction, 0.0);
+    EXPECT_EQ(r.x, gas.z);
+}
+
 TEST_F(IsothermalFlashTest, SuperheatedVapourEndsAsTheFeed) {
     const FlashCase c = testdata::MethaneButane(0.5F);
     const FlashResults r = Flash(c, 400.0F, 100.0F);
