@@ -8,12 +8,48 @@
 #include "engine/flash/saturation.h"
 #include "tests/engine/flash/component_table.h"
 
+#include <atomic>
 #include <benchmark/benchmark.h>
 #include <cstdio>
+#include <cstdlib>
+#include <new>
 #include <vector>
+
+// The replacement operator new below allocates with malloc and its operator delete frees with
+// free; the compiler cannot see that they pair up.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
+// Heap allocations are counted so that each benchmark can show how many a run makes once its
+// state and result arrays exist (the iteration loops allocate nothing).
+namespace {
+std::atomic<long> g_allocations{0};
+} // namespace
+
+void* operator new(std::size_t size) {
+    g_allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(size == 0 ? 1 : size)) {
+        return p;
+    }
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
 
 namespace quorvane {
 namespace {
+
+// Allocations per run while the benchmark loop ran.
+struct AllocationCount {
+    long start = g_allocations.load();
+    double PerRun(const benchmark::State& st) const {
+        return static_cast<double>(g_allocations.load() - start) /
+               static_cast<double>(st.iterations());
+    }
+};
 
 enum class Mix { Binary, NaturalGas, TwentyFive };
 
@@ -48,10 +84,12 @@ Conditions ConditionsOf(Mix mix) {
 }
 
 // The result of the last run, shown beside the timing.
-void ReportOutcome(benchmark::State& st, const FlashResults& out, const char* what, double value) {
-    char label[96];
-    std::snprintf(label, sizeof label, "%s=%.6g passes=%d %s", what, value, out.iterations,
-                  out.converged ? "converged" : "NOT CONVERGED");
+void ReportOutcome(benchmark::State& st, const FlashResults& out, const char* what, double value,
+                   const AllocationCount& allocations) {
+    char label[128];
+    std::snprintf(label, sizeof label, "%s=%.6g passes=%d %s allocations/run=%.3g", what, value,
+                  out.iterations, out.converged ? "converged" : "NOT CONVERGED",
+                  allocations.PerRun(st));
     st.SetLabel(label);
 }
 
@@ -62,11 +100,13 @@ void TpFlash(benchmark::State& st) {
     const FlashMixture mixture = MixtureOf(c);
     FlashState state;
     FlashResults out;
+    IsothermalFlash(mixture, c.z, k.tpT, k.tpP, out, state); // sizes the result arrays
+    const AllocationCount allocations;
     for (auto _ : st) {
         IsothermalFlash(mixture, c.z, k.tpT, k.tpP, out, state);
         benchmark::ClobberMemory();
     }
-    ReportOutcome(st, out, "V", out.vapourFraction);
+    ReportOutcome(st, out, "V", out.vapourFraction, allocations);
 }
 
 template <Mix M>
@@ -76,11 +116,13 @@ void BubbleP(benchmark::State& st) {
     const FlashMixture mixture = MixtureOf(c);
     FlashState state;
     FlashResults out;
+    BubblePressure(mixture, c.z, k.bubbleT, out, state);
+    const AllocationCount allocations;
     for (auto _ : st) {
         BubblePressure(mixture, c.z, k.bubbleT, out, state);
         benchmark::ClobberMemory();
     }
-    ReportOutcome(st, out, "P", out.pressPsia);
+    ReportOutcome(st, out, "P", out.pressPsia, allocations);
 }
 
 template <Mix M>
@@ -90,11 +132,13 @@ void DewT(benchmark::State& st) {
     const FlashMixture mixture = MixtureOf(c);
     FlashState state;
     FlashResults out;
+    DewTemperature(mixture, c.z, k.dewP, out, state);
+    const AllocationCount allocations;
     for (auto _ : st) {
         DewTemperature(mixture, c.z, k.dewP, out, state);
         benchmark::ClobberMemory();
     }
-    ReportOutcome(st, out, "T", out.tempF);
+    ReportOutcome(st, out, "T", out.tempF, allocations);
 }
 
 // One phase of the natural gas: all coefficients from one evaluation against one

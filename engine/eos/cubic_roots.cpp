@@ -51,6 +51,28 @@ double CubeRoot(double x) {
     return t;
 }
 
+// The two smaller roots again, from the cubic deflated by the largest root L:
+// Z² + (a1 + L)·Z − a3/L = 0, solved in the cancellation-free form. The closed formulas give
+// every root with an absolute error near 1e-16·(scale), and arccos near ±1 loses half the
+// digits; a liquid root at very low pressure is itself tiny (it lies just above B ~ 1e-10),
+// so those errors can put it at or below B. Used only when the smallest root is that small.
+void RefineSmallRoots(double largest, double a1, double a3, double& middle, double& smallest) {
+    const double c1 = a1 + largest;
+    const double c0 = -a3 / largest;
+    const double disc = c1 * c1 - 4.0 * c0;
+    if (!(disc >= 0.0) || !std::isfinite(c0)) {
+        return;
+    }
+    const double q = -0.5 * (c1 + (c1 >= 0.0 ? std::sqrt(disc) : -std::sqrt(disc)));
+    if (q == 0.0) {
+        return;
+    }
+    const double r1 = q;
+    const double r2 = c0 / q;
+    middle = std::fmax(r1, r2);
+    smallest = std::fmin(r1, r2);
+}
+
 } // namespace
 
 RootPair SolveCubic(double a1, double a2, double a3, const CubicState& state) {
@@ -81,6 +103,10 @@ RootPair SolveCubic(double a1, double a2, double a3, const CubicState& state) {
         z[0] = -twoSqrtQ * c - a1 / 3.0;
         z[1] = -twoSqrtQ * (-0.5 * c - kHalfSqrt3 * sn) - a1 / 3.0;
         z[2] = -twoSqrtQ * (-0.5 * c + kHalfSqrt3 * sn) - a1 / 3.0;
+    }
+    // z[1] is the largest root, z[0] the smallest (θ/3 lies in 0..π/3).
+    if (q > 0.0 && std::fabs(z[0]) < 1e-4 * std::fabs(z[1])) {
+        RefineSmallRoots(z[1], a1, a3, z[2], z[0]);
     }
     RootPair pair{0.0, 0.0};
     for (int i = 0; i < 3; ++i) {

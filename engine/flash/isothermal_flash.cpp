@@ -256,7 +256,11 @@ void IsothermalFlash(const FlashMixture& mixture, std::span<const float> z, floa
             ssq = 0.0;
             double ssqPrevRatios = 0.0;
             for (int i = 0; i < n; ++i) {
-                if (y[i] != 0.0F && lnPhiV[i] >= detail::kLnUnderflow) {
+                if (z[i] <= 0.0F) {
+                    // A component absent from the feed has no fugacity in either phase: it is
+                    // balanced, not a ratio of 0/0 that would hold the sum of squares at 1.
+                    r[i] = 1.0;
+                } else if (y[i] != 0.0F && lnPhiV[i] >= detail::kLnUnderflow) {
                     const double ratio =
                         (static_cast<double>(x[i]) / y[i]) * std::exp(lnPhiL[i] - lnPhiV[i]);
                     if (std::isfinite(ratio)) {
@@ -296,7 +300,7 @@ void IsothermalFlash(const FlashMixture& mixture, std::span<const float> z, floa
             }
             ssqPrev = ssq;
             vPrev = v;
-            v = RachfordRiceSolve(k, z);
+            v = RachfordRiceSolve(k, z, v);
             SplitPhases(z, k, v, x, y);
             double sumK2 = 0.0;
             for (int i = 0; i < n; ++i) {

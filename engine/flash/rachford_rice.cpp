@@ -58,20 +58,24 @@ void Bracket(std::span<const Real> k, double& lo, double& hi) {
     hi = kMin == 1.0 ? kOpenBound : 1.0 / (1.0 - kMin);
 }
 
-// The start value: 0.5 when it lies strictly inside the bracket, its midpoint otherwise.
-double StartValue(double lo, double hi) {
+// The start value: the preferred one when it lies strictly inside the bracket, else 0.5 when
+// that does, else the bracket's midpoint.
+double StartValue(double lo, double hi, double preferred = 0.5) {
+    if (lo < preferred && preferred < hi) {
+        return preferred;
+    }
     return (lo < 0.5 && 0.5 < hi) ? 0.5 : (lo + hi) / 2.0;
 }
 
 template <typename Real>
-double Solve(std::span<const Real> k, std::span<const float> z) {
+double Solve(std::span<const Real> k, std::span<const float> z, double start) {
     if (z.empty()) {
         return 0.0;
     }
     double lo = 0.0;
     double hi = 0.0;
     Bracket(k, lo, hi);
-    double v = StartValue(lo, hi);
+    double v = StartValue(lo, hi, start);
     for (int pass = 0; pass < 1000; ++pass) {
         double f = 0.0;
         double df = 0.0;
@@ -156,8 +160,8 @@ double RachfordRiceFunction(double v, std::span<const double> k, std::span<const
     return Function(v, k, z);
 }
 
-double RachfordRiceSolve(std::span<const float> k, std::span<const float> z) {
-    return Solve(k, z);
+double RachfordRiceSolve(std::span<const float> k, std::span<const float> z, double start) {
+    return Solve(k, z, std::isfinite(start) ? start : 0.5);
 }
 
 double RachfordRiceSolveTight(std::span<const double> k, std::span<const float> z) {

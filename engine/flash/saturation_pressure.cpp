@@ -18,6 +18,23 @@ constexpr double kPressureProbe = 0.015;      // psia, for the numerical dK/dP
 constexpr double kLargestPressureStep = 25.0; // psia per pass
 constexpr double kPressureFloor = 1e-06;
 
+// K′ − K for the probe pressure. The logarithms differ by a small δ, and K·(e^δ − 1) by its
+// series gives the difference without one more exponential (and without the cancellation of
+// two nearly equal rounded values); a large δ or a coefficient at its floor takes K′ itself.
+double KChange(double k, double lnL, double lnV, double lnL2, double lnV2, double& k2) {
+    const double delta = (lnL2 - lnV2) - (lnL - lnV);
+    const bool regular = lnL >= detail::kLnUnderflow && lnV >= detail::kLnUnderflow &&
+                         lnL2 >= detail::kLnUnderflow && lnV2 >= detail::kLnUnderflow;
+    if (regular && std::fabs(delta) < 1e-3) {
+        const double expm1 =
+            delta * (1.0 + delta / 2.0 * (1.0 + delta / 3.0 * (1.0 + delta / 4.0)));
+        k2 = k + k * expm1;
+        return k * expm1;
+    }
+    k2 = detail::KFromLogs(lnL2, lnV2);
+    return k2 - k;
+}
+
 double Sign(double v) {
     return v > 0.0 ? 1.0 : (v < 0.0 ? -1.0 : 0.0);
 }
@@ -97,10 +114,10 @@ void BubblePressure(const FlashMixture& mixture, std::span<const float> x, float
         double d = 0.0;
         for (int i = 0; i < n; ++i) {
             k[i] = detail::KFromLogs(lnPhiL[i], lnPhiV[i]);
-            k2[i] = detail::KFromLogs(lnPhiL2[i], lnPhiV2[i]);
             y[i] = checked::Single(k[i] * x[i], "vapour composition out of range");
             s += k[i] * x[i];
-            d += x[i] * ((k2[i] - k[i]) / kPressureProbe);
+            d += x[i] * (KChange(k[i], lnPhiL[i], lnPhiV[i], lnPhiL2[i], lnPhiV2[i], k2[i]) /
+                         kPressureProbe);
         }
         NormalizeFractions(y);
         if (std::fabs(d) < 1e-05) {
@@ -150,14 +167,17 @@ void DewPressure(const FlashMixture& mixture, std::span<const float> y, float te
         for (int i = 0; i < n; ++i) {
             v[i] = VapourPressureEstimate(tempF, mixture.tcF[i], mixture.pcPsia[i], mixture.w[i],
                                           mixture.vapourPressure[i], y[i]);
-            sum += checked::Div(y[i], v[i], "a component without a vapour pressure");
+            if (y[i] != 0.0F) { // an absent component adds nothing to the dew sum
+                sum += checked::Div(y[i], v[i], "a component without a vapour pressure");
+            }
         }
         p = checked::Single(checked::Div(1.0, sum, "dew pressure estimate"),
                             "dew pressure estimate out of range");
         if (p != 0.0F) {
             for (int i = 0; i < n; ++i) {
-                x[i] = checked::Single(y[i] * static_cast<double>(p) / v[i],
-                                       "liquid composition out of range");
+                x[i] = y[i] == 0.0F ? 0.0F
+                                    : checked::Single(y[i] * static_cast<double>(p) / v[i],
+                                                      "liquid composition out of range");
             }
             NormalizeFractions(x);
         }

@@ -193,7 +193,9 @@ void DewTemperature(const FlashMixture& mixture, std::span<const float> y, float
             for (int i = 0; i < n; ++i) {
                 v[i] = VapourPressureEstimate(tEstimate, mixture.tcF[i], mixture.pcPsia[i],
                                               mixture.w[i], mixture.vapourPressure[i], y[i]);
-                sum += checked::Div(y[i], v[i], "a component without a vapour pressure");
+                if (y[i] != 0.0F) { // an absent component adds nothing to the dew sum
+                    sum += checked::Div(y[i], v[i], "a component without a vapour pressure");
+                }
             }
             const double pCalc = checked::Div(1.0, sum, "dew-point sum of zero");
             if (std::fabs(p - pCalc) <= 0.1) {
@@ -210,8 +212,9 @@ void DewTemperature(const FlashMixture& mixture, std::span<const float> y, float
             const double ki =
                 vi > 0.0 ? vi / p
                          : WilsonK(t, pressPsia, mixture.tcF[i], mixture.pcPsia[i], mixture.w[i]);
-            x[i] = checked::Single(checked::Div(y[i], ki, "zero K-value"),
-                                   "liquid composition out of range");
+            x[i] = y[i] == 0.0F ? 0.0F
+                                : checked::Single(checked::Div(y[i], ki, "zero K-value"),
+                                                  "liquid composition out of range");
         }
         NormalizeFractions(x);
     } else {

@@ -122,8 +122,10 @@ void VapourFractionPressure(const FlashMixture& mixture, std::span<const float> 
     for (int i = 0; i < n; ++i) {
         const double vi = VapourPressureEstimate(tempF, mixture.tcF[i], mixture.pcPsia[i],
                                                  mixture.w[i], mixture.vapourPressure[i], z[i]);
-        sum +=
-            dewSide ? checked::Div(z[i], vi, "a component without a vapour pressure") : z[i] * vi;
+        if (z[i] != 0.0F) { // an absent component adds nothing to either sum
+            sum += dewSide ? checked::Div(z[i], vi, "a component without a vapour pressure")
+                           : z[i] * vi;
+        }
     }
     float p = checked::Single(dewSide ? checked::Div(1.0, sum, "dew-point sum of zero") : sum,
                               "start pressure out of range");

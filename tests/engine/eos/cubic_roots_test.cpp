@@ -45,6 +45,14 @@ TEST_F(SolveCubicTest, LargestRootBelowLastBGivesZero) {
     EXPECT_EQ(r.vapour, 0.0);
 }
 
+// A liquid at very low pressure: the smallest root is tiny and must keep its relative
+// accuracy (it is compared with B ~ 1e-10 in ln(Z − B)).
+TEST_F(SolveCubicTest, TinyLiquidRootKeepsItsRelativeAccuracy) {
+    const RootPair r = Roots(2.33e-10, 1.0e-7, 0.99999999);
+    EXPECT_NEAR(r.liquid, 2.33e-10, 1e-8 * 2.33e-10); // the coefficients carry 2e-9
+    EXPECT_NEAR(r.vapour, 0.99999999, 1e-14);
+}
+
 TEST_F(SolveCubicTest, DegenerateRootsAreHandled) {
     // Triple root (Q = 0).
     RootPair r = Roots(0.5, 0.5, 0.5);

@@ -1,4 +1,5 @@
 #include "engine/eos/k_estimates.h"
+#include "engine/flash/isothermal_flash.h"
 #include "engine/flash/saturation.h"
 #include "tests/engine/flash/component_table.h"
 #include "tests/engine/flash/flash_checks.h"
@@ -69,12 +70,23 @@ TEST_F(Saturation, DewPointHasEqualFugacitiesAndInvertsInTemperature) {
     EXPECT_NEAR(out.tempF, 100.0F, 0.2F);
 }
 
+// Between the dew and bubble pressures the feed splits; just outside them it is one phase.
 TEST_F(Saturation, BubbleAndDewPressuresBracketTheTwoPhaseRegion) {
     BubblePressure(MixtureOf(binary), binary.z, 100.0F, out, state);
     const float bubble = out.pressPsia;
     DewPressure(MixtureOf(binary), binary.z, 100.0F, out, state);
     const float dew = out.pressPsia;
-    EXPECT_LT(dew, bubble);
+    ASSERT_LT(dew, bubble);
+    FlashResults tp;
+    for (const float p : {dew * 1.05F, (dew + bubble) / 2.0F, bubble * 0.97F}) {
+        IsothermalFlash(MixtureOf(binary), binary.z, 100.0F, p, tp, state);
+        EXPECT_GT(tp.vapourFraction, 0.0) << p;
+        EXPECT_LT(tp.vapourFraction, 1.0) << p;
+    }
+    IsothermalFlash(MixtureOf(binary), binary.z, 100.0F, bubble * 1.03F, tp, state);
+    EXPECT_EQ(tp.vapourFraction, 0.0);
+    IsothermalFlash(MixtureOf(binary), binary.z, 100.0F, dew * 0.95F, tp, state);
+    EXPECT_EQ(tp.vapourFraction, 1.0);
 }
 
 TEST_F(Saturation, StartFlagBeginsFromThePreviousPoint) {
@@ -85,6 +97,28 @@ TEST_F(Saturation, StartFlagBeginsFromThePreviousPoint) {
     BubblePressure(MixtureOf(binary), binary.z, 100.0F, out, state, {.start = true});
     EXPECT_NEAR(out.pressPsia, p, 0.05F);
     EXPECT_LE(out.iterations, 4);
+}
+
+// Above 262 144 psia the 32-bit pressure cannot hold P + 0.015: dK/dP and D come out exactly 0.
+// The floor keeps the step finite (at most 25 psia), and the pass limit ends the run, flagged.
+TEST_F(Saturation, ZeroPressureDerivativeStaysFinite) {
+    state.previous.pressPsia = 300000.0F;
+    state.previous.y[0] = 0.9F;
+    state.previous.y[1] = 0.1F;
+    BubblePressure(MixtureOf(binary), binary.z, 100.0F, out, state, {.start = true});
+    EXPECT_TRUE(std::isfinite(out.pressPsia));
+    EXPECT_GE(out.pressPsia, 300000.0F - 201 * 25.0F);
+    EXPECT_FALSE(out.converged);
+}
+
+// An absent component without a vapour-pressure correlation adds nothing to the dew sum.
+TEST_F(Saturation, AbsentComponentStaysOutOfTheDewSum) {
+    FlashCase three = testdata::MakeCase({"METHANE", "n-BUTANE", "n-DECANE"}, {0.5F, 0.5F, 0.0F});
+    three.vapourPressure[2].code = 0;
+    DewPressure(MixtureOf(three), three.z, 100.0F, out, state);
+    const float p3 = out.pressPsia;
+    DewPressure(MixtureOf(binary), binary.z, 100.0F, out, state);
+    EXPECT_NEAR(p3, out.pressPsia, 1e-3F);
 }
 
 TEST_F(Saturation, TrivialSolutionIsFlagged) {
