@@ -8,7 +8,7 @@
 #include "engine/properties/pure_correlations.h"
 #include "engine/properties/translated_density.h"
 #include "engine/properties/transport.h"
-#include "tests/engine/properties/component_rows.h"
+#include "tests/engine/properties/mixture_case.h"
 #include "units/fractions.h"
 
 #include <array>
@@ -20,37 +20,9 @@
 namespace quorvane {
 namespace {
 
-using test_rows::ComponentRow;
-
-// A flash case and the database rows of its components, built from the test rows.
-struct Mixture {
-    FlashCase flash;
-    std::vector<std::vector<double>> rows;
-    std::vector<std::string> names;
-
-    Mixture(std::vector<const ComponentRow*> components, std::vector<float> z, int eosIndex) {
-        const auto n = static_cast<std::int16_t>(components.size());
-        flash.n = n;
-        flash.z = std::move(z);
-        for (const ComponentRow* c : components) {
-            rows.push_back(c->cells);
-            names.push_back(c->name);
-            flash.tcF.push_back(ToSingle(c->cells[3]));
-            flash.pcPsia.push_back(ToSingle(c->cells[4]));
-            flash.vc.push_back(ToSingle(c->cells[5]));
-            flash.zc.push_back(ToSingle(c->cells[6]));
-            flash.w.push_back(ToSingle(c->cells[17]));
-            VapourPressureSet vp;
-            for (std::size_t k = 0; k < 5; ++k) {
-                vp.c[k] = ToSingle(c->cells[19 + k]);
-            }
-            vp.code = static_cast<std::int16_t>(c->cells[26]);
-            flash.vapourPressure.push_back(vp);
-        }
-        flash.kij = ZeroKijTable(n);
-        flash.eosIndex = eosIndex;
-        flash.eosText = std::string(kEosListTexts[static_cast<std::size_t>(eosIndex)]);
-    }
+// A flash case of test components, with the property calculation run on it.
+struct Mixture : test_rows::MixtureCase {
+    using MixtureCase::MixtureCase;
 
     // Puts the case at a single-phase state of its feed without a flash: x = y = z, both Z
     // values from the roots of the case's equation of state.
