@@ -208,6 +208,34 @@ TEST(MixturePropertiesTest, LiquidViscosityMixesByTheSharedMassFractions) {
     EXPECT_EQ(r.viscosity[1], LogMeanMixing(MoleToMassFractions(m.flash.x, molWeight), eta));
 }
 
+// The liquid conductivity takes its pressure factor only above 50 psia: at 50 psia exactly
+// pure n-hexane at 77 F has the value of its conductivity set.
+TEST(MixturePropertiesTest, LiquidConductivityPressureFactorStartsAbove50Psia) {
+    Mixture m({&test_rows::kNHexane}, {1.0F}, kPr);
+    const CoefficientSet set = CoefficientSet::FromRow(m.rows[0], set_base::kLiquidConductivity);
+    const double tempK = FahrenheitToKelvin(77.0F);
+    ASSERT_TRUE(set.IsUsableAt(tempK));
+    const float fromSet = ToSingle(EvaluateSet(set, SetProperty::ThermalConductivity, tempK,
+                                               FahrenheitToKelvin(m.flash.tcF[0])));
+    m.Assume(77.0F, 50.0F, 0.0);
+    EXPECT_EQ(m.Properties().thermalConductivity[1], fromSet);
+    m.Assume(77.0F, 60.0F, 0.0);
+    EXPECT_NE(m.Properties().thermalConductivity[1], fromSet);
+}
+
+// A liquid component above its critical temperature without a usable surface-tension set
+// gets no Brock-Bird value and adds nothing: methane (its set ends at 190.56 K) dissolved in
+// n-decane at 77 F.
+TEST(MixturePropertiesTest, SurfaceTensionLeavesOutASupercriticalComponentWithoutASet) {
+    Mixture m({&test_rows::kMethane, &test_rows::kNDecane}, {0.2F, 0.8F}, kPr);
+    m.Assume(77.0F, 3000.0F, 0.0);
+    const PropertyResults r = m.Properties();
+    const CoefficientSet decane = CoefficientSet::FromRow(m.rows[1], set_base::kSurfaceTension);
+    const double expected =
+        0.8F * static_cast<double>(SurfaceTensionCorrelation(decane, 77.0, m.flash.tcF[1]));
+    EXPECT_EQ(r.surfaceTension, ToSingle(expected));
+}
+
 // A single component without a liquid-density set: Rackett below Tc, the translated
 // Peng-Robinson liquid above it, whatever equation of state the case uses.
 TEST(MixturePropertiesTest, SingleComponentLiquidDensityRoutes) {
