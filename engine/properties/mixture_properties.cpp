@@ -129,9 +129,10 @@ void PhaseThermodynamics(const Inputs& in, std::size_t stream, std::span<const f
     Store(residual.enthalpy, [&] { return dH; });
     Store(residual.entropy, [&] { return dS; });
 
-    // The five values come in order; those after the first failure keep their targets.
+    // The phase's ideal-gas heat capacity is a molar average (32-bit). The five values come in
+    // order; those after the first failure keep their targets.
     const DerivedPropertyValues d =
-        DerivedProperties(phase, Weighted(fractions, ideal.cp), r.molecularWeight[stream]);
+        DerivedProperties(phase, MolarAverage(fractions, ideal.cp), r.molecularWeight[stream]);
     const std::size_t phaseIndex = stream == kVapour ? kVapourOnly : kLiquidOnly;
     if (d.written >= 1) {
         if (stream == kVapour) {
@@ -152,7 +153,7 @@ void PhaseThermodynamics(const Inputs& in, std::size_t stream, std::span<const f
 
 // Step 14: per component the liquid heat-capacity set (clamped into its range) when its cells
 // are numeric, else the ideal-gas value plus the Rowlinson-Bondi residual.
-double LiquidHeatCapacity(const Inputs& in, const IdealGasParts& ideal) {
+float LiquidHeatCapacity(const Inputs& in, const IdealGasParts& ideal) {
     const FlashCase& fc = *in.flash;
     std::vector<double> cp(in.n, 0.0);
     for (std::size_t i = 0; i < in.n; ++i) {
@@ -165,7 +166,7 @@ double LiquidHeatCapacity(const Inputs& in, const IdealGasParts& ideal) {
             });
         }
     }
-    return Weighted(in.Of(fc.x), cp);
+    return MolarAverage(in.Of(fc.x), cp);
 }
 
 // Step 10: the liquid-density routes of one component, else the mixture Rackett density.

@@ -96,6 +96,25 @@ TEST(MixturePropertiesTest, NaturalGasGivesFiniteResultsForEveryPresentStream) {
                 1e-5 / r.molarDensity[0]);
 }
 
+// The ideal-gas heat capacity of a phase is a molar average, a 32-bit value, and the vapour's
+// Cp adds the equation-of-state residual to it.
+TEST(MixturePropertiesTest, VapourHeatCapacityStartsFromThe32BitIdealGasAverage) {
+    Mixture m({&test_rows::kNitrogen, &test_rows::kCarbonDioxide, &test_rows::kMethane,
+               &test_rows::kEthane, &test_rows::kPropane, &test_rows::kNButane},
+              {0.02F, 0.03F, 0.80F, 0.08F, 0.04F, 0.03F}, kPr);
+    for (float tempF : {20.0F, 60.0F, 100.0F, 140.0F, 180.0F}) {
+        const PropertyResults r = m.Run(FlashType::TP, tempF, 300.0F);
+        ASSERT_EQ(m.flash.vapourFraction, 1.0);
+        std::vector<float> cpIdeal;
+        for (const auto& row : m.rows) {
+            cpIdeal.push_back(HeatCapacityCorrelation(
+                CoefficientSet::FromRow(row, set_base::kIdealGasHeatCapacity), tempF));
+        }
+        const float cp0 = MolarAverage(m.flash.y, cpIdeal);
+        EXPECT_EQ(r.heatCapacity[1], ToSingle(cp0 + r.residual[1].heatCapacity)) << tempF;
+    }
+}
+
 // Methane and ethane at 100 F and 200 psia are all vapour.
 TEST(MixturePropertiesTest, SinglePhaseVapourGivesTheFeedTheVapourValues) {
     Mixture m({&test_rows::kMethane, &test_rows::kEthane}, {0.9F, 0.1F}, kPr);
