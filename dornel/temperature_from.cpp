@@ -1,0 +1,85 @@
+// Temperature from pressure and entropy (vapour, else liquid) and from pressure and enthalpy
+// (superheated vapour only). Each first checks that the value lies in the range the subregion
+// spans along the isobar, then lets Dadez solve for θ.
+
+#include "dadez/dadez.h"
+#include "dornel/conversions.h"
+#include "dornel/dornel.h"
+#include "dornel/library.h"
+#include "dornel/reduced_state.h"
+
+namespace dornel {
+
+namespace {
+
+// Offset above the boundary line L at which the vapour range starts from 350 °C on.
+constexpr double kAboveLineL = 0.00001;
+
+bool InRange(double value, double a, double b) {
+    return (value >= a && value <= b) || (value <= a && value >= b);
+}
+
+} // namespace
+
+} // namespace dornel
+
+using namespace dornel;
+
+extern "C" {
+
+double STM_nTsp(double p, double s) {
+    return Guarded([&] {
+        const char* name = "STM_nTsp()";
+        const DadezLimits& d = Dadez();
+        const double beta = SinglePhaseBeta(p, name);
+        const double sigma = SToSigma(s, Code(Units().entr));
+
+        double thetaLow = 0.0;
+        if (beta < d.minBetaK) {
+            thetaLow = d.minTheta;
+        } else if (beta < d.minBeta34) {
+            thetaLow = STM_inv_theta_beta_K(beta);
+        } else {
+            thetaLow = STM_inv_theta_beta_L(beta) + kAboveLineL;
+        }
+        if (InRange(sigma, STM_sigma2_entropy(d.maxTheta, beta),
+                    STM_sigma2_entropy(thetaLow, beta))) {
+            const double theta = STM_inv_theta_sigma2(sigma, beta);
+            return theta < 0.0 ? theta : OutTemperature(theta);
+        }
+        if (beta >= d.minBetaK) {
+            const double thetaHigh = beta < d.minBeta34 ? STM_inv_theta_beta_K(beta) : d.minTheta34;
+            if (InRange(sigma, STM_sigma1_entropy(d.minTheta, beta),
+                        STM_sigma1_entropy(thetaHigh, beta))) {
+                const double theta = STM_inv_theta_sigma1(sigma, beta);
+                return theta < 0.0 ? theta : OutTemperature(theta);
+            }
+        }
+        Fail(kRegionError, name);
+    });
+}
+
+double STM_2Tep(double p, double h) {
+    return Guarded([&] {
+        const char* name = "STM_2Tep()";
+        const DadezLimits& d = Dadez();
+        const double beta = SinglePhaseBeta(p, name);
+        const double epsilon = HToE(h, Code(Units().entl));
+
+        double thetaLow = 0.0;
+        if (beta <= d.minBetaK) {
+            thetaLow = d.minTheta;
+        } else if (beta <= d.minBeta34) {
+            thetaLow = STM_inv_theta_beta_K(beta);
+        } else {
+            thetaLow = STM_inv_theta_beta_L(beta) + kAboveLineL;
+        }
+        if (!InRange(epsilon, STM_e2_enthalpy(d.maxTheta, beta), STM_e2_enthalpy(thetaLow, beta))) {
+            Fail(kRangeError, name);
+        }
+        const double theta = STM_inv_theta_e2(epsilon, beta);
+        return theta < 0.0 ? theta : OutTemperature(theta);
+    });
+}
+
+} // extern "C"
