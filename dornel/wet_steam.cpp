@@ -9,6 +9,9 @@
 #include "dornel/property_set.h"
 #include "dornel/reduced_state.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace dornel {
 
 namespace {
@@ -73,12 +76,16 @@ WetnessResult WetnessAt(const PropertySet& property, double beta, double given, 
         result.failed = pair.failed;
         return result;
     }
-    const bool between = (given >= pair.liquid && given <= pair.vapour) ||
-                         (given <= pair.liquid && given >= pair.vapour);
-    if (!between || pair.vapour == pair.liquid) {
+    // A saturated value that went through a unit conversion and back may differ from the
+    // computed one in its last bits; that much is still taken as saturated.
+    const double span = pair.vapour - pair.liquid;
+    const double slack = 1e-12 * std::fabs(span);
+    const double lowest = std::fmin(pair.liquid, pair.vapour) - slack;
+    const double highest = std::fmax(pair.liquid, pair.vapour) + slack;
+    if (!(given >= lowest && given <= highest) || span == 0.0) {
         Fail(kRangeError, name);
     }
-    result.wetness = (pair.vapour - given) / (pair.vapour - pair.liquid);
+    result.wetness = std::clamp((pair.vapour - given) / span, 0.0, 1.0);
     return result;
 }
 
