@@ -5,13 +5,14 @@
 
 #include "dadez/dadez.h"
 #include "dadez/fundamental.h"
+#include "dadez/newton.h"
 #include "dadez/saturation.h"
 
 #include <cmath>
 
 namespace {
 
-using dadez::Jet;
+using dadez::Jet1;
 using namespace dadez::ifc67;
 
 enum class Quantity { Entropy, Enthalpy };
@@ -22,16 +23,16 @@ struct Point {
     double slope;
 };
 
-template <Jet (*Zeta)(const Jet&, const Jet&)>
+template <Jet1 (*Zeta)(const Jet1&, const Jet1&)>
 Point Evaluate(Quantity quantity, double theta, double beta) {
-    const Jet z = Zeta(Jet::VarX(theta), Jet(beta));
+    const Jet1 z = Zeta(Jet1::VarX(theta), Jet1(beta));
     if (quantity == Quantity::Entropy) {
         return {-z.dx, -z.dxx};
     }
     return {z.v - theta * z.dx, -theta * z.dxx};
 }
 
-template <Jet (*Zeta)(const Jet&, const Jet&)>
+template <Jet1 (*Zeta)(const Jet1&, const Jet1&)>
 double SolveTheta(Quantity quantity, double target, double beta, double low, double high) {
     if (!(low > 0.0 && low <= high && std::isfinite(target))) {
         return -1.0;
@@ -48,28 +49,12 @@ double SolveTheta(Quantity quantity, double target, double beta, double low, dou
         return high;
     }
     // Start by linear interpolation between the ends of the bracket.
-    double theta = low + (high - low) * (target - valueLow) / (valueHigh - valueLow);
-    for (int step = 0; step < 200; ++step) {
-        const Point p = Evaluate<Zeta>(quantity, theta, beta);
-        const double misfit = p.value - target;
-        if (misfit == 0.0) {
-            return theta;
-        }
-        if (misfit > 0.0) {
-            high = theta;
-        } else {
-            low = theta;
-        }
-        double next = theta - misfit / p.slope;
-        if (!(next > low && next < high)) {
-            next = 0.5 * (low + high);
-        }
-        if (std::fabs(next - theta) <= 1e-15 * theta || high - low <= 1e-15 * theta) {
-            return next;
-        }
-        theta = next;
-    }
-    return -1.0;
+    const double theta = low + (high - low) * (target - valueLow) / (valueHigh - valueLow);
+    const auto misfit = [quantity, target, beta](double t) {
+        const Point p = Evaluate<Zeta>(quantity, t, beta);
+        return dadez::NewtonPoint{p.value - target, p.slope};
+    };
+    return dadez::SolveBracketed(misfit, theta, low, high, true, 1e-15);
 }
 
 // Lowest θ of subregion 2 at β: the temperature limit below the lowest saturation pressure, the
@@ -100,18 +85,18 @@ double LiquidHighTheta(double beta) {
 extern "C" {
 
 double STM_inv_theta_sigma1(double sigma, double beta) {
-    return SolveTheta<dadez::Zeta1<Jet>>(Quantity::Entropy, sigma, beta, kThetaMin,
-                                         LiquidHighTheta(beta));
+    return SolveTheta<dadez::Zeta1<Jet1>>(Quantity::Entropy, sigma, beta, kThetaMin,
+                                          LiquidHighTheta(beta));
 }
 
 double STM_inv_theta_sigma2(double sigma, double beta) {
-    return SolveTheta<dadez::Zeta2<Jet>>(Quantity::Entropy, sigma, beta, VapourLowTheta(beta),
-                                         kThetaMax);
+    return SolveTheta<dadez::Zeta2<Jet1>>(Quantity::Entropy, sigma, beta, VapourLowTheta(beta),
+                                          kThetaMax);
 }
 
 double STM_inv_theta_e2(double epsilon, double beta) {
-    return SolveTheta<dadez::Zeta2<Jet>>(Quantity::Enthalpy, epsilon, beta, VapourLowTheta(beta),
-                                         kThetaMax);
+    return SolveTheta<dadez::Zeta2<Jet1>>(Quantity::Enthalpy, epsilon, beta, VapourLowTheta(beta),
+                                          kThetaMax);
 }
 
 } // extern "C"

@@ -8,6 +8,8 @@
 #include "dadez/coefficients.h"
 #include "dadez/jet.h"
 
+#include <cmath>
+
 namespace dadez {
 
 // β_L(θ): boundary between subregions 2 and 3 (also part of ζ2).
@@ -17,70 +19,99 @@ T BetaL(const T& theta) {
     return kL0 + theta * (kL1 + kL2 * theta);
 }
 
+// Parts that depend on θ alone are evaluated once in one variable (Jet1) and lifted with OfX.
 template <class T>
 T Zeta1(const T& theta, const T& beta) {
     using namespace ifc67;
     const double* a = kA1a;
-    const T theta2 = theta * theta;
-    const T y = 1.0 - a[1] * theta2 - a[2] * IntPow(theta, -6);
-    const T z = y + Sqrt(a[3] * y * y - 2.0 * a[4] * theta + 2.0 * a[5] * beta);
+    const Jet1 th = Jet1::VarX(ValueOf(theta));
+    const Jet1 th2 = th * th;
 
-    T poly = kA[10];
+    Jet1 poly = kA[10];
     for (int nu = 9; nu >= 1; --nu) {
-        poly = poly * theta + kA[nu];
+        poly = poly * th + kA[nu];
     }
+    const Jet1 thetaOnly = kA[0] * th * (1.0 - Log(th)) + poly;
+    const Jet1 yOfTheta = 1.0 - a[1] * th2 - a[2] * IntPow(th, -6);
+    const Jet1 linearInBeta = kA[12] + kA[13] * th + kA[14] * th2 + kA[15] * IntPow(a[6] - th, 10) +
+                              kA[16] / (a[7] + IntPow(th, 19));
+    const Jet1 cubicFactor = 1.0 / (a[8] + IntPow(th, 11));
+    const Jet1 a20Factor = kA[20] * IntPow(th, 18) * (a[9] + th2);
+    const Jet1 a22Factor = kA[22] * IntPow(th, -20);
+
+    const T y = OfX(theta, yOfTheta);
+    const T z = y + Sqrt(a[3] * y * y - 2.0 * a[4] * theta + 2.0 * a[5] * beta);
     const T beta2 = beta * beta;
     const T beta3 = beta2 * beta;
-    return kA[0] * theta * (1.0 - Log(theta)) + poly +
+    return OfX(theta, thetaOnly) +
            kA[11] * Pow(z, 12.0 / 17.0) * ((17.0 / 29.0) * z - (17.0 / 12.0) * y) +
-           beta * (kA[12] + kA[13] * theta + kA[14] * theta2 + kA[15] * IntPow(a[6] - theta, 10) +
-                   kA[16] / (a[7] + IntPow(theta, 19))) -
-           (kA[17] * beta + kA[18] * beta2 + kA[19] * beta3) / (a[8] + IntPow(theta, 11)) -
-           kA[20] * IntPow(theta, 18) * (a[9] + theta2) *
-               (IntPow(a[10] + beta, -3) + a[11] * beta) +
-           kA[21] * (a[12] - theta) * beta3 + kA[22] * IntPow(theta, -20) * beta2 * beta2;
+           beta * OfX(theta, linearInBeta) -
+           (kA[17] * beta + kA[18] * beta2 + kA[19] * beta3) * OfX(theta, cubicFactor) -
+           OfX(theta, a20Factor) * (IntPow(a[10] + beta, -3) + a[11] * beta) +
+           kA[21] * (a[12] - theta) * beta3 + OfX(theta, a22Factor) * beta2 * beta2;
 }
 
 template <class T>
 T Zeta2(const T& theta, const T& beta) {
     using namespace ifc67;
-    const T x = Exp(kB * (1.0 - theta));
+    const Jet1 th = Jet1::VarX(ValueOf(theta));
 
-    T ideal = kB0nu[5];
-    for (int nu = 4; nu >= 1; --nu) {
-        ideal = ideal * theta + kB0nu[nu];
+    // Powers X^z of X = exp(b(1 − θ)) up to the largest exponent, and each term c X^z as a
+    // function of θ: d(X^z)/dθ = −b z X^z.
+    constexpr int kMaxExponent = 54;
+    double powers[kMaxExponent + 1];
+    powers[0] = 1.0;
+    const double x = std::exp(kB * (1.0 - th.v));
+    for (int i = 1; i <= kMaxExponent; ++i) {
+        powers[i] = powers[i - 1] * x;
     }
-    ideal = ideal + kI1 * theta * Log(beta) + kB0 * theta * (1.0 - Log(theta));
+    const auto term = [&powers](double coefficient, int exponent) {
+        const double value = coefficient * powers[exponent];
+        const double bz = kB * exponent;
+        return Jet1(value, -bz * value, bz * bz * value);
+    };
+
+    Jet1 group[9] = {};
+    for (const BTerm& t : kBTerms) {
+        group[t.mu] = group[t.mu] + term(t.coefficient, t.exponent);
+    }
+    Jet1 denominator[9] = {};
+    for (const BTerm& t : kSmallBTerms) {
+        denominator[t.mu] = denominator[t.mu] + term(t.coefficient, t.exponent);
+    }
+    Jet1 b9 = {};
+    for (int nu = 0; nu <= 6; ++nu) {
+        b9 = b9 + term(kB9[nu], nu);
+    }
+
+    Jet1 ideal = kB0nu[5];
+    for (int nu = 4; nu >= 1; --nu) {
+        ideal = ideal * th + kB0nu[nu];
+    }
+    ideal = ideal + kB0 * th * (1.0 - Log(th));
 
     // Groups μ = 1..5: β^μ Σ B_μλ X^z.
-    T group[9] = {};
-    for (const BTerm& term : kBTerms) {
-        group[term.mu] = group[term.mu] + term.coefficient * IntPow(x, term.exponent);
-    }
     T power = beta;
-    T residual = group[1] * power;
+    T residual = OfX(theta, group[1]) * power;
     for (int mu = 2; mu <= 5; ++mu) {
         power = power * beta;
-        residual = residual + group[mu] * power;
+        residual = residual + OfX(theta, group[mu]) * power;
     }
     // Groups μ = 6..8: N/(β^(2−μ) + D), written as N β^(μ−2)/(1 + D β^(μ−2)) so that low
     // pressures do not overflow.
-    T denominator[9] = {};
-    for (const BTerm& term : kSmallBTerms) {
-        denominator[term.mu] = denominator[term.mu] + term.coefficient * IntPow(x, term.exponent);
-    }
-    power = beta * beta * beta; // β^(μ−2) at μ = 5 is β³; the loop raises it first
+    power = beta * beta * beta; // β^(μ−2) at μ = 5; the loop raises it first
     for (int mu = 6; mu <= 8; ++mu) {
         power = power * beta;
-        residual = residual + group[mu] * power / (1.0 + denominator[mu] * power);
+        residual =
+            residual + OfX(theta, group[mu]) * power / (1.0 + OfX(theta, denominator[mu]) * power);
     }
 
-    T b9 = kB9[6];
-    for (int nu = 5; nu >= 0; --nu) {
-        b9 = b9 * x + kB9[nu];
-    }
-    const T ratio = beta / BetaL(theta);
-    return ideal - residual + beta * IntPow(ratio, 10) * b9;
+    // β (β/β_L)^10 Σ B9ν X^ν.
+    const Jet1 lineTerm = IntPow(BetaL(th), -10) * b9;
+    const T beta2 = beta * beta;
+    const T beta5 = beta2 * beta2 * beta;
+    return OfX(theta, ideal) + kI1 * theta * Log(beta) - residual +
+           beta * beta5 * beta5 * OfX(theta, lineTerm);
 }
 
 // Σ_{ν=first..last} c[ν] w^(ν−1) by Horner's rule, w = 1/χ.

@@ -7,7 +7,7 @@
 namespace {
 
 using dadez::Dual;
-using dadez::Jet;
+using dadez::Jet1;
 
 template <class T>
 using Gibbs = T (*)(const T&, const T&);
@@ -21,9 +21,9 @@ double Enthalpy(Gibbs<Dual> zeta, double theta, double beta) {
     return z.v - theta * z.dx;
 }
 
-double HeatCapacity(Gibbs<Jet> zeta, double theta, double beta) {
+double HeatCapacity(Gibbs<Jet1> zeta, double theta, double beta) {
     // β enters as a constant: only ζ_θθ is needed.
-    return -theta * zeta(Jet::VarX(theta), Jet(beta)).dxx;
+    return -theta * zeta(Jet1::VarX(theta), Jet1(beta)).dxx;
 }
 
 } // namespace
@@ -52,10 +52,10 @@ double STM_x2_volume(double theta, double beta) {
 }
 
 double STM_iso_heat_cap1(double theta, double beta) {
-    return HeatCapacity(dadez::Zeta1<Jet>, theta, beta);
+    return HeatCapacity(dadez::Zeta1<Jet1>, theta, beta);
 }
 double STM_iso_heat_cap2(double theta, double beta) {
-    return HeatCapacity(dadez::Zeta2<Jet>, theta, beta);
+    return HeatCapacity(dadez::Zeta2<Jet1>, theta, beta);
 }
 
 } // extern "C"

@@ -4,6 +4,8 @@
 
 #include "dadez/dadez.h"
 #include "dadez/fundamental.h"
+#include "dadez/isotherm.h"
+#include "dadez/newton.h"
 
 #include <cmath>
 
@@ -25,15 +27,15 @@ double HeatCapacity(Helmholtz<Jet> psi, double theta, double chi) {
     return -theta * f.dxx + theta * f.dxy * f.dxy / f.dyy;
 }
 
-// Pressure misfit β(θ, χ) − target and its slope ∂β/∂χ.
+// Pressure misfit β(θ, χ) − target and its slope ∂β/∂χ along one isotherm.
 struct Misfit {
     double value;
     double slope;
 };
 
-Misfit Evaluate(Helmholtz<Jet> psi, double theta, double chi, double target) {
-    const Jet f = psi(Jet(theta), Jet::VarY(chi));
-    return {-f.dy - target, -f.dyy};
+Misfit Evaluate(const dadez::Isotherm& iso, double chi, double target) {
+    const dadez::Isotherm::Point p = iso.At(chi);
+    return {p.beta - target, p.slope};
 }
 
 constexpr int kMaxSteps = 200;
@@ -41,44 +43,28 @@ constexpr double kTolerance = 1e-14;
 
 // Root of the misfit inside [low, high], where it is positive at low and negative at high:
 // Newton's method, falling back to bisection whenever a step would leave the bracket.
-double SolveInBracket(Helmholtz<Jet> psi, double theta, double target, double low, double high) {
-    double chi = 0.5 * (low + high);
-    for (int step = 0; step < kMaxSteps; ++step) {
-        const Misfit m = Evaluate(psi, theta, chi, target);
-        if (m.value == 0.0) {
-            return chi;
-        }
-        if (m.value > 0.0) {
-            low = chi;
-        } else {
-            high = chi;
-        }
-        double next = chi - m.value / m.slope;
-        if (!(next > low && next < high)) {
-            next = 0.5 * (low + high);
-        }
-        if (std::fabs(next - chi) <= kTolerance * chi || high - low <= kTolerance * chi) {
-            return next;
-        }
-        chi = next;
-    }
-    return -1.0;
+double SolveInBracket(const dadez::Isotherm& iso, double target, double low, double high) {
+    const auto misfit = [&iso, target](double chi) {
+        const Misfit m = Evaluate(iso, chi, target);
+        return dadez::NewtonPoint{m.value, m.slope};
+    };
+    return dadez::SolveBracketed(misfit, 0.5 * (low + high), low, high, false, kTolerance);
 }
 
 // Walks from start towards the root in the given direction (+1 towards larger χ on the liquid
 // branch, −1 towards smaller χ on the vapour branch), each step a Newton step limited to the
 // factor `maxFactor`, until the misfit changes sign; then solves inside that bracket. The first
 // sign change met is the root nearest the start whose slope ∂β/∂χ is negative.
-double WalkToRoot(Helmholtz<Jet> psi, double theta, double target, double start, int direction,
+double WalkToRoot(const dadez::Isotherm& iso, double target, double start, int direction,
                   double maxFactor) {
     double chi = start;
-    Misfit m = Evaluate(psi, theta, chi, target);
+    Misfit m = Evaluate(iso, chi, target);
     // The start must lie on the outer side of the root: misfit > 0 left of the liquid root,
     // < 0 right of the vapour root.
     for (int step = 0; step < 60 && (direction * m.value <= 0.0 || !std::isfinite(m.value));
          ++step) {
         chi = direction > 0 ? chi / 1.25 : chi * 1.25;
-        m = Evaluate(psi, theta, chi, target);
+        m = Evaluate(iso, chi, target);
     }
     if (!(direction * m.value > 0.0)) {
         return -1.0;
@@ -93,7 +79,7 @@ double WalkToRoot(Helmholtz<Jet> psi, double theta, double target, double start,
         if (std::fabs(next - chi) <= kTolerance * chi) {
             return next;
         }
-        const Misfit n = Evaluate(psi, theta, next, target);
+        const Misfit n = Evaluate(iso, next, target);
         if (!std::isfinite(n.value)) {
             return -1.0;
         }
@@ -101,8 +87,8 @@ double WalkToRoot(Helmholtz<Jet> psi, double theta, double target, double start,
             return next;
         }
         if (direction * n.value < 0.0) {
-            return direction > 0 ? SolveInBracket(psi, theta, target, chi, next)
-                                 : SolveInBracket(psi, theta, target, next, chi);
+            return direction > 0 ? SolveInBracket(iso, target, chi, next)
+                                 : SolveInBracket(iso, target, next, chi);
         }
         chi = next;
         m = n;
@@ -141,7 +127,10 @@ double STM_inv_x_beta3(double theta, double beta) {
     }
     // Start on the gas side of the vapour root: beyond the ideal-gas volume.
     const double start = 1.2 * dadez::ifc67::kI1 * theta / beta;
-    return WalkToRoot(dadez::Psi3<Jet>, theta, beta, start, -1, 1.08);
+    // Below and just above the critical temperature the isotherms have loops, so the walk takes
+    // short steps there; well above it they fall monotonically and longer steps are safe.
+    const double maxFactor = theta < 1.05 ? 1.08 : 1.5;
+    return WalkToRoot(dadez::Isotherm::Subregion3(theta), beta, start, -1, maxFactor);
 }
 
 double STM_inv_x_beta4(double theta, double beta) {
@@ -149,7 +138,7 @@ double STM_inv_x_beta4(double theta, double beta) {
         return -1.0;
     }
     // Start on the compressed side of the liquid root.
-    return WalkToRoot(dadez::Psi4<Jet>, theta, beta, 0.35, +1, 1.08);
+    return WalkToRoot(dadez::Isotherm::Subregion4(theta), beta, 0.35, +1, 1.08);
 }
 
 } // extern "C"

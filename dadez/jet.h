@@ -48,6 +48,22 @@ struct Jet {
     }
 };
 
+// Second-order derivatives in one variable (x only): the cheaper choice when the second
+// variable is held constant.
+struct Jet1 {
+    double v = 0, dx = 0, dxx = 0;
+
+    constexpr Jet1() = default;
+    constexpr Jet1(double value) : v(value) {} // NOLINT: constants convert implicitly
+    constexpr Jet1(double value, double ddx, double ddxx) : v(value), dx(ddx), dxx(ddxx) {}
+
+    static constexpr Jet1 VarX(double value) { return {value, 1.0, 0.0}; }
+
+    constexpr Jet1 Chain(double f0, double f1, double f2) const {
+        return {f0, f1 * dx, f1 * dxx + f2 * dx * dx};
+    }
+};
+
 // ---- Dual arithmetic ----
 constexpr Dual operator+(const Dual& a, const Dual& b) {
     return {a.v + b.v, a.dx + b.dx, a.dy + b.dy};
@@ -131,7 +147,46 @@ constexpr Jet operator-(double k, const Jet& a) {
     return {k - a.v, -a.dx, -a.dy, -a.dxx, -a.dxy, -a.dyy};
 }
 
-// ---- Elementary functions, shared by both types ----
+// ---- Jet1 arithmetic ----
+constexpr Jet1 operator+(const Jet1& a, const Jet1& b) {
+    return {a.v + b.v, a.dx + b.dx, a.dxx + b.dxx};
+}
+constexpr Jet1 operator-(const Jet1& a, const Jet1& b) {
+    return {a.v - b.v, a.dx - b.dx, a.dxx - b.dxx};
+}
+constexpr Jet1 operator-(const Jet1& a) {
+    return {-a.v, -a.dx, -a.dxx};
+}
+constexpr Jet1 operator*(const Jet1& a, const Jet1& b) {
+    return {a.v * b.v, a.dx * b.v + a.v * b.dx, a.dxx * b.v + 2.0 * a.dx * b.dx + a.v * b.dxx};
+}
+constexpr Jet1 operator*(double k, const Jet1& a) {
+    return {k * a.v, k * a.dx, k * a.dxx};
+}
+constexpr Jet1 operator*(const Jet1& a, double k) {
+    return k * a;
+}
+constexpr Jet1 operator/(const Jet1& a, const Jet1& b) {
+    const double r = 1.0 / b.v;
+    return a * b.Chain(r, -r * r, 2.0 * r * r * r);
+}
+constexpr Jet1 operator/(const Jet1& a, double k) {
+    return (1.0 / k) * a;
+}
+constexpr Jet1 operator+(const Jet1& a, double k) {
+    return {a.v + k, a.dx, a.dxx};
+}
+constexpr Jet1 operator+(double k, const Jet1& a) {
+    return a + k;
+}
+constexpr Jet1 operator-(const Jet1& a, double k) {
+    return {a.v - k, a.dx, a.dxx};
+}
+constexpr Jet1 operator-(double k, const Jet1& a) {
+    return {k - a.v, -a.dx, -a.dxx};
+}
+
+// ---- Elementary functions, shared by all types ----
 inline double Exp(double a) {
     return std::exp(a);
 }
@@ -190,6 +245,26 @@ T IntPow(const T& a, int n) {
     const double p2 = IntPow(a.v, n - 2);
     const double p1 = p2 * a.v;
     return a.Chain(p1 * a.v, n * p1, static_cast<double>(n) * (n - 1) * p2);
+}
+
+// Value of a number of any of these types.
+constexpr double ValueOf(double a) {
+    return a;
+}
+template <class T>
+constexpr double ValueOf(const T& a) {
+    return a.v;
+}
+
+// A function of the first variable alone, known by its value and first two derivatives there,
+// as a number of the type of x. Lets a fundamental equation compute its parts that depend on θ
+// only once, in one variable, and lift them into the two-variable arithmetic.
+constexpr double OfX(double /*x*/, const Jet1& f) {
+    return f.v;
+}
+template <class T>
+constexpr T OfX(const T& x, const Jet1& f) {
+    return x.Chain(f.v, f.dx, f.dxx);
 }
 
 } // namespace dadez

@@ -4,6 +4,7 @@
 
 #include "dadez/dadez.h"
 #include "dadez/fundamental.h"
+#include "dadez/newton.h"
 
 #include <algorithm>
 #include <cmath>
@@ -39,28 +40,17 @@ double ThetaK(double beta) {
     if (beta == 1.0) {
         return 1.0;
     }
-    // ln β_K rises monotonically with θ; Newton's method, kept inside a shrinking bracket.
+    // ln β_K rises monotonically with θ.
     const double target = std::log(beta);
-    double low = ifc67::kThetaMin;
-    double high = 1.0;
-    double theta = std::clamp(1.0 / (1.0 - target / 7.5), low, high); // Clausius-Clapeyron guess
-    for (int iteration = 0; iteration < 100; ++iteration) {
-        const Dual f = LnBetaK(Dual::VarX(theta)) - target;
-        if (f.v > 0.0) {
-            high = theta;
-        } else {
-            low = theta;
-        }
-        double next = theta - f.v / f.dx;
-        if (!(next > low && next < high)) {
-            next = 0.5 * (low + high);
-        }
-        if (std::fabs(next - theta) <= 1e-15 * theta) {
-            return next;
-        }
-        theta = next;
-    }
-    return theta;
+    const double low = ifc67::kThetaMin;
+    const double high = 1.0;
+    const double theta =
+        std::clamp(1.0 / (1.0 - target / 7.5), low, high); // Clausius-Clapeyron guess
+    const auto misfit = [target](double t) {
+        const Dual f = LnBetaK(Dual::VarX(t));
+        return NewtonPoint{f.v - target, f.dx};
+    };
+    return SolveBracketed(misfit, theta, low, high, true, 1e-15);
 }
 
 double ThetaL(double beta) {

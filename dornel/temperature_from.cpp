@@ -34,11 +34,14 @@ double STM_nTsp(double p, double s) {
         const double beta = SinglePhaseBeta(p, name);
         const double sigma = SToSigma(s, Code(Units().entr));
 
+        // Saturation temperature, needed by both branches below 350 °C.
+        const bool belowSubregion34 = beta >= d.minBetaK && beta < d.minBeta34;
+        const double thetaK = belowSubregion34 ? STM_inv_theta_beta_K(beta) : 0.0;
         double thetaLow = 0.0;
         if (beta < d.minBetaK) {
             thetaLow = d.minTheta;
-        } else if (beta < d.minBeta34) {
-            thetaLow = STM_inv_theta_beta_K(beta);
+        } else if (belowSubregion34) {
+            thetaLow = thetaK;
         } else {
             thetaLow = STM_inv_theta_beta_L(beta) + kAboveLineL;
         }
@@ -48,7 +51,7 @@ double STM_nTsp(double p, double s) {
             return theta < 0.0 ? theta : OutTemperature(theta);
         }
         if (beta >= d.minBetaK) {
-            const double thetaHigh = beta < d.minBeta34 ? STM_inv_theta_beta_K(beta) : d.minTheta34;
+            const double thetaHigh = belowSubregion34 ? thetaK : d.minTheta34;
             if (InRange(sigma, STM_sigma1_entropy(d.minTheta, beta),
                         STM_sigma1_entropy(thetaHigh, beta))) {
                 const double theta = STM_inv_theta_sigma1(sigma, beta);
