@@ -18,10 +18,13 @@ extern "C" {
 
 #define DADEZ_API __attribute__((visibility("default")))
 
-// Version of this library: 4.
+// The two functions below are known to callers of the older interface only by their ordinals
+// (4 and 1); here they are exported by name.
+
+// Version of this library: 4 (ordinal 4).
 DADEZ_API int STM_DadezVersion(void);
 
-// Error report: writes "Dadez: error <code> (0x<hex code>) in <functionName>" and a line break to
+// Error report (ordinal 1): writes "Dadez: error <code> (0x<hex code>) in <functionName>" and a line break to
 // standard error. Codes used by callers: 272 (argument or unit code out of range), 320 (state
 // outside subregions 1 to 6), 0xC000008E (division by zero). Returns normally in every case;
 // a null name is written as "(unknown)".
