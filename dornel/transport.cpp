@@ -30,7 +30,13 @@ TransportState ReadState(double t, double v, double referenceK, const char* name
     if (!(theta >= d.minTheta && theta <= d.maxTheta)) {
         Fail(kRangeError, name);
     }
-    const double rho = XToVolume(VolumeToX(v, Code(Units().vol)), kDensityCode);
+    // A failed conversion (reported under the conversion's name) also refuses the state.
+    double rho = -1.0;
+    try {
+        rho = XToVolume(VolumeToX(v, Code(Units().vol)), kDensityCode);
+    } catch (const ReportedError&) {
+        rho = -1.0;
+    }
     if (!(rho >= 0.0 && rho <= kMaxDensity)) {
         Fail(kRangeError, name);
     }

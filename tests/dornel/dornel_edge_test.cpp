@@ -130,6 +130,9 @@ TEST_F(DornelEdge, ZeroDensityIsADivisionByZero) {
     const std::string text = capture.Text();
     EXPECT_NE(text.find("0xC000008E"), std::string::npos) << text;
     EXPECT_NE(text.find("volume_to_x()"), std::string::npos) << text;
+    // ... and the refused state under the export's name.
+    EXPECT_NE(text.find("272 (0x00000110) in STM_ThermalConductivity()"), std::string::npos)
+        << text;
 }
 
 TEST_F(DornelEdge, ReferenceTemperatureOfTheCorrelationsIsRaised) {
