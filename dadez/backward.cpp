@@ -39,13 +39,16 @@ double SolveTheta(Quantity quantity, double target, double beta, double low, dou
     }
     const double valueLow = Evaluate<Zeta>(quantity, low, beta).value;
     const double valueHigh = Evaluate<Zeta>(quantity, high, beta).value;
-    if (!(target >= valueLow && target <= valueHigh)) {
+    // Values within rounding of an end of the range (for instance after a unit conversion and
+    // back) are taken as that end.
+    const double slack = 1e-12 * std::fabs(valueHigh - valueLow);
+    if (!(target >= valueLow - slack && target <= valueHigh + slack)) {
         return -1.0;
     }
-    if (target == valueLow) {
+    if (target <= valueLow) {
         return low;
     }
-    if (target == valueHigh) {
+    if (target >= valueHigh) {
         return high;
     }
     // Start by linear interpolation between the ends of the bracket.

@@ -8,6 +8,8 @@
 #include "dornel/library.h"
 #include "dornel/reduced_state.h"
 
+#include <cmath>
+
 namespace dornel {
 
 namespace {
@@ -15,8 +17,11 @@ namespace {
 // Offset above the boundary line L at which the vapour range starts from 350 °C on.
 constexpr double kAboveLineL = 0.00001;
 
+// Whether value lies between a and b (in either order). A value taken through a unit conversion
+// and back may differ from the computed end in its last bits; that much still counts as inside.
 bool InRange(double value, double a, double b) {
-    return (value >= a && value <= b) || (value <= a && value >= b);
+    const double slack = 1e-12 * std::fabs(b - a);
+    return value >= std::fmin(a, b) - slack && value <= std::fmax(a, b) + slack;
 }
 
 } // namespace

@@ -2,9 +2,11 @@
 // single-phase values in SI units, saturated states as limits of single-phase ones, the Clapeyron
 // equation through the exports, the (p, s) and (p, h) temperatures, and transport properties.
 
+#include "dadez/dadez.h"
 #include "tests/dornel/dornel_fixture.h"
 
 #include <cmath>
+#include <string>
 
 namespace dornel_test {
 namespace {
@@ -122,6 +124,37 @@ TEST_F(DornelProperties, TemperatureFromPressureAndEntropyOrEnthalpy) {
         const double h = STM_nEtp(st.tK, st.pMPa);
         EXPECT_NEAR(STM_2Tep(st.pMPa, h), st.tK, 1e-8) << st.tK << " K, " << st.pMPa << " MPa";
     }
+}
+
+// Over the whole range (0-800 °C, 1 Pa-100 MPa, edges included): every single-phase property is
+// a finite, physical value, and (p, s) and (p, h) lead back to the temperature wherever those
+// functions apply (subregions 1 and 2, and 2 alone for (p, h)).
+TEST_F(DornelProperties, WholeRangeIsFiniteAndTemperaturesRoundTrip) {
+    STM_SetPressUnit(11);
+    int checked = 0;
+    for (double tK = 273.15; tK <= 1073.15; tK += 8.0) {
+        for (double logP = 0.0; logP <= 8.0; logP += 0.1) {
+            const double p = std::fmin(std::pow(10.0, logP), 1e8);
+            const double theta = tK / 647.3;
+            const double beta = p / 22.12e6;
+            const std::string at = std::to_string(tK) + " K, " + std::to_string(p) + " Pa";
+            const double h = STM_nEtp(tK, p);
+            const double s = STM_nStp(tK, p);
+            ASSERT_TRUE(std::isfinite(h) && h != kError) << at;
+            ASSERT_TRUE(std::isfinite(s) && s != kError) << at;
+            ASSERT_GT(STM_nXtp(tK, p), 0.0) << at;
+            ASSERT_GT(STM_nCtp(tK, p), 0.0) << at;
+            const int subregion = STM_decision_subregion(theta, beta);
+            if (subregion == 1 || subregion == 2) {
+                EXPECT_NEAR(STM_nTsp(p, s), tK, 1e-7) << at;
+                ++checked;
+            }
+            if (subregion == 2) {
+                EXPECT_NEAR(STM_2Tep(p, h), tK, 1e-7) << at;
+            }
+        }
+    }
+    EXPECT_GT(checked, 7000);
 }
 
 // Transport properties beside independent values for liquid water at 25 °C (ρ = 997.05 kg/m³:
