@@ -20,7 +20,7 @@ constexpr double kAboveLineL = 0.00001;
 // Whether value lies between a and b (in either order). A value taken through a unit conversion
 // and back may differ from the computed end in its last bits; that much still counts as inside.
 bool InRange(double value, double a, double b) {
-    const double slack = 1e-12 * std::fabs(b - a);
+    const double slack = 1e-12 * (std::fabs(b - a) + std::fmax(std::fabs(a), std::fabs(b)));
     return value >= std::fmin(a, b) - slack && value <= std::fmax(a, b) + slack;
 }
 

@@ -76,10 +76,12 @@ WetnessResult WetnessAt(const PropertySet& property, double beta, double given, 
         result.failed = pair.failed;
         return result;
     }
-    // A saturated value that went through a unit conversion and back may differ from the
-    // computed one in its last bits; that much is still taken as saturated.
+    // A saturated value that went through a unit conversion and back, or was computed from the
+    // temperature rather than the pressure, may differ from this one in its last bits; that much
+    // is still taken as saturated.
     const double span = pair.vapour - pair.liquid;
-    const double slack = 1e-12 * std::fabs(span);
+    const double slack =
+        1e-12 * (std::fabs(span) + std::fmax(std::fabs(pair.liquid), std::fabs(pair.vapour)));
     const double lowest = std::fmin(pair.liquid, pair.vapour) - slack;
     const double highest = std::fmax(pair.liquid, pair.vapour) + slack;
     if (!(given >= lowest && given <= highest) || span == 0.0) {

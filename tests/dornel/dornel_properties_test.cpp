@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 namespace dornel_test {
 namespace {
@@ -155,6 +156,32 @@ TEST_F(DornelProperties, WholeRangeIsFiniteAndTemperaturesRoundTrip) {
         }
     }
     EXPECT_GT(checked, 7000);
+}
+
+// Along the whole saturation line, 0 °C to just below the critical point: the saturation
+// temperature and pressure invert each other, and the wetness found from pressure and enthalpy or
+// entropy is the wetness the state was built with from its temperature. Close to the critical
+// point the saturated values change so fast with temperature that the wetness holds to 1e-6 only.
+TEST_F(DornelProperties, WholeSaturationLineRoundTrips) {
+    STM_SetPressUnit(11);
+    std::vector<double> temps;
+    for (double tK = 273.15; tK < 647.0; tK += 1.7) {
+        temps.push_back(tK);
+    }
+    for (const double gap : {1e-2, 1e-4, 1e-6, 1.5e-8}) {
+        temps.push_back(647.3 * (1.0 - gap));
+    }
+    for (const double tK : temps) {
+        const double p = STM_kPt(tK);
+        ASSERT_GT(p, 0.0) << tK;
+        EXPECT_NEAR(STM_kTp(p), tK, 1e-9) << tK;
+        const double tolerance = tK < 640.0 ? 1e-9 : 2e-6;
+        for (const double w : {0.0, 0.37, 1.0}) {
+            EXPECT_NEAR(STM_sWep(p, STM_sEtw(tK, w)), w, tolerance) << tK << " K, w=" << w;
+            EXPECT_NEAR(STM_sWsp(p, STM_sStw(tK, w)), w, tolerance) << tK << " K, w=" << w;
+            EXPECT_GT(STM_sXtw(tK, w), 0.0) << tK << " K, w=" << w;
+        }
+    }
 }
 
 // Transport properties beside independent values for liquid water at 25 °C (ρ = 997.05 kg/m³:
