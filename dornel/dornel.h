@@ -58,7 +58,8 @@ DORNEL_API double STM_sEpw(double p, double w);
 DORNEL_API double STM_sSpw(double p, double w);
 DORNEL_API double STM_sXpw(double p, double w);
 
-// Wet steam from pressure and entropy or enthalpy.
+// Wet steam from pressure and entropy or enthalpy; the entropy or enthalpy must lie between the
+// saturated liquid and vapour values (else 272).
 DORNEL_API double STM_sEsp(double p, double s); // enthalpy
 DORNEL_API double STM_sWsp(double p, double s); // wetness or dryness
 DORNEL_API double STM_sWep(double p, double h); // wetness or dryness
