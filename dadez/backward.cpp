@@ -51,8 +51,12 @@ double SolveTheta(Quantity quantity, double target, double beta, double low, dou
     if (target >= valueHigh) {
         return high;
     }
-    // Start by linear interpolation between the ends of the bracket.
-    const double theta = low + (high - low) * (target - valueLow) / (valueHigh - valueLow);
+    // Start by interpolation between the ends of the bracket: ε grows about linearly with θ,
+    // σ about with ln θ.
+    const double fraction = (target - valueLow) / (valueHigh - valueLow);
+    const double theta = quantity == Quantity::Entropy
+                             ? low * std::exp(fraction * std::log(high / low))
+                             : low + (high - low) * fraction;
     const auto misfit = [quantity, target, beta](double t) {
         const Point p = Evaluate<Zeta>(quantity, t, beta);
         return dadez::NewtonPoint{p.value - target, p.slope};

@@ -62,8 +62,11 @@ T Zeta2(const T& theta, const T& beta) {
     double powers[kMaxExponent + 1];
     powers[0] = 1.0;
     const double x = std::exp(kB * (1.0 - th.v));
-    for (int i = 1; i <= kMaxExponent; ++i) {
-        powers[i] = powers[i - 1] * x;
+    powers[1] = x;
+    // Each power from two of about half its exponent: short dependency chains, unlike
+    // multiplying by x one step at a time.
+    for (int i = 2; i <= kMaxExponent; ++i) {
+        powers[i] = powers[i / 2] * powers[i - i / 2];
     }
     const auto term = [&powers](double coefficient, int exponent) {
         const double value = coefficient * powers[exponent];
