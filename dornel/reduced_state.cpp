@@ -13,33 +13,40 @@ void Require(bool condition, const char* name) {
     }
 }
 
+constexpr double kLimitRounding = 1e-9;
+
+// Values within rounding of [low, high] are accepted and moved onto the limit.
+double WithinLimits(double value, double low, double high, const char* name) {
+    Require(InsideLimits(value, low, high), name);
+    return value < low ? low : (value > high ? high : value);
+}
+
 } // namespace
 
+bool InsideLimits(double value, double low, double high) {
+    return value >= low * (1.0 - kLimitRounding) && value <= high * (1.0 + kLimitRounding);
+}
+
 double SinglePhaseTheta(double t, const char* name) {
-    const double theta = TempToTheta(t, Code(Units().temp));
     const DadezLimits& d = Dadez();
-    Require(theta >= d.minTheta && theta <= d.maxTheta &&
-                !(theta > 0.99999998 && theta < 1.00000002),
-            name);
+    const double theta =
+        WithinLimits(TempToTheta(t, Code(Units().temp)), d.minTheta, d.maxTheta, name);
+    Require(!(theta > 0.99999998 && theta < 1.00000002), name);
     return theta;
 }
 
 double SaturationTheta(double t, const char* name) {
-    const double theta = TempToTheta(t, Code(Units().temp));
-    Require(theta >= Dadez().minTheta && theta <= kSaturationThetaLimit, name);
-    return theta;
+    return WithinLimits(TempToTheta(t, Code(Units().temp)), Dadez().minTheta, kSaturationThetaLimit,
+                        name);
 }
 
 double SinglePhaseBeta(double p, const char* name) {
-    const double beta = PToBeta(p, Code(Units().press));
-    Require(beta >= Dadez().minBeta && beta <= Dadez().maxBeta, name);
-    return beta;
+    return WithinLimits(PToBeta(p, Code(Units().press)), Dadez().minBeta, Dadez().maxBeta, name);
 }
 
 double SaturationBeta(double p, const char* name) {
-    const double beta = PToBeta(p, Code(Units().press));
-    Require(beta >= Dadez().minBetaK && beta <= kSaturationBetaLimit, name);
-    return beta;
+    return WithinLimits(PToBeta(p, Code(Units().press)), Dadez().minBetaK, kSaturationBetaLimit,
+                        name);
 }
 
 double Wetness(double w, const char* name) {

@@ -5,6 +5,9 @@
 
 namespace dornel {
 
+// Each of the following reads one argument and requires it inside its limits (see InsideLimits;
+// a value just outside is moved onto the limit), else reports 272 under `name`.
+//
 // θ from a temperature in the current unit, required within [θmin, θmax] and outside the band
 // 0.99999998 < θ < 1.00000002 around the critical temperature; else reports 272 under `name`.
 double SinglePhaseTheta(double t, const char* name);
@@ -16,6 +19,11 @@ double SinglePhaseBeta(double p, const char* name);
 double SaturationBeta(double p, const char* name);
 // Wetness from the wetness-or-dryness argument, required within [0, 1].
 double Wetness(double w, const char* name);
+
+// Whether value lies in [low, high] (low, high > 0), counting values within 1e-9 relative of a
+// limit as inside: a limit reported in the user's unit and typed back differs from the limit by
+// the rounding of the two conversions, which gauge units near vacuum amplify by cancellation.
+bool InsideLimits(double value, double low, double high);
 
 // Reduced results to the current units.
 double OutEnthalpy(double epsilon);

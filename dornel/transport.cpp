@@ -5,6 +5,7 @@
 #include "dornel/conversions.h"
 #include "dornel/dornel.h"
 #include "dornel/library.h"
+#include "dornel/reduced_state.h"
 
 #include <cmath>
 
@@ -27,7 +28,7 @@ TransportState ReadState(double t, double v, double referenceK, const char* name
     const DadezLimits& d = Dadez();
     double tK = TempToKelvin(t, Code(Units().temp));
     const double theta = tK / d.tc;
-    if (!(theta >= d.minTheta && theta <= d.maxTheta)) {
+    if (!InsideLimits(theta, d.minTheta, d.maxTheta)) {
         Fail(kRangeError, name);
     }
     // A failed conversion (reported under the conversion's name) also refuses the state.
@@ -133,7 +134,7 @@ double STM_SurfaceTension(double t) {
     return Guarded([&] {
         const char* name = "STM_SurfaceTension()";
         const double tK = TempToKelvin(t, Code(Units().temp));
-        if (!(tK / Dadez().tc >= Dadez().minTheta && tK <= kSurfaceTensionTc)) {
+        if (!(InsideLimits(tK / Dadez().tc, Dadez().minTheta, 1.0) && tK <= kSurfaceTensionTc)) {
             Fail(kRangeError, name);
         }
         const double tau = 1.0 - tK / kSurfaceTensionTc;

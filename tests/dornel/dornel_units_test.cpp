@@ -96,6 +96,32 @@ TEST_F(DornelUnits, PressureCodes) {
     EXPECT_DOUBLE_EQ(STM_GetMaxPress(), 100e6 * 9.869232667160129e-6);
 }
 
+// The range limits as reported in each unit are accepted when typed back; a little beyond is not.
+TEST_F(DornelUnits, ReportedLimitsAreAcceptedInEveryUnit) {
+    for (int code = 1; code <= 3; ++code) {
+        ASSERT_EQ(STM_SetTempUnit(code), 1);
+        const double tMax = STM_GetMaxTemp();
+        const double tMin = STM_GetMinTemp();
+        EXPECT_NE(STM_nEtp(tMax, 1e5), kError) << code;
+        EXPECT_NE(STM_nEtp(tMin, 1e5), kError) << code;
+        EXPECT_NE(STM_kPt(tMin), kError) << code;
+        EXPECT_NE(STM_SurfaceTension(tMin), kError) << code;
+        EXPECT_EQ(STM_nEtp(tMax + 0.001, 1e5), kError) << code;
+        EXPECT_EQ(STM_nEtp(tMin - 0.001, 1e5), kError) << code;
+        EXPECT_EQ(STM_kPt(tMin - 0.001), kError) << code;
+    }
+    STM_SetTempUnit(2);
+    EXPECT_NE(STM_kTp(STM_kPt(0.0)), kError); // the lowest saturation pressure
+    for (const int code : {11, 12, 13, 14, 15, 16, 17, 18, 19, 1001}) {
+        ASSERT_EQ(STM_SetPressUnit(code), 1);
+        const double pMax = STM_GetMaxPress();
+        const double pMin = STM_GetMinPress();
+        EXPECT_NE(STM_nEtp(300.0, pMax), kError) << code;
+        EXPECT_NE(STM_nEtp(300.0, pMin), kError) << code;
+        EXPECT_EQ(STM_nEtp(300.0, pMax + 1e-6 * std::fabs(pMax)), kError) << code;
+    }
+}
+
 TEST_F(DornelUnits, EnthalpyCodes) {
     const double hJ = STM_nEtp(300.0, 2e6);
     const double factors[] = {1.0 / 4186.8, 1.0, 1.0 / 3600.0};
