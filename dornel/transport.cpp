@@ -134,10 +134,13 @@ double STM_SurfaceTension(double t) {
     return Guarded([&] {
         const char* name = "STM_SurfaceTension()";
         const double tK = TempToKelvin(t, Code(Units().temp));
-        if (!(InsideLimits(tK / Dadez().tc, Dadez().minTheta, 1.0) && tK <= kSurfaceTensionTc)) {
+        // 647.15 K typed in °F (705.2) arrives a bit above 647.15; that rounding still counts
+        // as the end of the range.
+        if (!(InsideLimits(tK / Dadez().tc, Dadez().minTheta, 1.0) &&
+              tK <= kSurfaceTensionTc * (1.0 + 1e-12))) {
             Fail(kRangeError, name);
         }
-        const double tau = 1.0 - tK / kSurfaceTensionTc;
+        const double tau = std::fmax(0.0, 1.0 - tK / kSurfaceTensionTc);
         const double sigma = 0.2358 * std::pow(tau, 1.256) * (1.0 - 0.625 * tau);
         return NmToSurtension(sigma, Code(Units().surTension));
     });

@@ -111,6 +111,9 @@ TEST_F(DornelEdge, SurfaceTensionVanishesAt647_15KAndFailsAbove) {
     EXPECT_EQ(Count(text, "272"), 2) << text;
     STM_SetTempUnit(2);
     EXPECT_EQ(STM_SurfaceTension(374.0), 0.0);
+    STM_SetTempUnit(3);
+    EXPECT_EQ(STM_SurfaceTension(705.2), 0.0);
+    EXPECT_EQ(STM_SurfaceTension(705.21), kError);
 }
 
 TEST_F(DornelEdge, DensityLimitOf1050IsInclusive) {
