@@ -44,8 +44,8 @@ TEST(DornelLoading, LoadsByFileNameAndComputes) {
 // A Dornel built from the same objects but linked against a Dadez that reports version 3.
 TEST(DornelLoading, OldDadezLeavesEveryExportReturningTheErrorValue) {
     StderrCapture capture;
-    void* library = ::dlopen("./libdornel_olddadez.so", RTLD_NOW | RTLD_LOCAL);
-    void* again = ::dlopen("./libdornel_olddadez.so", RTLD_NOW | RTLD_LOCAL);
+    void* library = ::dlopen("./test-stubs/libdornel_olddadez.so", RTLD_NOW | RTLD_LOCAL);
+    void* again = ::dlopen("./test-stubs/libdornel_olddadez.so", RTLD_NOW | RTLD_LOCAL);
     const std::string text = capture.Text();
     ASSERT_NE(library, nullptr) << ::dlerror();
     ASSERT_EQ(again, library);
