@@ -6,7 +6,8 @@
 // Every function returns its result in the current units, or -9999 after reporting the error
 // through Dadez's error report (code 272: argument or unit out of range, 320: state outside the
 // subregions, 0xC000008E: division by zero in a volume conversion). A negative intermediate result
-// from Dadez (a failed volume root or backward function) is returned unchanged.
+// from Dadez (a failed volume root) is returned unchanged; the temperature functions return -9999
+// instead, since a negative θ would read as a temperature.
 //
 // Dornel requires Dadez version 4 or later. With an older Dadez it writes a message to standard
 // error once, when loaded, and then every function returns -9999 (setters return 0).

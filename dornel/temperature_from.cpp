@@ -1,6 +1,7 @@
 // Temperature from pressure and entropy (vapour, else liquid) and from pressure and enthalpy
 // (superheated vapour only). Each first checks that the value lies in the range the subregion
-// spans along the isobar, then lets Dadez solve for θ.
+// spans along the isobar, then lets Dadez solve for θ. A failed solve gives the error value,
+// never Dadez's negative θ, which would read as a temperature.
 
 #include "dadez/dadez.h"
 #include "dornel/conversions.h"
@@ -53,14 +54,14 @@ double STM_nTsp(double p, double s) {
         if (InRange(sigma, STM_sigma2_entropy(d.maxTheta, beta),
                     STM_sigma2_entropy(thetaLow, beta))) {
             const double theta = STM_inv_theta_sigma2(sigma, beta);
-            return theta < 0.0 ? theta : OutTemperature(theta);
+            return theta < 0.0 ? kErrorValue : OutTemperature(theta);
         }
         if (beta >= d.minBetaK) {
             const double thetaHigh = belowSubregion34 ? thetaK : d.minTheta34;
             if (InRange(sigma, STM_sigma1_entropy(d.minTheta, beta),
                         STM_sigma1_entropy(thetaHigh, beta))) {
                 const double theta = STM_inv_theta_sigma1(sigma, beta);
-                return theta < 0.0 ? theta : OutTemperature(theta);
+                return theta < 0.0 ? kErrorValue : OutTemperature(theta);
             }
         }
         Fail(kRegionError, name);
@@ -86,7 +87,7 @@ double STM_2Tep(double p, double h) {
             Fail(kRangeError, name);
         }
         const double theta = STM_inv_theta_e2(epsilon, beta);
-        return theta < 0.0 ? theta : OutTemperature(theta);
+        return theta < 0.0 ? kErrorValue : OutTemperature(theta);
     });
 }
 

@@ -113,9 +113,10 @@ double STM_kPt(double t) {
 double STM_kTp(double p) {
     return Guarded([&] {
         const double beta = SaturationBeta(p, "STM_kTp()");
+        // A failed inverse is never passed on as a temperature: -1 would read as -1 °C.
         const double theta = STM_inv_theta_beta_K(beta);
         if (theta < 0.0) {
-            return theta;
+            return kErrorValue;
         }
         return OutTemperature(theta);
     });
