@@ -55,6 +55,7 @@ void WriteValue(JsonWriter& writer, std::string_view key, const PropertyResults&
         writer.Double(*value);
         break;
     default:
+        // Exact: the value was stored in 32 bits and only widened on the way out.
         writer.Single(static_cast<float>(*value));
     }
 }
