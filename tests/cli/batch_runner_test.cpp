@@ -1,8 +1,11 @@
 #include "cli/batch_runner.h"
 #include "cli/request_error.h"
 
+#include <atomic>
+#include <chrono>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <thread>
 
 namespace quorvane {
 namespace {
@@ -86,6 +89,32 @@ TEST_P(BatchRunnerTest, BadLinesAreAnsweredWithTheirLineAndTheOthersStillRun) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Threads, BatchRunnerTest, ::testing::Values(1, 2, 5));
+
+// Two threads really run two requests at once: each request waits (up to a bound) for a
+// second one to be in flight, until two have been seen together.
+TEST(BatchRunner, ThreadsRunRequestsAtTheSameTime) {
+    std::atomic<int> inFlight{0};
+    std::atomic<int> mostAtOnce{0};
+    const RequestHandler handler = [&](std::string_view) {
+        const int now = ++inFlight;
+        int seen = mostAtOnce.load();
+        while (now > seen && !mostAtOnce.compare_exchange_weak(seen, now)) {
+        }
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+        while (mostAtOnce.load() < 2 && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        --inFlight;
+        return std::string("{}");
+    };
+    std::istringstream in("{}\n{}\n{}\n{}\n");
+    std::ostringstream out;
+    BatchOptions options;
+    options.threads = 2;
+    const BatchSummary summary = RunBatch(in, out, handler, options);
+    EXPECT_EQ(summary.requests, 4U);
+    EXPECT_EQ(mostAtOnce.load(), 2);
+}
 
 TEST(BatchRunner, PrettyDocumentGetsOnePrettyAnswer) {
     const BatchRun run = RunText("{\n  \"n\": 21\n}\n");
