@@ -57,19 +57,24 @@ void PhaseFugacity::SetTemperature(float tR) {
 
 template <typename Real>
 const PhaseFugacity::CompositionTerms& PhaseFugacity::TermsFor(std::span<const Real> x) {
-    for (const auto& t : m_terms) {
+    for (int slot = 0; slot < 2; ++slot) {
+        const CompositionTerms& t = m_terms[static_cast<std::size_t>(slot)];
         if (t.valid && t.tR == m_tR) {
             bool same = true;
             for (int i = 0; i < m_n && same; ++i) {
                 same = t.x[i] == static_cast<double>(x[i]);
             }
             if (same) {
+                m_lastUsedSlot = slot;
                 return t;
             }
         }
     }
-    CompositionTerms& t = m_terms[static_cast<std::size_t>(m_nextSlot)];
-    m_nextSlot = 1 - m_nextSlot;
+    // Replace the slot used less recently: a composition that stays (the feed of a saturation
+    // point) keeps its terms while the other phase's composition changes every pass.
+    const int slot = 1 - m_lastUsedSlot;
+    m_lastUsedSlot = slot;
+    CompositionTerms& t = m_terms[static_cast<std::size_t>(slot)];
     t.tR = m_tR;
     for (int i = 0; i < m_n; ++i) {
         t.x[i] = x[i];

@@ -82,7 +82,7 @@ private:
     // sqrt(a_i)·sqrt(a_j)·(1 − kij) (RK: no kij).
     std::array<Row, kMaxComponents> m_aij{};
     std::array<CompositionTerms, 2> m_terms{};
-    int m_nextSlot = 0;
+    int m_lastUsedSlot = 1;
 };
 
 } // namespace quorvane

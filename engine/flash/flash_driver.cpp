@@ -33,6 +33,20 @@ std::string CheckCase(const FlashCase& c) {
     if (c.kij.Columns() < c.n) {
         return "The interaction-parameter table is smaller than the mixture.";
     }
+    double zSum = 0.0;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (!(std::isfinite(c.z[i]) && c.z[i] >= 0.0F)) {
+            return "There is an error in the stream compositions.";
+        }
+        zSum += c.z[i];
+        if (!(std::isfinite(c.tcF[i]) && c.tcF[i] > -459.67F && std::isfinite(c.pcPsia[i]) &&
+              c.pcPsia[i] > 0.0F && std::isfinite(c.w[i]))) {
+            return "The critical data of a component are missing or out of range.";
+        }
+    }
+    if (!(zSum > 0.0)) {
+        return "There is an error in the stream compositions.";
+    }
     const FlashType t = c.flashType;
     const bool givenT =
         t == FlashType::TP || t == FlashType::BUBP || t == FlashType::DEWP || t == FlashType::TV;

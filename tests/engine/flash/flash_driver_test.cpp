@@ -69,6 +69,10 @@ TEST_F(Driver, InputsThatCannotBeFlashedAreRefused) {
     EXPECT_FALSE(RunFlash(c, state));
     EXPECT_NE(c.failure.find("pressure"), std::string::npos);
     c.pressPsia = 1000.0F;
+    c.z[0] = std::nanf("");
+    EXPECT_FALSE(RunFlash(c, state));
+    EXPECT_EQ(c.failure, "There is an error in the stream compositions.");
+    c.z[0] = 0.5F;
     c.flashType = FlashType::TV;
     c.vapourFraction = 1.5;
     EXPECT_FALSE(RunFlash(c, state));
