@@ -31,7 +31,12 @@ double At(GibbsRegion region, double tK, double pMPa, Given given) {
 }
 
 // Common tail below psat(623.15 K): vapour, wet or liquid against the saturated values.
+// Below psat(273.15 K) the saturation temperature lies under the lowest temperature of the
+// formulation, so there is no liquid and no wet steam there: only region 2 from 273.15 K up.
 std::int32_t ClassifyBelowRegion3(double pMPa, double x, Given given) {
+    if (pMPa < SaturationPressure(kMinTemp)) {
+        return x >= At(Region2, kMinTemp, pMPa, given) ? kPhaseVapour : kErrorCode;
+    }
     const double ts = SaturationTemperature(pMPa);
     if (x >= At(Region2, ts, pMPa, given)) {
         return kPhaseVapour;
