@@ -114,9 +114,17 @@ std::int32_t Classify(double pMPa, double x, Given given) {
 std::optional<double> BisectRegion5(double pMPa, double x, Given given) {
     double lo = kMaxTemp25;
     double hi = kMaxTemp;
-    const bool inRange = pMPa > 0.0 && pMPa <= kMaxPress5 && At(Region5, lo, pMPa, given) <= x &&
-                         x <= At(Region5, hi, pMPa, given);
-    if (!inRange) {
+    if (!(pMPa > 0.0 && pMPa <= kMaxPress5)) {
+        return std::nullopt;
+    }
+    // Regions 2 and 5 agree at 1073.15 K only to within their small inconsistency (up to
+    // about 0.02 kJ/kg). A value the classifier gives to region 5, at or above region 2's
+    // value there, but below region 5's own is the boundary state itself.
+    const double atLo = At(Region5, lo, pMPa, given);
+    if (x < atLo && x >= At(Region2, lo, pMPa, given)) {
+        return lo;
+    }
+    if (!(atLo <= x && x <= At(Region5, hi, pMPa, given))) {
         return std::nullopt;
     }
     auto differs = [](double end, double d) { return end == 0.0 || (end > 0.0) != (d > 0.0); };
