@@ -152,24 +152,42 @@ std::optional<double> BisectRegion5(double pMPa, double x, Given given) {
 // The density is searched to full precision: with the standard 1e-5 MPa the density, and
 // with it h or s, jumps between neighbouring temperatures by more than 1e-5, and the
 // bisection could stall short of its tolerance and report a valid state as a failure.
+// Regions 1 and 3 meet at 623.15 K, and regions 3 and 2 on the B23 line, only to within
+// their small inconsistencies (up to about 0.05 kJ/kg). A value the classifier gives to
+// region 3 but beyond region 3's own value at one of these ends drives the search onto that
+// end without meeting it; such a value is the boundary state itself.
 std::optional<double> BisectRegion3(double pMPa, double x, Given given) {
     if (!(pMPa >= B23Pressure(kRegion13Temp) && pMPa <= kMaxPress)) {
         return std::nullopt;
     }
-    double lo = kRegion13Temp;
-    double hi = B23Temperature(pMPa);
+    const double tLow = kRegion13Temp;
+    const double tHigh = B23Temperature(pMPa);
+    double lo = tLow;
+    double hi = tHigh;
+    // Where the search ends without meeting the value: the end it closed in on, if it kept
+    // one end of its start. (Next to the B23 line the density search may refuse a midpoint
+    // whose p23 rounds above p; that too is closing in on the line.)
+    auto closedOnBoundary = [&]() -> std::optional<double> {
+        if (hi == tHigh && lo != tLow) {
+            return tHigh;
+        }
+        if (lo == tLow && hi != tHigh) {
+            return tLow;
+        }
+        return std::nullopt;
+    };
     for (int k = 0; k < kMaxBisections; ++k) {
         const double mid = (lo + hi) / 2.0;
         const std::optional<double> rho = Region3Density(mid, pMPa, DensitySearch::Precise);
         if (!rho) {
-            return std::nullopt;
+            return closedOnBoundary();
         }
         const double d = Pick(Region3(*rho, mid), given) - x;
         if (std::fabs(d) < kTolerance) {
             return mid;
         }
         if (mid == lo || mid == hi) {
-            return std::nullopt; // no progress possible: every further step repeats this one
+            return closedOnBoundary(); // no progress possible: every further step repeats this
         }
         if (d >= 0.0) {
             hi = mid;

@@ -154,6 +154,25 @@ TEST(ClassifyPh, NestedSearchConvergesWhereStandardDensitiesStall) {
     EXPECT_NEAR(Region3(*Region3Density(*t, p, DensitySearch::Precise), *t).h, 2575.0, 1e-5);
 }
 
+TEST(ClassifyPh, Region3SearchAnswersTheInconsistencyBandsAtItsEnds) {
+    // At 40 MPa region 3 at 623.15 K lies about 0.028 kJ/kg above region 1 there; at 25 MPa
+    // region 3 on the B23 line lies about 6e-5 kJ/kg below region 2. Values between are
+    // region 3 to the classifier and are the boundary states.
+    const double p1 = 40.0;
+    const double h1 = Region1(kRegion13Temp, p1).h;
+    const double h3 =
+        Region3(*Region3Density(kRegion13Temp, p1, DensitySearch::Precise), kRegion13Temp).h;
+    ASSERT_GT(h3 - h1, 0.02);
+    EXPECT_EQ(ClassifyPh(p1, 0.5 * (h1 + h3)), kPhaseSupercritical);
+    EXPECT_EQ(TemperaturePh(p1, 0.5 * (h1 + h3)), kRegion13Temp);
+
+    const double p2 = 25.0;
+    const double t23 = B23Temperature(p2);
+    const double h2 = Region2(t23, p2).h;
+    EXPECT_EQ(ClassifyPh(p2, h2 - 3e-5), kPhaseSupercritical);
+    EXPECT_EQ(TemperaturePh(p2, h2 - 3e-5), t23);
+}
+
 TEST(ClassifyPh, OutsideTheFormulation) {
     EXPECT_EQ(ClassifyPh(0.0, 1000), kErrorCode);
     EXPECT_EQ(ClassifyPh(100.0001, 1000), kErrorCode);
