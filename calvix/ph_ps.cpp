@@ -203,7 +203,11 @@ double Backward2(double pMPa, double x, Given given) {
         if (pMPa <= kSubregion2aMaxPress) {
             return BackwardT2aph(pMPa, x);
         }
-        return x >= B2bcEnthalpy(pMPa) ? BackwardT2bph(pMPa, x) : BackwardT2cph(pMPa, x);
+        // The B2bc line starts at its lowest pressure n₅ = 4.5258 MPa; below that its
+        // enthalpy form has no value (NaN, the root of a negative number) and the whole of
+        // region 2 above 4 MPa is subregion 2b.
+        const double hBc = B2bcEnthalpy(pMPa);
+        return std::isnan(hBc) || x >= hBc ? BackwardT2bph(pMPa, x) : BackwardT2cph(pMPa, x);
     }
     if (pMPa <= kSubregion2aMaxPress) {
         return BackwardT2aps(pMPa, x);

@@ -113,6 +113,16 @@ TEST(ClassifyPh, SubregionSplitOnB2bc) {
     const double hb = B2bcEnthalpy(p);
     EXPECT_EQ(*TemperaturePh(p, hb), BackwardT2bph(p, hb));
     EXPECT_EQ(*TemperaturePh(p, hb - 1.0), BackwardT2cph(p, hb - 1.0));
+    // Between 4 MPa and the lowest pressure of the B2bc line (4.5258 MPa) all is 2b; 2c
+    // gave 890 K for a state at 815 K at 4.17 MPa.
+    for (double pLow : {4.0000001, 4.2, 4.52}) {
+        SCOPED_TRACE(pLow);
+        for (double t : {600.0, 815.0, 1050.0}) {
+            const double h = Region2(t, pLow).h;
+            EXPECT_EQ(*TemperaturePh(pLow, h), BackwardT2bph(pLow, h));
+            EXPECT_NEAR(*TemperaturePh(pLow, h), t, 0.025);
+        }
+    }
 }
 
 TEST(ClassifyPh, TenMegapascalsIsNotRegion5) {
