@@ -152,42 +152,33 @@ std::optional<double> BisectRegion5(double pMPa, double x, Given given) {
 // The density is searched to full precision: with the standard 1e-5 MPa the density, and
 // with it h or s, jumps between neighbouring temperatures by more than 1e-5, and the
 // bisection could stall short of its tolerance and report a valid state as a failure.
-// Regions 1 and 3 meet at 623.15 K, and regions 3 and 2 on the B23 line, only to within
-// their small inconsistencies (up to about 0.05 kJ/kg). A value the classifier gives to
-// region 3 but beyond region 3's own value at one of these ends drives the search onto that
-// end without meeting it; such a value is the boundary state itself.
+// Along the isobar h and s of region 3 are then continuous but for one jump, at the
+// saturation temperature below pc. A search that closes in on a temperature without meeting
+// the value has found such a jump or an end of region 3, and that temperature is the answer:
+// - the ends: regions 1 and 3 meet at 623.15 K, and regions 3 and 2 on the B23 line, only
+//   to within their small inconsistencies (up to about 0.05 kJ/kg), and a value between is
+//   region 3 to the classifier;
+// - the saturation jump: a saturated state the classifier sees as single-phase, because the
+//   saturated densities it compares with are found only to the standard tolerance (the
+//   saturated vapour of STM_nHtp(T, psat(T)) is one).
 std::optional<double> BisectRegion3(double pMPa, double x, Given given) {
     if (!(pMPa >= B23Pressure(kRegion13Temp) && pMPa <= kMaxPress)) {
         return std::nullopt;
     }
-    const double tLow = kRegion13Temp;
     const double tHigh = B23Temperature(pMPa);
-    double lo = tLow;
+    double lo = kRegion13Temp;
     double hi = tHigh;
-    // Where the search ends without meeting the value: the end it closed in on, if it kept
-    // one end of its start. (Next to the B23 line the density search may refuse a midpoint
-    // whose p23 rounds above p; that too is closing in on the line.)
-    auto closedOnBoundary = [&]() -> std::optional<double> {
-        if (hi == tHigh && lo != tLow) {
-            return tHigh;
-        }
-        if (lo == tLow && hi != tHigh) {
-            return tLow;
-        }
-        return std::nullopt;
-    };
     for (int k = 0; k < kMaxBisections; ++k) {
         const double mid = (lo + hi) / 2.0;
         const std::optional<double> rho = Region3Density(mid, pMPa, DensitySearch::Precise);
         if (!rho) {
-            return closedOnBoundary();
+            // Next to the B23 line the density search may refuse a midpoint whose p23
+            // rounds above p: the search is closing in on the line.
+            return hi == tHigh && lo != kRegion13Temp ? std::optional(tHigh) : std::nullopt;
         }
         const double d = Pick(Region3(*rho, mid), given) - x;
-        if (std::fabs(d) < kTolerance) {
+        if (std::fabs(d) < kTolerance || mid == lo || mid == hi) {
             return mid;
-        }
-        if (mid == lo || mid == hi) {
-            return closedOnBoundary(); // no progress possible: every further step repeats this
         }
         if (d >= 0.0) {
             hi = mid;
