@@ -108,29 +108,15 @@ std::int32_t Classify(double pMPa, double x, Given given) {
     return ClassifyBelowRegion3(pMPa, x, given);
 }
 
-// Region 5: bisection on T over [1073.15, 2273.15] K. Each step keeps the half whose end
-// residual differs in sign from the midpoint's (a zero end residual counts as differing:
-// the root is that end).
-std::optional<double> BisectRegion5(double pMPa, double x, Given given) {
-    double lo = kMaxTemp25;
-    double hi = kMaxTemp;
-    if (!(pMPa > 0.0 && pMPa <= kMaxPress5)) {
-        return std::nullopt;
-    }
-    // Regions 2 and 5 agree at 1073.15 K only to within their small inconsistency (up to
-    // about 0.02 kJ/kg). A value the classifier gives to region 5, at or above region 2's
-    // value there, but below region 5's own is the boundary state itself.
-    const double atLo = At(Region5, lo, pMPa, given);
-    if (x < atLo && x >= At(Region2, lo, pMPa, given)) {
-        return lo;
-    }
-    if (!(atLo <= x && x <= At(Region5, hi, pMPa, given))) {
-        return std::nullopt;
-    }
+// Bisection on T over [lo, hi] for a Gibbs region, the value lying between the region's
+// values at the ends. Each step keeps the half whose end residual differs in sign from the
+// midpoint's (a zero end residual counts as differing: the root is that end).
+std::optional<double> BisectGibbs(GibbsRegion region, double lo, double hi, double pMPa, double x,
+                                  Given given) {
     auto differs = [](double end, double d) { return end == 0.0 || (end > 0.0) != (d > 0.0); };
     for (;;) {
         const double mid = (lo + hi) / 2.0;
-        const double d = At(Region5, mid, pMPa, given) - x;
+        const double d = At(region, mid, pMPa, given) - x;
         if (std::fabs(d) < kTolerance) {
             return mid;
         }
@@ -138,14 +124,32 @@ std::optional<double> BisectRegion5(double pMPa, double x, Given given) {
         if (mid == lo || mid == hi) {
             return std::nullopt;
         }
-        if (differs(At(Region5, hi, pMPa, given) - x, d)) {
+        if (differs(At(region, hi, pMPa, given) - x, d)) {
             lo = mid;
-        } else if (differs(At(Region5, lo, pMPa, given) - x, d)) {
+        } else if (differs(At(region, lo, pMPa, given) - x, d)) {
             hi = mid;
         } else {
             return std::nullopt;
         }
     }
+}
+
+// Region 5: bisection on T over [1073.15, 2273.15] K.
+std::optional<double> BisectRegion5(double pMPa, double x, Given given) {
+    if (!(pMPa > 0.0 && pMPa <= kMaxPress5)) {
+        return std::nullopt;
+    }
+    // Regions 2 and 5 agree at 1073.15 K only to within their small inconsistency (up to
+    // about 0.02 kJ/kg). A value the classifier gives to region 5, at or above region 2's
+    // value there, but below region 5's own is the boundary state itself.
+    const double atLo = At(Region5, kMaxTemp25, pMPa, given);
+    if (x < atLo && x >= At(Region2, kMaxTemp25, pMPa, given)) {
+        return kMaxTemp25;
+    }
+    if (!(atLo <= x && x <= At(Region5, kMaxTemp, pMPa, given))) {
+        return std::nullopt;
+    }
+    return BisectGibbs(Region5, kMaxTemp25, kMaxTemp, pMPa, x, given);
 }
 
 // Region 3: bisection on T over [623.15 K, T23(p)], with a density search at every step.
@@ -189,7 +193,14 @@ std::optional<double> BisectRegion3(double pMPa, double x, Given given) {
     return std::nullopt;
 }
 
-double Backward2(double pMPa, double x, Given given) {
+// Region 2: the backward equations. Below psat(273.15 K) the one for T(p, s) of subregion
+// 2a leaves the range it was fitted to (1 K off at 100 Pa, tens of kelvin at 10 Pa), so
+// there T is found by bisection on region 2 over [273.15, 1073.15] K instead; the
+// classifier has already put s between the region 2 values at these ends.
+std::optional<double> Region2Temperature(double pMPa, double x, Given given) {
+    if (given == Given::Entropy && pMPa < SaturationPressure(kMinTemp)) {
+        return BisectGibbs(Region2, kMinTemp, kMaxTemp25, pMPa, x, given);
+    }
     if (given == Given::Enthalpy) {
         if (pMPa <= kSubregion2aMaxPress) {
             return BackwardT2aph(pMPa, x);
@@ -213,7 +224,7 @@ std::optional<double> Temperature(double pMPa, double x, Given given) {
         t = given == Given::Enthalpy ? BackwardT1ph(pMPa, x) : BackwardT1ps(pMPa, x);
         break;
     case kPhaseVapour:
-        t = Backward2(pMPa, x, given);
+        t = Region2Temperature(pMPa, x, given);
         break;
     case kPhaseHotVapour:
         t = BisectRegion5(pMPa, x, given);
