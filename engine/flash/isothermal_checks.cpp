@@ -174,17 +174,6 @@ bool AcceptAsItStands(const FlashMixture& mixture, std::span<const float> z, flo
 
 } // namespace
 
-bool SoundFractions(std::span<const float> f) {
-    double sum = 0.0;
-    for (const float v : f) {
-        if (!(std::isfinite(v) && v >= 0.0F && v <= 1.0F)) {
-            return false;
-        }
-        sum += v;
-    }
-    return std::fabs(sum - 1.0) <= 1e-5;
-}
-
 double StoredFugacityMismatch(FlashState& state, std::span<const float> z, float tempF,
                               float pressPsia, std::span<const float> x, std::span<const float> y) {
     auto& ws = state.work;

@@ -21,9 +21,6 @@ inline constexpr double kStoredFugacityTolerance = 1e-4;
 double StoredFugacityMismatch(FlashState& state, std::span<const float> z, float tempF,
                               float pressPsia, std::span<const float> x, std::span<const float> y);
 
-// The fractions are finite, in 0..1 and sum to 1 (to 32-bit rounding).
-bool SoundFractions(std::span<const float> f);
-
 // Validates out (already written by the substitution loop and its phase-state decision) and
 // puts it right where it is not sound. The mixture must be bound to state.
 void SettleIsothermal(const FlashMixture& mixture, std::span<const float> z, float tempF,
