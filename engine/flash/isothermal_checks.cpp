@@ -135,7 +135,8 @@ bool SplitFromTrial(std::span<const float> z, float tempF, float pressPsia, Flas
 // Whether out is a sound result as it stands. A one-phase result whose absent phase is not a
 // composition (or whose K-values are not positive) has that phase set to the feed, K to 1.
 bool AcceptAsItStands(const FlashMixture& mixture, std::span<const float> z, float tempF,
-                      float pressPsia, FlashResults& out, FlashState& state) {
+                      float pressPsia, FlashResults& out, FlashState& state,
+                      bool fugacitiesChecked) {
     const double v = out.vapourFraction;
     if (!(v >= 0.0 && v <= 1.0)) {
         return false;
@@ -146,6 +147,9 @@ bool AcceptAsItStands(const FlashMixture& mixture, std::span<const float> z, flo
         if (!SoundFractions(x) || !SoundFractions(y) || !SoundKValues(out.k, z) ||
             LargestLnK(out.k, z) < kTrivialSplitLnK) {
             return false;
+        }
+        if (fugacitiesChecked) {
+            return true;
         }
         try {
             return StoredFugacityMismatch(state, z, tempF, pressPsia, x, y) <=
@@ -197,11 +201,13 @@ double StoredFugacityMismatch(FlashState& state, std::span<const float> z, float
 }
 
 void SettleIsothermal(const FlashMixture& mixture, std::span<const float> z, float tempF,
-                      float pressPsia, FlashResults& out, FlashState& state) {
+                      float pressPsia, FlashResults& out, FlashState& state,
+                      bool fugacitiesChecked) {
     if (SingleComponentPresent(z)) {
         return; // settled directly on the lower fugacity, no split to check
     }
-    if (out.converged && AcceptAsItStands(mixture, z, tempF, pressPsia, out, state)) {
+    if (out.converged &&
+        AcceptAsItStands(mixture, z, tempF, pressPsia, out, state, fugacitiesChecked)) {
         return;
     }
     // The iteration ended on a point that is not an equilibrium (or not physical): the

@@ -22,8 +22,11 @@ double StoredFugacityMismatch(FlashState& state, std::span<const float> z, float
                               float pressPsia, std::span<const float> x, std::span<const float> y);
 
 // Validates out (already written by the substitution loop and its phase-state decision) and
-// puts it right where it is not sound. The mixture must be bound to state.
+// puts it right where it is not sound. The mixture must be bound to state. fugacitiesChecked:
+// the split's fugacities were already compared at the stored x and y (by the loop's own
+// convergence test), so they need not be evaluated again.
 void SettleIsothermal(const FlashMixture& mixture, std::span<const float> z, float tempF,
-                      float pressPsia, FlashResults& out, FlashState& state);
+                      float pressPsia, FlashResults& out, FlashState& state,
+                      bool fugacitiesChecked);
 
 } // namespace quorvane::detail

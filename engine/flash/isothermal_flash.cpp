@@ -199,8 +199,11 @@ float PseudoCriticalTemperatureF(std::span<const float> z, std::span<const float
 
 namespace {
 
-// The substitution loop with its continuation and phase-state decision.
-void IsothermalIteration(const FlashMixture& mixture, std::span<const float> z, float tempF,
+// The substitution loop with its continuation and phase-state decision. Returns true when the
+// result is the loop's own split at its convergence test, with the fugacity ratios of that
+// test evaluated from the stored x and y (no evaluation stepped over): those ratios are then
+// the equilibrium check of the stored result.
+bool IsothermalIteration(const FlashMixture& mixture, std::span<const float> z, float tempF,
                          float pressPsia, FlashResults& out, FlashState& state) {
     const int n = static_cast<int>(z.size());
     detail::BindMixture(mixture, state);
@@ -223,13 +226,14 @@ void IsothermalIteration(const FlashMixture& mixture, std::span<const float> z, 
     }
     if (detail::SingleComponentPresent(z)) {
         PureComponentFlash(mixture, z, tempF, pressPsia, out, state);
-        return;
+        return false;
     }
     const double p = pressPsia;
     double v = 0.0;
     double ssq = 0.0;
     int pass = 0;
     LoopExit exit = LoopExit::Converged;
+    bool fresh = false;
 
     try {
         // Starting K-values from the vapour-pressure estimates.
@@ -252,10 +256,11 @@ void IsothermalIteration(const FlashMixture& mixture, std::span<const float> z, 
         for (;;) {
             // ln φ of both phases (a failed evaluation keeps the previous values); the
             // fugacity ratio r_i = x_i·φ_L,i·P/(y_i·φ_V,i·P) then costs one exponential.
-            detail::EvaluateLogOrSkip<float>(state, Phase::Liquid, tempF, pressPsia, x, lnPhiL,
-                                             out.liquidZ);
-            detail::EvaluateLogOrSkip<float>(state, Phase::Vapour, tempF, pressPsia, y, lnPhiV,
-                                             out.vapourZ);
+            fresh = detail::EvaluateLogOrSkip<float>(state, Phase::Liquid, tempF, pressPsia, x,
+                                                     lnPhiL, out.liquidZ);
+            fresh = detail::EvaluateLogOrSkip<float>(state, Phase::Vapour, tempF, pressPsia, y,
+                                                     lnPhiV, out.vapourZ) &&
+                    fresh;
             ssq = 0.0;
             double ssqPrevRatios = 0.0;
             for (int i = 0; i < n; ++i) {
@@ -268,7 +273,11 @@ void IsothermalIteration(const FlashMixture& mixture, std::span<const float> z, 
                         (static_cast<double>(x[i]) / y[i]) * std::exp(lnPhiL[i] - lnPhiV[i]);
                     if (std::isfinite(ratio)) {
                         r[i] = ratio;
+                    } else {
+                        fresh = false;
                     }
+                } else {
+                    fresh = false;
                 }
                 ssq += (r[i] - 1.0) * (r[i] - 1.0);
                 ssqPrevRatios += (rPrev[i] - 1.0) * (rPrev[i] - 1.0);
@@ -329,7 +338,7 @@ void IsothermalIteration(const FlashMixture& mixture, std::span<const float> z, 
         detail::MarkUnconverged(out, std::sqrt(ssq),
                                 std::string("The flash stopped before equilibrium: ") + e.what() +
                                     ".");
-        return;
+        return false;
     }
     out.iterations = static_cast<std::int16_t>(pass);
     out.residual = std::sqrt(ssq);
@@ -351,7 +360,7 @@ void IsothermalIteration(const FlashMixture& mixture, std::span<const float> z, 
         }
     }
     if (singlePhaseDecided) {
-        return;
+        return false;
     }
     out.vapourFraction = v;
 
@@ -385,7 +394,7 @@ void IsothermalIteration(const FlashMixture& mixture, std::span<const float> z, 
             detail::MarkUnconverged(out, out.residual,
                                     std::string("The phase state could not be decided: ") +
                                         e.what() + ".");
-            return;
+            return false;
         }
         // The saturation routines share the workspace; the binding is the same mixture.
         detail::BindMixture(mixture, state);
@@ -419,7 +428,7 @@ void IsothermalIteration(const FlashMixture& mixture, std::span<const float> z, 
                                                pressPsia, z, liquid ? phiL : phiV,
                                                liquid ? out.liquidZ : out.vapourZ, false);
         }
-        return;
+        return false;
     }
     if (out.converged && !detail::SingleComponentPresent(z) &&
         detail::LargestLnK(k, z) < detail::kTrivialSplitLnK) {
@@ -427,6 +436,7 @@ void IsothermalIteration(const FlashMixture& mixture, std::span<const float> z, 
                                 "The phases came out identical to the feed (trivial solution); "
                                 "the phase state is undetermined.");
     }
+    return exit == LoopExit::Converged && fresh;
 }
 
 } // namespace
@@ -434,10 +444,10 @@ void IsothermalIteration(const FlashMixture& mixture, std::span<const float> z, 
 void IsothermalFlash(const FlashMixture& mixture, std::span<const float> z, float tempF,
                      float pressPsia, FlashResults& out, FlashState& state) {
     detail::CheckMixture(mixture, z);
-    IsothermalIteration(mixture, z, tempF, pressPsia, out, state);
+    const bool fugacitiesChecked = IsothermalIteration(mixture, z, tempF, pressPsia, out, state);
     // Only now, with the iteration over: a result is passed on as converged only when it is
     // physical and at equilibrium.
-    detail::SettleIsothermal(mixture, z, tempF, pressPsia, out, state);
+    detail::SettleIsothermal(mixture, z, tempF, pressPsia, out, state, fugacitiesChecked);
 }
 
 } // namespace quorvane
