@@ -167,10 +167,19 @@ bool AcceptAsItStands(const FlashMixture& mixture, std::span<const float> z, flo
         return false;
     }
     if (!SoundFractions(liquid ? y : x) || !SoundKValues(out.k, z)) {
+        // The absent phase is the feed, K = 1, and its Z that of the feed on its own root.
         std::span<float> absent(liquid ? out.y : out.x);
         for (std::size_t i = 0; i < z.size(); ++i) {
             absent[i] = z[i];
             out.k[i] = 1.0F;
+        }
+        auto& ws = state.work;
+        std::span<double> lnPhi(ws.lnPhiL2.data(), z.size());
+        try {
+            (liquid ? out.vapourZ : out.liquidZ) = EvaluateLogPhase<float>(
+                state, liquid ? Phase::Vapour : Phase::Liquid, tempF, pressPsia, z, lnPhi);
+        } catch (const EngineError&) {
+            (liquid ? out.vapourZ : out.liquidZ) = liquid ? out.liquidZ : out.vapourZ;
         }
     }
     return true;

@@ -71,7 +71,8 @@ void FlagSaturationOutcome(FlashResults& out, std::span<const float> feed, bool 
                                 std::string("No saturation point at this ") + given + ": the " +
                                     what +
                                     " settled on a trivial solution (the incipient phase equals "
-                                    "the feed); the mixture is above its critical region.");
+                                    "the feed): the mixture is above its critical region here, or "
+                                    "the iteration lost the incipient phase.");
         break;
     }
 }

@@ -105,8 +105,8 @@ void SecantOnState(const FlashMixture& mixture, std::span<const float> z, float 
             detail::MarkUnconverged(out, std::fabs(lnS),
                                     "No state with this vapour fraction was found: the flash "
                                     "settled on a trivial solution (both phases are the same "
-                                    "fluid as the feed); the mixture may be above its critical "
-                                    "region here.");
+                                    "fluid as the feed). Either the mixture is above its "
+                                    "critical region here, or the iteration lost the split.");
             break;
         }
     }

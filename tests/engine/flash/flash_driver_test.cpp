@@ -124,3 +124,30 @@ TEST(KijEstimate, RuleAndZeroTable) {
 
 } // namespace
 } // namespace quorvane
+
+namespace quorvane {
+namespace {
+
+// The driver hands the outcome of the checks on to the case: a compressed liquid as one
+// sound phase, the bubble point of methane above its critical temperature as not converged.
+TEST_F(Driver, CaseCarriesTheSoundOutcome) {
+    c.flashType = FlashType::TP;
+    c.tempF = -200.0F;
+    c.pressPsia = 1000.0F;
+    ASSERT_TRUE(RunFlash(c, state)) << c.failure;
+    EXPECT_TRUE(c.converged) << c.warning;
+    EXPECT_EQ(c.vapourFraction, 0.0);
+    EXPECT_EQ(c.x, c.z);
+    EXPECT_EQ(c.y, c.z);
+
+    FlashCase methane = testdata::MakeCase({"METHANE"}, {1.0F});
+    methane.flashType = FlashType::BUBP;
+    methane.tempF = 40.0F;
+    ASSERT_TRUE(RunFlash(methane, state)) << methane.failure;
+    EXPECT_FALSE(methane.converged);
+    EXPECT_FALSE(methane.warning.empty());
+    EXPECT_TRUE(std::isfinite(methane.residual));
+}
+
+} // namespace
+} // namespace quorvane
