@@ -13,6 +13,12 @@ namespace quorvane {
 // then Newton on ln K) until the fugacities agree; outside 0 < V < 1 the phase state follows
 // from the pseudo-critical temperature and the bubble and dew pressures. A feed of one
 // component is settled directly: the phase of lower fugacity.
+// After the iteration the result is checked: V in 0..1, x and y mole fractions, K positive,
+// equal fugacities of a split, a stable feed for one phase. A one-phase result keeps the
+// loop's absent-phase composition and K when they are sound, else the absent phase is the
+// feed with K = 1. A result that fails the checks is replaced by what the stability test of
+// the feed gives (one phase: x = y = feed, K = 1; or a split from the phase that splits off),
+// or else marked not converged with the residual and the reason.
 // Throws an EngineError when the arithmetic fails in a way the routine cannot step over.
 void IsothermalFlash(const FlashMixture& mixture, std::span<const float> z, float tempF,
                      float pressPsia, FlashResults& out, FlashState& state);
