@@ -1,0 +1,39 @@
+#pragma once
+
+// Number formatting for display.
+//
+// FormatNumber applies a display pattern of the number-format table: "0" is a digit always
+// shown, "#" a digit shown only when significant, "," groups thousands, "." is the decimal
+// point. The number of places after the point is the number of decimals the value is rounded
+// to (half away from zero). After the point, the places up to the last "0" are always shown
+// and the "#" places only while significant, so "#0.###0" shows 0.5 as "0.5", 1.23456 as
+// "1.2346" and 2 as "2.0": at least as many decimals as the pattern has "0" places there, and
+// at most as many as it has places. Before the point the "0" count is the minimum number of
+// digits (".5" for "#.######"); a value that shows no digit at all shows "0". A point with no
+// decimal shown is dropped. A value that rounds to zero shows no minus sign. Other characters
+// before the first or after the last digit place are copied as they stand. An empty pattern
+// gives the general form without its leading blank. NaN and infinities give "".
+//
+// FormatGeneral is the general single-precision text form of the report and result grids:
+// seven significant digits, a leading blank for non-negative numbers and "-" otherwise, no
+// leading zero before the point (0.5 -> " .5"), trailing zeros and a bare point dropped
+// (" 100"), zero as " 0". Magnitudes from 1E+07 up (after rounding to seven digits) and below
+// 1E-04 take the exponent form with a two-digit signed exponent: " 1.234568E+07", " 5E-07",
+// "-2.5E-05". NaN and infinities give "".
+
+#include <string>
+#include <string_view>
+
+namespace quorvane {
+
+std::string FormatNumber(double value, std::string_view pattern);
+
+std::string FormatGeneral(float value);
+
+// The pattern after the toolbar's add-digit and remove-digit commands: AddDigit appends "0"
+// while fewer than 6 characters follow the first "."; SubDigit drops the last character while
+// at least one follows the first "." (a pattern without a point counts its whole length).
+std::string AddDigit(std::string_view pattern);
+std::string SubDigit(std::string_view pattern);
+
+} // namespace quorvane
