@@ -1,0 +1,117 @@
+#include "units/fractions.h"
+
+#include "units/number_format.h"
+
+#include <algorithm>
+
+namespace quorvane {
+
+// The sums and products are deliberately float: stored compositions are 32-bit and the
+// conversions have always been carried out at that precision.
+
+std::vector<float> MoleToMassFractions(std::span<const float> x, std::span<const float> mw) {
+    const std::size_t n = std::min(x.size(), mw.size());
+    std::vector<float> w(n);
+    float sum = 0.0f;
+    for (std::size_t i = 0; i < n; ++i) {
+        w[i] = x[i] * mw[i];
+        sum += w[i];
+    }
+    if (sum > 0.0f) {
+        for (float& wi : w) {
+            wi /= sum;
+        }
+    }
+    return w;
+}
+
+std::vector<float> MassToMoleFractions(std::span<const float> w, std::span<const float> mw) {
+    const std::size_t n = std::min(w.size(), mw.size());
+    std::vector<float> x(n);
+    float sum = 0.0f;
+    for (std::size_t i = 0; i < n; ++i) {
+        // A component without a molecular weight has no moles to give.
+        x[i] = mw[i] > 0.0f ? w[i] / mw[i] : 0.0f;
+        sum += x[i];
+    }
+    if (sum > 0.0f) {
+        for (float& xi : x) {
+            xi /= sum;
+        }
+    }
+    return x;
+}
+
+bool IsWeightBasis(CompositionBasis basis) {
+    return basis == CompositionBasis::WeightFrac || basis == CompositionBasis::WeightPercent;
+}
+
+bool IsPercentBasis(CompositionBasis basis) {
+    return basis == CompositionBasis::MolePercent || basis == CompositionBasis::WeightPercent;
+}
+
+std::string_view BasisColumnHeading(CompositionBasis basis) {
+    switch (basis) {
+    case CompositionBasis::MoleFrac:
+        return "Mole Frac";
+    case CompositionBasis::WeightFrac:
+        return "Weight Frac";
+    case CompositionBasis::MolePercent:
+        return "Mole %";
+    case CompositionBasis::WeightPercent:
+        return "Weight %";
+    }
+    return {};
+}
+
+std::string_view BasisLabelCaption(CompositionBasis basis) {
+    switch (basis) {
+    case CompositionBasis::MoleFrac:
+        return "Mole Fraction";
+    case CompositionBasis::WeightFrac:
+        return "Weight Fraction";
+    case CompositionBasis::MolePercent:
+        return "Mole %";
+    case CompositionBasis::WeightPercent:
+        return " Weight %";
+    }
+    return {};
+}
+
+std::vector<float> ChangeCompositionBasis(std::span<const float> entered, std::span<const float> mw,
+                                          CompositionBasis previous, CompositionBasis next) {
+    const bool wasWeight = IsWeightBasis(previous);
+    const bool isWeight = IsWeightBasis(next);
+    if (isWeight && !wasWeight) {
+        return MoleToMassFractions(entered, mw);
+    }
+    if (!isWeight && wasWeight) {
+        return MassToMoleFractions(entered, mw);
+    }
+    return {entered.begin(), entered.end()};
+}
+
+std::vector<float> FeedFromEntered(std::span<const float> entered, std::span<const float> mw,
+                                   CompositionBasis basis) {
+    if (IsWeightBasis(basis)) {
+        return MassToMoleFractions(entered, mw);
+    }
+    return {entered.begin(), entered.end()};
+}
+
+std::vector<float> EnteredFromFeed(std::span<const float> feed, std::span<const float> mw,
+                                   CompositionBasis basis) {
+    if (IsWeightBasis(basis)) {
+        return MoleToMassFractions(feed, mw);
+    }
+    return {feed.begin(), feed.end()};
+}
+
+std::string FormatEnteredAmount(float fraction, CompositionBasis basis) {
+    if (IsPercentBasis(basis)) {
+        return FormatNumber(100.0 * static_cast<double>(fraction), "##0.###0");
+    }
+    return FormatNumber(fraction, "0.###0");
+}
+
+} // namespace quorvane

@@ -1,0 +1,223 @@
+#include "units/number_format.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+namespace quorvane {
+
+namespace {
+
+bool IsPlaceChar(char c) {
+    return c == '#' || c == '0' || c == ',' || c == '.';
+}
+
+// More decimals than a double carries would only print noise.
+constexpr int kMaxDecimals = 20;
+
+struct Pattern {
+    std::string prefix;
+    std::string suffix;
+    int minIntDigits = 0; // "0" places before the point
+    bool grouping = false;
+    int minDecimals = 0; // "0" places after the point
+    int maxDecimals = 0; // all places after the point
+};
+
+Pattern ParsePattern(std::string_view text) {
+    Pattern p;
+    const std::size_t first = text.find_first_of("#0,.");
+    if (first == std::string_view::npos) {
+        p.prefix = text;
+        return p;
+    }
+    const std::size_t last = text.find_last_of("#0,.");
+    p.prefix = text.substr(0, first);
+    p.suffix = text.substr(last + 1);
+    bool afterPoint = false;
+    for (std::size_t i = first; i <= last; ++i) {
+        const char c = text[i];
+        if (!IsPlaceChar(c)) {
+            continue;
+        }
+        if (c == '.') {
+            afterPoint = true;
+        } else if (!afterPoint) {
+            p.minIntDigits += c == '0' ? 1 : 0;
+            p.grouping = p.grouping || c == ',';
+        } else if (c != ',' && p.maxDecimals < kMaxDecimals) {
+            ++p.maxDecimals;
+            p.minDecimals += c == '0' ? 1 : 0;
+        }
+    }
+    return p;
+}
+
+// The magnitude rounded half away from zero to `decimals` places, as integer and fraction
+// digit strings (the fraction exactly `decimals` long).
+void RoundedDigits(double magnitude, int decimals, std::string& intDigits,
+                   std::string& fracDigits) {
+    constexpr double kExactLimit = 9.0e15; // below 2^53: integer arithmetic is exact
+    const double scale = std::pow(10.0, decimals);
+    if (decimals <= 15 && magnitude * scale < kExactLimit) {
+        const auto scaled = static_cast<std::uint64_t>(std::round(magnitude * scale));
+        const auto unit = static_cast<std::uint64_t>(scale);
+        intDigits = std::to_string(scaled / unit);
+        fracDigits = std::to_string(scaled % unit);
+        fracDigits.insert(0, static_cast<std::size_t>(decimals) - fracDigits.size(), '0');
+        return;
+    }
+    // Large magnitudes: every digit printed is exact; ties cannot occur at this size.
+    char buf[400]; // the largest double has 309 digits; decimals are capped below
+    const auto result =
+        std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::fixed, decimals);
+    const std::string text(buf, result.ptr);
+    const std::size_t point = text.find('.');
+    intDigits = text.substr(0, point);
+    fracDigits = point == std::string::npos ? std::string() : text.substr(point + 1);
+}
+
+std::string Grouped(const std::string& digits) {
+    std::string out;
+    const std::size_t n = digits.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        out += digits[i];
+        const std::size_t remaining = n - i - 1;
+        if (remaining > 0 && remaining % 3 == 0) {
+            out += ',';
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+std::string FormatNumber(double value, std::string_view pattern) {
+    if (!std::isfinite(value)) {
+        return {};
+    }
+    if (pattern.empty()) {
+        std::string text = FormatGeneral(static_cast<float>(value));
+        if (!text.empty() && text.front() == ' ') {
+            text.erase(0, 1);
+        }
+        return text;
+    }
+    const Pattern p = ParsePattern(pattern);
+    std::string intDigits;
+    std::string fracDigits;
+    RoundedDigits(std::fabs(value), p.maxDecimals, intDigits, fracDigits);
+
+    const bool isZero = intDigits.find_first_not_of('0') == std::string::npos &&
+                        fracDigits.find_first_not_of('0') == std::string::npos;
+    // Integer part: no digit for a zero integer unless the pattern asks for one.
+    if (intDigits == "0") {
+        intDigits.clear();
+    }
+    if (static_cast<int>(intDigits.size()) < p.minIntDigits) {
+        intDigits.insert(0, static_cast<std::size_t>(p.minIntDigits) - intDigits.size(), '0');
+    }
+    if (p.grouping) {
+        intDigits = Grouped(intDigits);
+    }
+    // Optional decimals are shown only while significant.
+    while (static_cast<int>(fracDigits.size()) > p.minDecimals && fracDigits.back() == '0') {
+        fracDigits.pop_back();
+    }
+    std::string number = intDigits;
+    if (!fracDigits.empty()) {
+        number += '.';
+        number += fracDigits;
+    }
+    if (number.empty()) {
+        number = "0";
+    }
+    std::string out = p.prefix;
+    if (value < 0.0 && !isZero) {
+        out += '-';
+    }
+    out += number;
+    out += p.suffix;
+    return out;
+}
+
+std::string FormatGeneral(float value) {
+    if (!std::isfinite(value)) {
+        return {};
+    }
+    if (value == 0.0f) {
+        return " 0";
+    }
+    const double magnitude = std::fabs(static_cast<double>(value));
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.6e", magnitude); // d.dddddde±XX: seven significant digits
+    std::string digits;
+    digits += buf[0];
+    digits.append(buf + 2, 6);
+    const int exponent = std::atoi(buf + 9);
+    while (digits.size() > 1 && digits.back() == '0') {
+        digits.pop_back();
+    }
+
+    std::string out = value < 0.0f ? "-" : " ";
+    if (exponent >= 7 || exponent < -4) {
+        out += digits[0];
+        if (digits.size() > 1) {
+            out += '.';
+            out.append(digits, 1);
+        }
+        out += exponent < 0 ? "E-" : "E+";
+        const int magnitudeExp = std::abs(exponent);
+        if (magnitudeExp < 10) {
+            out += '0';
+        }
+        out += std::to_string(magnitudeExp);
+        return out;
+    }
+    if (exponent >= 0) {
+        const auto intCount = static_cast<std::size_t>(exponent) + 1;
+        if (digits.size() <= intCount) {
+            out += digits;
+            out.append(intCount - digits.size(), '0');
+        } else {
+            out.append(digits, 0, intCount);
+            out += '.';
+            out.append(digits, intCount);
+        }
+        return out;
+    }
+    out += '.';
+    out.append(static_cast<std::size_t>(-exponent - 1), '0');
+    out += digits;
+    return out;
+}
+
+namespace {
+
+// Characters after the first point; a pattern without a point counts its whole length.
+std::size_t PlacesAfterPoint(std::string_view pattern) {
+    const std::size_t point = pattern.find('.');
+    return point == std::string_view::npos ? pattern.size() : pattern.size() - point - 1;
+}
+
+} // namespace
+
+std::string AddDigit(std::string_view pattern) {
+    std::string out(pattern);
+    if (PlacesAfterPoint(pattern) < 6) {
+        out += '0';
+    }
+    return out;
+}
+
+std::string SubDigit(std::string_view pattern) {
+    std::string out(pattern);
+    if (PlacesAfterPoint(pattern) >= 1) {
+        out.pop_back();
+    }
+    return out;
+}
+
+} // namespace quorvane
