@@ -29,6 +29,10 @@ struct CubicState {
 // must be at least state.lastB.
 RootPair SolveCubic(double a1, double a2, double a3, const CubicState& state);
 
+// The root pair of the cubic of the equation with reduced parameters A and B (stores B in
+// state.lastB first).
+RootPair RootsOfReduced(EosEquation equation, double bigA, double bigB, CubicState& state);
+
 // The root pair of the equation for phase composition x at T (°F) and P (psia); Tc in °F.
 // Stores the mixture B in state.lastB before solving. RK ignores w, the variant and kij.
 RootPair CompressibilityRoots(EosEquation equation, float tempF, float pressPsia,

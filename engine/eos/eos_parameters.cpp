@@ -1,0 +1,140 @@
+#include "engine/eos/eos_parameters.h"
+
+#include "engine/precision.h"
+
+#include <cmath>
+
+namespace quorvane {
+
+namespace {
+
+// 0.08664·R and 0.077796·R, as the co-volume constants are computed.
+constexpr double kRkBFactor = 0.9297893762399999;
+constexpr double kPrBFactor = 0.834878743236;
+constexpr double kOmegaARk = 0.42748;
+constexpr double kOmegaAPr = 0.457235;
+
+} // namespace
+
+float RankineOf(float tempF) {
+    return ToSingle(static_cast<double>(tempF) + kRankineOffset);
+}
+
+double ComponentBParameter(EosEquation equation, float tcR, float pcPsia) {
+    switch (equation) {
+    case EosEquation::RK:
+    case EosEquation::SRK:
+        return kRkBFactor * tcR / pcPsia;
+    case EosEquation::PR:
+        return kPrBFactor * tcR / pcPsia;
+    case EosEquation::Unknown:
+        break;
+    }
+    return 0.0;
+}
+
+double AlphaSlope(EosEquation equation, EosVariant variant, float w, float tR, float tcR) {
+    const double wd = w;
+    if (equation == EosEquation::SRK) {
+        if (variant == EosVariant::Original) {
+            return 0.48 + 1.574 * wd - 0.176 * wd * wd;
+        }
+        if (w == 0.0F) {
+            return 1.202 * std::exp(-0.30288 * (static_cast<double>(tR) / tcR));
+        }
+        return 0.48508 + 1.555171 * wd - 0.15613 * wd * wd;
+    }
+    if (equation == EosEquation::PR) {
+        // The switch compares the 32-bit acentric factor with the 32-bit limit.
+        if (variant == EosVariant::V78 && w > 0.49F) {
+            return 0.379642 + 1.48503 * wd - 0.164423 * wd * wd + 0.016667 * wd * wd * wd;
+        }
+        return 0.37464 + 1.54226 * wd - 0.26992 * wd * wd;
+    }
+    return 0.0;
+}
+
+double AlphaFunction(EosEquation equation, EosVariant variant, float w, float tR, float tcR) {
+    if (equation != EosEquation::SRK && equation != EosEquation::PR) {
+        return 1.0;
+    }
+    const double m = AlphaSlope(equation, variant, w, tR, tcR);
+    const double s = 1.0 + m * (1.0 - std::sqrt(static_cast<double>(tR) / tcR));
+    return s * s;
+}
+
+double ComponentAParameter(EosEquation equation, float tcR, float pcPsia, float tR, float w,
+                           EosVariant variant) {
+    const double tc = tcR;
+    switch (equation) {
+    case EosEquation::RK:
+        return kOmegaARk * kGasConstant * kGasConstant * std::pow(tc, 2.5) / pcPsia;
+    case EosEquation::SRK:
+        return kOmegaARk * (kGasConstant * tc) * (kGasConstant * tc) *
+               AlphaFunction(equation, variant, w, tR, tcR) / pcPsia;
+    case EosEquation::PR:
+        return kOmegaAPr * (kGasConstant * tc) * (kGasConstant * tc) *
+               AlphaFunction(equation, variant, w, tR, tcR) / pcPsia;
+    case EosEquation::Unknown:
+        break;
+    }
+    return 0.0;
+}
+
+double MixtureBParameter(EosEquation equation, std::span<const float> tcR,
+                         std::span<const float> pcPsia, std::span<const float> x) {
+    double b = 0.0;
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        b += x[i] * ComponentBParameter(equation, tcR[i], pcPsia[i]);
+    }
+    return b;
+}
+
+double MixtureAParameter(EosEquation equation, std::span<const float> tcR,
+                         std::span<const float> pcPsia, std::span<const float> w,
+                         std::span<const float> x, float tR, EosVariant variant, KijView kij) {
+    if (equation == EosEquation::RK) {
+        return MixtureAParameter(equation, tcR, pcPsia, x);
+    }
+    double a = 0.0;
+    const int n = static_cast<int>(x.size());
+    for (int i = 0; i < n; ++i) {
+        const double ai = ComponentAParameter(equation, tcR[i], pcPsia[i], tR, w[i], variant);
+        for (int j = 0; j < n; ++j) {
+            const double aj = ComponentAParameter(equation, tcR[j], pcPsia[j], tR, w[j], variant);
+            a += static_cast<double>(x[i]) * x[j] * std::sqrt(ai * aj) *
+                 (1.0 - static_cast<double>(kij(i, j)));
+        }
+    }
+    return a;
+}
+
+double MixtureAParameter(EosEquation equation, std::span<const float> tcR,
+                         std::span<const float> pcPsia, std::span<const float> x) {
+    double a = 0.0;
+    const int n = static_cast<int>(x.size());
+    for (int i = 0; i < n; ++i) {
+        const double ai =
+            ComponentAParameter(equation, tcR[i], pcPsia[i], 0.0F, 0.0F, EosVariant::Original);
+        for (int j = 0; j < n; ++j) {
+            const double aj =
+                ComponentAParameter(equation, tcR[j], pcPsia[j], 0.0F, 0.0F, EosVariant::Original);
+            a += static_cast<double>(x[i]) * x[j] * std::sqrt(ai * aj);
+        }
+    }
+    return a;
+}
+
+double ReducedA(EosEquation equation, double a, float pPsia, float tR) {
+    const double t = tR;
+    if (equation == EosEquation::RK) {
+        return a * pPsia / (kGasConstant * kGasConstant * std::pow(t, 2.5));
+    }
+    return a * pPsia / ((kGasConstant * t) * (kGasConstant * t));
+}
+
+double ReducedB(double b, float pPsia, float tR) {
+    return b * pPsia / (kGasConstant * tR);
+}
+
+} // namespace quorvane

@@ -1,0 +1,102 @@
+#include "engine/flash/flash_case.h"
+
+#include "engine/flash/flash_results.h"
+#include "engine/precision.h"
+
+#include <array>
+#include <cmath>
+
+namespace quorvane {
+
+namespace {
+
+struct FlashTypeText {
+    std::string_view code;
+    std::string_view listText;
+};
+
+constexpr std::array<FlashTypeText, kFlashTypeCount> kFlashTypes = {{
+    {"TP", "Temperature-Pressure Flash"},
+    {"BUBP", "Bubble Point Pressure (Set T)"},
+    {"BUBT", "Bubble Point Temperature (Set P)"},
+    {"DEWP", "Dew Point Pressure (Set T)"},
+    {"DEWT", "Dew Point Temperature (Set P)"},
+    {"TV", ""},
+    {"PV", ""},
+}};
+
+} // namespace
+
+std::string_view FlashTypeCode(FlashType type) {
+    return kFlashTypes[static_cast<std::size_t>(type)].code;
+}
+
+std::string_view FlashTypeListText(FlashType type) {
+    return kFlashTypes[static_cast<std::size_t>(type)].listText;
+}
+
+std::optional<FlashType> FlashTypeFromCode(std::string_view code) {
+    for (int i = 0; i < kFlashTypeCount; ++i) {
+        if (kFlashTypes[static_cast<std::size_t>(i)].code == code) {
+            return static_cast<FlashType>(i);
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<FlashType> FlashTypeFromIndex(int index) {
+    if (index < 0 || index >= kFlashTypeCount) {
+        return std::nullopt;
+    }
+    return static_cast<FlashType>(index);
+}
+
+KijTable EstimateKij(std::span<const float> tcF, std::span<const float> zc) {
+    const int n = static_cast<int>(tcF.size());
+    KijTable table(n);
+    if (n <= 1) {
+        return table;
+    }
+    for (int i = 0; i < n; ++i) {
+        for (int j = 0; j < n; ++j) {
+            const double tci = static_cast<double>(tcF[i]) + 459.67;
+            const double tcj = static_cast<double>(tcF[j]) + 459.67;
+            const float exponent = ToSingle((static_cast<double>(zc[i]) + zc[j]) / 2.0);
+            const double base = 2.0 * std::sqrt(tci * tcj) / (tci + tcj);
+            table(i, j) = ToSingle(1.0 - std::pow(base, static_cast<double>(exponent)));
+        }
+    }
+    return table;
+}
+
+KijTable ZeroKijTable(int componentCount) {
+    return KijTable(componentCount);
+}
+
+FlashMixture MixtureOf(const FlashCase& flashCase) {
+    const std::size_t n = flashCase.n < 0 ? 0 : static_cast<std::size_t>(flashCase.n);
+    auto first = [n](const auto& v) { return std::span(v.data(), std::min(n, v.size())); };
+    FlashMixture m;
+    m.tcF = first(flashCase.tcF);
+    m.pcPsia = first(flashCase.pcPsia);
+    m.w = first(flashCase.w);
+    m.vc = first(flashCase.vc);
+    m.zc = first(flashCase.zc);
+    m.vapourPressure = first(flashCase.vapourPressure);
+    m.kij = flashCase.kij.View();
+    m.eosText = flashCase.eosText;
+    return m;
+}
+
+void FlashResults::Prepare(int n) {
+    const auto size = static_cast<std::size_t>(n);
+    x.assign(size, 0.0F);
+    y.assign(size, 0.0F);
+    k.assign(size, 0.0F);
+    iterations = 0;
+    converged = true;
+    residual = 0.0;
+    warning.clear();
+}
+
+} // namespace quorvane

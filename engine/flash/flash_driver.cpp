@@ -1,0 +1,127 @@
+#include "engine/flash/flash_driver.h"
+
+#include "engine/eos/engine_errors.h"
+#include "engine/eos/phase_fugacity.h"
+#include "engine/flash/flash_results.h"
+#include "engine/flash/isothermal_flash.h"
+#include "engine/flash/saturation.h"
+#include "engine/flash/vapour_fraction_flash.h"
+#include "engine/precision.h"
+
+#include <exception>
+#include <string>
+
+namespace quorvane {
+
+namespace {
+
+// Reported vapour fractions of saturation points.
+constexpr double kBubbleVapourFraction = 1e-08;
+constexpr double kDewVapourFraction = 0.9999999;
+
+// Why the case cannot be run, or an empty text.
+std::string CheckCase(const FlashCase& c) {
+    const auto n = static_cast<std::size_t>(c.n);
+    if (c.n > kMaxComponents) {
+        return "The mixture has more than 25 components.";
+    }
+    if (c.z.size() < n || c.tcF.size() < n || c.pcPsia.size() < n || c.w.size() < n ||
+        c.vc.size() < n || c.zc.size() < n || c.vapourPressure.size() < n) {
+        return "The component data do not cover every component of the mixture.";
+    }
+    if (c.kij.Columns() < c.n) {
+        return "The interaction-parameter table is smaller than the mixture.";
+    }
+    return {};
+}
+
+} // namespace
+
+bool RunFlash(FlashCase& flashCase, FlashState& state) noexcept {
+    try {
+        if (flashCase.n <= 0) {
+            flashCase.failure = "No components have been selected.";
+            return false;
+        }
+        if (flashCase.eosIndex < 0 || flashCase.eosIndex > 4) {
+            flashCase.failure = "No equation of state is selected.";
+            return false;
+        }
+        if (std::string why = CheckCase(flashCase); !why.empty()) {
+            flashCase.failure = std::move(why);
+            return false;
+        }
+        const int n = flashCase.n;
+        const FlashMixture mixture = MixtureOf(flashCase);
+        const std::span<const float> z(flashCase.z.data(), static_cast<std::size_t>(n));
+        FlashResults out;
+        const float tempF = flashCase.tempF;
+        const float pressPsia = flashCase.pressPsia;
+        double vapourFraction = flashCase.vapourFraction;
+        float computedTempF = tempF;
+        float computedPressPsia = pressPsia;
+
+        switch (flashCase.flashType) {
+        case FlashType::TP:
+            IsothermalFlash(mixture, z, tempF, pressPsia, out, state);
+            vapourFraction = out.vapourFraction;
+            break;
+        case FlashType::BUBP:
+            BubblePressure(mixture, z, tempF, out, state);
+            computedPressPsia = out.pressPsia;
+            vapourFraction = kBubbleVapourFraction;
+            break;
+        case FlashType::BUBT:
+            BubbleTemperature(mixture, z, pressPsia, out, state);
+            computedTempF = out.tempF;
+            vapourFraction = kBubbleVapourFraction;
+            break;
+        case FlashType::DEWP:
+            DewPressure(mixture, z, tempF, out, state);
+            computedPressPsia = out.pressPsia;
+            vapourFraction = kDewVapourFraction;
+            break;
+        case FlashType::DEWT:
+            DewTemperature(mixture, z, pressPsia, out, state);
+            computedTempF = out.tempF;
+            vapourFraction = kDewVapourFraction;
+            break;
+        case FlashType::TV:
+            VapourFractionPressure(mixture, z, tempF, ToSingle(vapourFraction), out, state);
+            computedPressPsia = out.pressPsia;
+            break;
+        case FlashType::PV:
+            VapourFractionTemperature(mixture, z, pressPsia, ToSingle(vapourFraction), out, state);
+            computedTempF = out.tempF;
+            break;
+        default:
+            flashCase.failure = "Unknown flash type.";
+            return false;
+        }
+
+        // The run completed: replace the results, nothing else of the case.
+        flashCase.x = std::move(out.x);
+        flashCase.y = std::move(out.y);
+        flashCase.k = std::move(out.k);
+        flashCase.vapourFraction = vapourFraction;
+        flashCase.tempF = computedTempF;
+        flashCase.pressPsia = computedPressPsia;
+        flashCase.liquidZ = out.liquidZ;
+        flashCase.vapourZ = out.vapourZ;
+        flashCase.iterations = out.iterations;
+        flashCase.converged = out.converged;
+        flashCase.residual = out.residual;
+        flashCase.warning = std::move(out.warning);
+        flashCase.failure.clear();
+        return true;
+    } catch (const EngineError& e) {
+        flashCase.failure = std::string("The flash calculation failed: ") + e.what() + ".";
+    } catch (const std::exception& e) {
+        flashCase.failure = std::string("The flash calculation failed: ") + e.what() + ".";
+    } catch (...) {
+        flashCase.failure = "The flash calculation failed.";
+    }
+    return false;
+}
+
+} // namespace quorvane

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "engine/eos/engine_errors.h"
+#include "engine/eos/phase_fugacity.h"
+#include "engine/flash/flash_results.h"
+#include "engine/flash/flash_state.h"
+
+#include <cmath>
+#include <span>
+#include <string>
+
+// Pieces the flash routines share: one-phase evaluations with the failure rules of each
+// routine, phase compositions from K and V, and the common checks of the inputs.
+
+namespace quorvane::detail {
+
+// Throws MixtureSizeError unless every array of the mixture and the composition has n entries
+// and 1 <= n <= kMaxComponents.
+void CheckMixture(const FlashMixture& mixture, std::span<const float> composition);
+
+// Binds the workspace evaluator to the mixture and its equation of state.
+void BindMixture(const FlashMixture& mixture, FlashState& state);
+
+// φ of all components of one phase; a coefficient of exactly 0 becomes 1e-07 (the saturation
+// and vapour-fraction routines use it so). Throws as PhaseFugacity::Evaluate does.
+template <typename Real>
+float EvaluatePhase(FlashState& state, Phase phase, float tempF, float pressPsia,
+                    std::span<const Real> composition, std::span<double> phi, bool floorZero) {
+    const float z = state.work.eos.Evaluate(phase, tempF, pressPsia, composition, phi, state.cubic);
+    if (floorZero) {
+        for (int i = 0; i < state.work.eos.Size(); ++i) {
+            if (phi[i] == 0.0) {
+                phi[i] = 1e-07;
+            }
+        }
+    }
+    return z;
+}
+
+// The same evaluation where an overflow or a division by zero is stepped over: φ and Z keep
+// their previous values. Returns false when it was stepped over.
+template <typename Real>
+bool EvaluatePhaseOrSkip(FlashState& state, Phase phase, float tempF, float pressPsia,
+                         std::span<const Real> composition, std::span<double> phi, float& zOut,
+                         bool floorZero) {
+    try {
+        zOut = EvaluatePhase(state, phase, tempF, pressPsia, composition, phi, floorZero);
+        return true;
+    } catch (const OverflowError&) {
+        return false;
+    } catch (const DivisionByZeroError&) {
+        return false;
+    }
+}
+
+// Stores a 64-bit value into 32-bit storage unless it is not finite or does not fit; returns
+// whether it was stored (the target keeps its value otherwise).
+inline bool StoreSingle(float& target, double value) {
+    if (!std::isfinite(value) || std::fabs(value) > 3.4028234663852886e38) {
+        return false;
+    }
+    target = static_cast<float>(value);
+    return true;
+}
+
+// Marks a result as not converged with the residual and the reason.
+inline void MarkUnconverged(FlashResults& out, double residual, std::string reason) {
+    out.converged = false;
+    out.residual = std::isfinite(residual) ? residual : 1.0;
+    out.warning = std::move(reason);
+}
+
+// Largest |ln K_i| over the components present: near 0 means the incipient phase (or both
+// phases) equal the feed.
+double LargestLnK(std::span<const float> k, std::span<const float> z);
+
+// The saturated-phase composition is a single component (K = 1 is then the answer).
+bool SingleComponentPresent(std::span<const float> z);
+
+// Records a saturation result that ended on its pass limit, or on an incipient phase equal to
+// the feed, as not converged.
+void FlagSaturationOutcome(FlashResults& out, std::span<const float> feed, bool passLimit,
+                           int limit, double residual, const char* what);
+
+// Threshold of LargestLnK below which a solution counts as trivial.
+inline constexpr double kTrivialLnK = 1e-4;
+
+} // namespace quorvane::detail
