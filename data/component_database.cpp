@@ -13,18 +13,20 @@ namespace {
 std::string OfferedQuery() {
     // Every required column present; names in the order a reader expects, whatever their case
     // ("n-BUTANE" among the N's), with the exact text and the key settling ties.
-    std::string sql = "SELECT * FROM DataBase WHERE ";
+    std::string sql = "SELECT * FROM [DataBase] WHERE ";
     bool first = true;
     for (std::string_view column : kRequiredColumns) {
         if (!first) {
             sql += " AND ";
         }
         first = false;
-        sql += "\"";
+        // Brackets always name a column; a double-quoted name of a missing column would be
+        // taken as a text literal and let every row through.
+        sql += "[";
         sql += column;
-        sql += "\" IS NOT NULL";
+        sql += "] IS NOT NULL";
     }
-    sql += " ORDER BY COMP COLLATE NOCASE, COMP, key";
+    sql += " ORDER BY [COMP] COLLATE NOCASE, [COMP], [key]";
     return sql;
 }
 

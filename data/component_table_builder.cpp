@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <system_error>
 
 namespace quorvane {
 
@@ -74,44 +75,50 @@ int BuildComponentDatabase(const std::filesystem::path& csvPath,
     std::filesystem::path tempPath = dbPath;
     tempPath += ".tmp";
     std::filesystem::remove(tempPath);
-    {
-        SqliteDatabase db(tempPath, SqliteDatabase::Mode::CreateReadWrite);
-        db.Execute(CreateTableSql(columns - 2));
-        SqliteTransaction transaction(db);
-        SqliteStatement insert(db, InsertSql(columns));
-        for (std::size_t r = 1; r < rows.size(); ++r) {
-            const CsvRow& row = rows[r];
-            const std::size_t line = r + 1;
-            if (row.size() != columns) {
-                throw ComponentCsvError(Where(csvPath, line) + std::to_string(row.size()) +
-                                        " fields, expected " + std::to_string(columns));
-            }
-            double key = 0.0;
-            if (!ParseDouble(row[0], key) ||
-                key != static_cast<double>(static_cast<long long>(key))) {
-                throw ComponentCsvError(Where(csvPath, line) + "the key must be an integer");
-            }
-            insert.BindInt(1, static_cast<long long>(key));
-            insert.BindText(2, row[1]);
-            for (std::size_t c = 2; c < columns; ++c) {
-                double value = 0.0;
-                if (row[c].empty()) {
-                    insert.BindNull(static_cast<int>(c) + 1);
-                } else if (ParseDouble(row[c], value)) {
-                    insert.BindDouble(static_cast<int>(c) + 1, value);
-                } else {
-                    throw ComponentCsvError(Where(csvPath, line) + "column \"" + rows[0][c] +
-                                            "\" holds \"" + row[c] + "\", not a number");
+    try {
+        {
+            SqliteDatabase db(tempPath, SqliteDatabase::Mode::CreateReadWrite);
+            db.Execute(CreateTableSql(columns - 2));
+            SqliteTransaction transaction(db);
+            SqliteStatement insert(db, InsertSql(columns));
+            for (std::size_t r = 1; r < rows.size(); ++r) {
+                const CsvRow& row = rows[r];
+                const std::size_t line = r + 1;
+                if (row.size() != columns) {
+                    throw ComponentCsvError(Where(csvPath, line) + std::to_string(row.size()) +
+                                            " fields, expected " + std::to_string(columns));
                 }
+                double key = 0.0;
+                if (!ParseDouble(row[0], key) ||
+                    key != static_cast<double>(static_cast<long long>(key))) {
+                    throw ComponentCsvError(Where(csvPath, line) + "the key must be an integer");
+                }
+                insert.BindInt(1, static_cast<long long>(key));
+                insert.BindText(2, row[1]);
+                for (std::size_t c = 2; c < columns; ++c) {
+                    double value = 0.0;
+                    if (row[c].empty()) {
+                        insert.BindNull(static_cast<int>(c) + 1);
+                    } else if (ParseDouble(row[c], value)) {
+                        insert.BindDouble(static_cast<int>(c) + 1, value);
+                    } else {
+                        throw ComponentCsvError(Where(csvPath, line) + "column \"" + rows[0][c] +
+                                                "\" holds \"" + row[c] + "\", not a number");
+                    }
+                }
+                try {
+                    insert.Step();
+                } catch (const SqliteError& e) {
+                    throw ComponentCsvError(Where(csvPath, line) + e.what());
+                }
+                insert.Reset();
             }
-            try {
-                insert.Step();
-            } catch (const SqliteError& e) {
-                throw ComponentCsvError(Where(csvPath, line) + e.what());
-            }
-            insert.Reset();
+            transaction.Commit();
         }
-        transaction.Commit();
+    } catch (...) {
+        std::error_code ignored;
+        std::filesystem::remove(tempPath, ignored);
+        throw;
     }
     std::filesystem::rename(tempPath, dbPath);
     return static_cast<int>(rows.size() - 1);

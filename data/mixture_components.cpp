@@ -105,6 +105,24 @@ int MixtureComponents::IndexOfName(std::string_view name) const {
     return -1;
 }
 
+std::vector<std::string> MixtureComponents::Names() const {
+    std::vector<std::string> names;
+    names.reserve(m_records.size());
+    for (const ComponentRecord& record : m_records) {
+        names.emplace_back(record.Name());
+    }
+    return names;
+}
+
+std::vector<std::vector<double>> MixtureComponents::NumericRecords() const {
+    std::vector<std::vector<double>> rows;
+    rows.reserve(m_records.size());
+    for (const ComponentRecord& record : m_records) {
+        rows.push_back(NumericCells(record));
+    }
+    return rows;
+}
+
 float MixtureComponents::Kij(int row, int column) const {
     if (row < 0 || row >= kInteractionRows || column < 0 ||
         column >= static_cast<int>(m_kij.size())) {
@@ -122,6 +140,12 @@ void MixtureComponents::SetKij(int row, int column, float value) {
 void MixtureComponents::SetKijPair(int i, int j, float value) {
     SetKij(i, j, value);
     SetKij(j, i, value);
+}
+
+void MixtureComponents::ClearInteractionTable() {
+    for (InteractionColumn& column : m_kij) {
+        column.fill(0.0f);
+    }
 }
 
 std::vector<float> MixtureComponents::InteractionMatrix() const {

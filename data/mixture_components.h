@@ -13,6 +13,7 @@
 #include <array>
 #include <span>
 #include <stdexcept>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -70,6 +71,10 @@ public:
     std::string_view Name(int index) const { return Record(index).Name(); }
     // Index of the component of that name in the mixture (exact match), or -1.
     int IndexOfName(std::string_view name) const;
+    // The names and the rows as numbers (NumericCells), in mixture order: the form the property
+    // driver takes.
+    std::vector<std::string> Names() const;
+    std::vector<std::vector<double>> NumericRecords() const;
 
     // Working arrays (32-bit), from ordinals 2, 3, 4, 5, 6, 7 and 17 of each record.
     std::span<const float> MolecularWeights() const { return m_mw; }
@@ -98,6 +103,8 @@ public:
     void SetKij(int row, int column, float value);
     // Sets kij and kji together (the table is kept symmetric; the diagonal stays as given).
     void SetKijPair(int i, int j, float value);
+    // Every parameter back to 0 (the table keeps its 25 × n shape).
+    void ClearInteractionTable();
     // The used n × n corner, row-major: element [i·n + j] is Kij(i, j).
     std::vector<float> InteractionMatrix() const;
 

@@ -65,8 +65,11 @@ void RoundedDigits(double magnitude, int decimals, std::string& intDigits,
         const auto scaled = static_cast<std::uint64_t>(std::round(magnitude * scale));
         const auto unit = static_cast<std::uint64_t>(scale);
         intDigits = std::to_string(scaled / unit);
-        fracDigits = std::to_string(scaled % unit);
-        fracDigits.insert(0, static_cast<std::size_t>(decimals) - fracDigits.size(), '0');
+        fracDigits.clear();
+        if (decimals > 0) {
+            fracDigits = std::to_string(scaled % unit);
+            fracDigits.insert(0, static_cast<std::size_t>(decimals) - fracDigits.size(), '0');
+        }
         return;
     }
     // Large magnitudes: every digit printed is exact; ties cannot occur at this size.

@@ -1,0 +1,143 @@
+#include "units/format_table.h"
+#include "units/number_format.h"
+
+#include <gtest/gtest.h>
+#include <limits>
+
+namespace quorvane {
+namespace {
+
+struct Case {
+    double value;
+    const char* pattern;
+    const char* expected;
+};
+
+void ExpectAll(std::initializer_list<Case> cases) {
+    for (const Case& c : cases) {
+        EXPECT_EQ(FormatNumber(c.value, c.pattern), c.expected)
+            << c.value << " with \"" << c.pattern << "\"";
+    }
+}
+
+TEST(FormatNumber, TemperatureAndPressurePatterns) {
+    ExpectAll({
+        {1234.567, "##,##0.00", "1,234.57"},
+        {-1234.567, "##,##0.00", "-1,234.57"},
+        {0.0, "##,##0.00", "0.00"},
+        {60.0, "##,##0.00", "60.00"},
+        {-0.001, "##,##0.00", "0.00"}, // rounds to zero: no minus sign
+        {1.0e9, "##,##0.00", "1,000,000,000.00"},
+        {1.0e-9, "##,##0.00", "0.00"},
+        {1.0e20, "##,##0.00", "100,000,000,000,000,000,000.00"},
+        {14.6959, "##,##0.000", "14.696"},
+        {123456.0, "##,##0.000", "123,456.000"},
+    });
+}
+
+TEST(FormatNumber, OptionalPlacesBeforeARequiredZero) {
+    // At least one decimal for each "0" after the point, more only while significant.
+    ExpectAll({
+        {0.5, "#0.###0", "0.5"},
+        {1.23456, "#0.###0", "1.2346"},
+        {2.0, "#0.###0", "2.0"},
+        {-16.04, "#0.###0", "-16.04"},
+        {0.0, "#0.###0", "0.0"},
+        {1.0e-7, "#0.###0", "0.0"},
+        {123456.789, "#0.###0", "123456.789"},
+        {0.00012, "#0.###0", "0.0001"},
+        {0.0123, "0.###0", "0.0123"},
+        {45.6, "0.###0", "45.6"},
+        {0.00000123, "#0.#####0", "0.000001"},
+        {100.0, "##,##0.#0", "100.0"},
+        {123.456, "##,##0.#0", "123.46"},
+        {-459.67, "##,##0.#0", "-459.67"},
+        {72.0, "##0.#0", "72.0"},
+        {1000.0, "##,##0.##0", "1,000.0"},
+    });
+}
+
+TEST(FormatNumber, OtherDefaultPatterns) {
+    ExpectAll({
+        {1234567.89, "#,###,##0.0", "1,234,567.9"},
+        {-1415.25, "###,##0.0", "-1,415.3"}, // half away from zero
+        {0.0, "###,##0.0", "0.0"},
+        {0.5, "#.######", ".5"},
+        {0.1234567, "#.######", ".123457"},
+        {1.0, "#.######", "1"},
+        {0.0, "#.######", "0"},
+        {1.0e-9, "#.######", "0"},
+        {-0.25, "#.######", "-.25"},
+        {12.5, "###.####", "12.5"},
+        {1234.5, "###.####", "1234.5"},
+        {3.14159265, "###.####", "3.1416"},
+    });
+}
+
+TEST(FormatNumber, RoundsHalfAwayFromZero) {
+    ExpectAll({
+        {0.125, "0.00", "0.13"},
+        {-0.125, "0.00", "-0.13"},
+        {2.5, "0", "3"},
+        {-2.5, "#,##0", "-3"},
+        {1.0, "#,##0.", "1"}, // a point with nothing after it is dropped
+    });
+}
+
+TEST(FormatNumber, LiteralsEmptyPatternAndNonFinite) {
+    EXPECT_EQ(FormatNumber(12.5, "0.0 psia"), "12.5 psia");
+    EXPECT_EQ(FormatNumber(0.5, ""), ".5");
+    EXPECT_EQ(FormatNumber(std::numeric_limits<double>::quiet_NaN(), "0.00"), "");
+    EXPECT_EQ(FormatNumber(std::numeric_limits<double>::infinity(), "0.00"), "");
+}
+
+TEST(FormatGeneral, SinglePrecisionTextForm) {
+    EXPECT_EQ(FormatGeneral(0.5f), " .5");
+    EXPECT_EQ(FormatGeneral(-0.5f), "-.5");
+    EXPECT_EQ(FormatGeneral(0.0f), " 0");
+    EXPECT_EQ(FormatGeneral(-0.0f), " 0");
+    EXPECT_EQ(FormatGeneral(1.0f), " 1");
+    EXPECT_EQ(FormatGeneral(100.0f), " 100");
+    EXPECT_EQ(FormatGeneral(-459.67f), "-459.67");
+    EXPECT_EQ(FormatGeneral(1.0f / 3.0f), " .3333333");
+    EXPECT_EQ(FormatGeneral(0.1f), " .1");
+    EXPECT_EQ(FormatGeneral(16.043f), " 16.043");
+    EXPECT_EQ(FormatGeneral(1234567.0f), " 1234567");
+    EXPECT_EQ(FormatGeneral(12345678.0f), " 1.234568E+07");
+    EXPECT_EQ(FormatGeneral(1.0e7f), " 1E+07");
+    EXPECT_EQ(FormatGeneral(0.0001f), " .0001");
+    EXPECT_EQ(FormatGeneral(0.000314f), " .000314");
+    EXPECT_EQ(FormatGeneral(0.00001f), " 1E-05");
+    EXPECT_EQ(FormatGeneral(5.0e-7f), " 5E-07");
+    EXPECT_EQ(FormatGeneral(-2.5e-5f), "-2.5E-05");
+    EXPECT_EQ(FormatGeneral(3.4028235e38f), " 3.402823E+38");
+    EXPECT_EQ(FormatGeneral(1.0e-40f), " 9.999946E-41"); // subnormal: its own seven digits
+    EXPECT_EQ(FormatGeneral(std::numeric_limits<float>::quiet_NaN()), "");
+}
+
+TEST(FormatPatternEditing, AddAndRemoveDigits) {
+    EXPECT_EQ(AddDigit("##,##0.00"), "##,##0.000");
+    EXPECT_EQ(AddDigit("#0.#####0"), "#0.#####0"); // six places: no more
+    EXPECT_EQ(AddDigit("##,##0."), "##,##0.0");
+    EXPECT_EQ(SubDigit("###,##0.0"), "###,##0.");
+    EXPECT_EQ(SubDigit("###,##0."), "###,##0."); // the point stays last
+    EXPECT_EQ(SubDigit("#0.###0"), "#0.###");
+    EXPECT_EQ(SubDigit("0"), ""); // no point: the whole length counts
+    EXPECT_EQ(SubDigit(""), "");
+}
+
+TEST(FormatTable, SlotsAndDefaults) {
+    const auto slots = NumberFormatSlots();
+    ASSERT_EQ(slots.size(), 55u);
+    EXPECT_EQ(slots.front().key, "TForm");
+    EXPECT_EQ(slots.front().defaultPattern, "##,##0.00");
+    EXPECT_EQ(slots.back().key, "stmIEForm");
+    EXPECT_EQ(slots[NumberFormatSlotIndex("DLForm")].defaultPattern, "0.###0");
+    EXPECT_EQ(slots[NumberFormatSlotIndex("SSLForm")].defaultPattern, "#,###,##0.0");
+    EXPECT_EQ(slots[NumberFormatSlotIndex("stmCVelForm")].defaultPattern, "#,##0.0");
+    EXPECT_EQ(slots[NumberFormatSlotIndex("PFVForm")].defaultPattern, "#0.####0");
+    EXPECT_EQ(NumberFormatSlotIndex("NoSuchForm"), -1);
+}
+
+} // namespace
+} // namespace quorvane
