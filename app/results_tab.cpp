@@ -1,0 +1,293 @@
+#include "app/results_tab.h"
+
+#include "app/display_text.h"
+#include "app/unit_selectors.h"
+#include "units/format_table.h"
+#include "units/unit_catalogue.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollArea>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <cmath>
+
+namespace quorvane {
+
+// One property row: its unit selector, caption and the cells of feed, vapour and liquid
+// (-1 where the property has no value for that stream) with their format slots.
+struct PropertyRow {
+    int selector; // -1: the value has no unit
+    const char* caption;
+    std::array<int, 3> cells;
+    std::array<int, 3> formatSlot;
+};
+
+namespace {
+
+constexpr int kDensityCells = 43;
+
+// Property rows below the phase fractions, in display order.
+const std::array<PropertyRow, 15>& PropertyRows() {
+    static const std::array<PropertyRow, 15> rows = {{
+        {4, "Molecular weight", {6, 7, 8}, {6, 7, 8}},
+        {5, "Pseudo-critical volume", {9, 10, 11}, {9, 10, 11}},
+        {6, "Pseudo-critical temperature", {12, 13, 14}, {12, 13, 14}},
+        {7, "Pseudo-critical pressure", {15, 16, 17}, {15, 16, 17}},
+        {-1, "Compressibility factor Z", {18, 19, 20}, {18, 19, 20}},
+        {9, "Density", {kDensityCells, kDensityCells + 1, kDensityCells + 2}, {18, 19, 20}},
+        {10, "Heat of vaporization", {-1, -1, 21}, {-1, -1, 21}},
+        {11, "Heat capacity Cp", {22, 23, 24}, {22, 23, 24}},
+        {-1, "Cp/Cv", {40, 41, 42}, {40, 41, 42}},
+        {12, "Enthalpy", {25, 26, 27}, {25, 26, 27}},
+        {13, "Entropy", {28, 29, 30}, {28, 29, 30}},
+        {14, "Viscosity", {-1, 31, 32}, {-1, 31, 32}},
+        {15, "Thermal conductivity", {-1, 33, 34}, {-1, 33, 34}},
+        {16, "Joule-Thomson coefficient", {-1, 35, 36}, {-1, 35, 36}},
+        {17, "Speed of sound", {-1, 37, 38}, {-1, 37, 38}},
+    }};
+    return rows;
+}
+} // namespace
+
+ResultsTab::ResultsTab(MainState& state, UnitSelectors& selectors, QWidget* parent)
+    : QWidget(parent), m_state(state), m_selectors(selectors) {
+    BuildLayout();
+    ShowResults();
+}
+
+QLineEdit* ResultsTab::MakeCell(int index, int slot) {
+    auto* cell = new QLineEdit(this);
+    cell->setObjectName(QStringLiteral("txtResult%1").arg(index));
+    cell->setReadOnly(true);
+    cell->setAlignment(Qt::AlignRight);
+    cell->setMinimumWidth(90);
+    cell->setProperty("slot", slot);
+    m_cells[static_cast<std::size_t>(index)] = cell;
+    return cell;
+}
+
+void ResultsTab::BuildLayout() {
+    auto* outer = new QVBoxLayout(this);
+
+    m_heading = new QLabel(this);
+    m_heading->setObjectName(QStringLiteral("lblCompositionHeading"));
+    QFont bold = m_heading->font();
+    bold.setBold(true);
+    m_heading->setFont(bold);
+    outer->addWidget(m_heading);
+
+    auto* columns = new QHBoxLayout;
+    outer->addLayout(columns, 1);
+
+    // Left: phase fractions and the composition grid.
+    auto* left = new QVBoxLayout;
+    auto* fractions = new QGridLayout;
+    fractions->addWidget(new QLabel(QStringLiteral("Feed"), this), 0, 1, Qt::AlignCenter);
+    fractions->addWidget(new QLabel(QStringLiteral("Vapor"), this), 0, 2, Qt::AlignCenter);
+    fractions->addWidget(new QLabel(QStringLiteral("Liquid"), this), 0, 3, Qt::AlignCenter);
+    fractions->addWidget(new QLabel(QStringLiteral("Phase fraction"), this), 1, 0);
+    for (int i = 0; i < 3; ++i) {
+        fractions->addWidget(MakeCell(3 + i, 3 + i), 1, 1 + i);
+    }
+    fractions->addWidget(m_selectors.At(3), 1, 4);
+    left->addLayout(fractions);
+
+    m_gridPanel = new QGroupBox(QStringLiteral("Flashed Stream Compositions and Splits"), this);
+    m_gridPanel->setCheckable(true);
+    m_gridPanel->setChecked(true);
+    auto* panelLayout = new QVBoxLayout(m_gridPanel);
+    m_grid = new QTableWidget(0, 5, m_gridPanel);
+    m_grid->setObjectName(QStringLiteral("grdResults"));
+    m_grid->setToolTip(QStringLiteral("Flashed vapor/liquid fraction component distribution"));
+    m_grid->setHorizontalHeaderLabels(
+        {QStringLiteral("Component"), QStringLiteral("Feed"), QStringLiteral("Vapor Fraction"),
+         QStringLiteral("Liquid Fraction"), QStringLiteral("K-Value")});
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_grid->verticalHeader()->hide();
+    panelLayout->addWidget(m_grid);
+    connect(m_gridPanel, &QGroupBox::toggled, m_grid, &QWidget::setVisible);
+    left->addWidget(m_gridPanel, 1);
+    columns->addLayout(left, 1);
+
+    // Right: the property rows.
+    auto* properties = new QGroupBox(QStringLiteral("Stream Properties"), this);
+    auto* grid = new QGridLayout(properties);
+    grid->addWidget(new QLabel(QStringLiteral("Feed"), properties), 0, 1, Qt::AlignCenter);
+    grid->addWidget(new QLabel(QStringLiteral("Vapor"), properties), 0, 2, Qt::AlignCenter);
+    grid->addWidget(new QLabel(QStringLiteral("Liquid"), properties), 0, 3, Qt::AlignCenter);
+    int line = 1;
+    for (const PropertyRow& row : PropertyRows()) {
+        grid->addWidget(new QLabel(QString::fromLatin1(row.caption), properties), line, 0);
+        for (int s = 0; s < 3; ++s) {
+            if (row.cells[s] >= 0) {
+                grid->addWidget(MakeCell(row.cells[s], row.formatSlot[s]), line, 1 + s);
+            }
+        }
+        if (row.selector >= 0) {
+            grid->addWidget(m_selectors.At(row.selector), line, 4);
+        }
+        ++line;
+    }
+    grid->addWidget(new QLabel(QStringLiteral("Surface tension"), properties), line, 0);
+    grid->addWidget(MakeCell(39, 39), line, 3);
+    grid->addWidget(m_selectors.At(18), line, 4);
+    grid->setRowStretch(line + 1, 1);
+    columns->addWidget(properties, 0);
+}
+
+bool ResultsTab::HaveResults() const {
+    return m_state.haveResults && !m_state.mixture.Empty();
+}
+
+bool ResultsTab::VapourPresent() const {
+    return HaveResults() && m_state.flashCase.vapourFraction != 0.0;
+}
+
+bool ResultsTab::LiquidPresent() const {
+    return HaveResults() && m_state.flashCase.vapourFraction != 1.0;
+}
+
+double ResultsTab::MolecularWeight(std::span<const float> fractions) const {
+    const auto mw = m_state.mixture.MolecularWeights();
+    double sum = 0.0;
+    for (std::size_t i = 0; i < std::min(fractions.size(), mw.size()); ++i) {
+        sum += static_cast<double>(fractions[i]) * mw[i];
+    }
+    return sum;
+}
+
+void ResultsTab::SetCell(int index, double value, bool present) {
+    QLineEdit* cell = Cell(index);
+    const int slot = cell->property("slot").toInt();
+    cell->setText(present && std::isfinite(value)
+                      ? FormatPattern(value, m_state.formats[static_cast<std::size_t>(slot)])
+                      : QStringLiteral(" "));
+    cell->setCursorPosition(0);
+}
+
+QString ResultsTab::CompositionHeading() const {
+    return m_heading->text();
+}
+
+void ResultsTab::ShowResults() {
+    ShowPhaseFractions();
+    ShowCompositions();
+    ShowCompressibility();
+    for (const PropertyRow& row : PropertyRows()) {
+        ShowPropertyRow(row);
+    }
+    SetCell(39, NAN, false);
+}
+
+void ResultsTab::RedisplaySelector(int index) {
+    if (index == 3) {
+        ShowPhaseFractions();
+        ShowCompositions();
+        return;
+    }
+    for (const PropertyRow& row : PropertyRows()) {
+        if (row.selector == index) {
+            ShowPropertyRow(row);
+        }
+    }
+}
+
+void ResultsTab::ShowPhaseFractions() {
+    const bool mass = m_selectors.Unit(3) == 1;
+    m_heading->setText(mass ? QStringLiteral("Compositions and Splits:  Mass Fractions")
+                            : QStringLiteral("Compositions and Splits:  Mole Fractions"));
+    const double v = m_state.flashCase.vapourFraction;
+    double vapour = v;
+    double liquid = 1.0 - v;
+    if (mass && HaveResults()) {
+        const double mwFeed = MolecularWeight(m_state.mixture.FeedMoleFractions());
+        const double mwVapour = MolecularWeight(m_state.mixture.VaporMoleFractions());
+        const double mwLiquid = MolecularWeight(m_state.mixture.LiquidMoleFractions());
+        vapour = mwFeed > 0.0 ? v * mwVapour / mwFeed : NAN;
+        liquid = mwFeed > 0.0 ? (1.0 - v) * mwLiquid / mwFeed : NAN;
+    }
+    SetCell(3, 1.0, HaveResults());
+    SetCell(4, vapour, HaveResults());
+    SetCell(5, liquid, HaveResults());
+}
+
+void ResultsTab::ShowCompositions() {
+    const bool mass = m_selectors.Unit(3) == 1;
+    const int n = HaveResults() ? m_state.mixture.Count() : 0;
+    const auto mw = m_state.mixture.MolecularWeights();
+    auto basis = [&](std::span<const float> x) {
+        return mass ? MoleToMassFractions(x, mw) : std::vector<float>(x.begin(), x.end());
+    };
+    const auto feed = basis(m_state.mixture.FeedMoleFractions());
+    const auto vapour = basis(m_state.mixture.VaporMoleFractions());
+    const auto liquid = basis(m_state.mixture.LiquidMoleFractions());
+    const auto k = m_state.mixture.KValues();
+    const double v = m_state.flashCase.vapourFraction;
+
+    m_grid->clearContents();
+    m_grid->setRowCount(n);
+    auto put = [this](int row, int column, const QString& text) {
+        auto* item = new QTableWidgetItem(text);
+        if (column > 0) {
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        }
+        m_grid->setItem(row, column, item);
+    };
+    const QString blank = QStringLiteral(" ");
+    for (int i = 0; i < n; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        put(i, 0, ToQString(m_state.mixture.Name(i)));
+        put(i, 1, FormatPattern(feed[at], kFractionColumnFormat));
+        put(i, 2, v == 0.0 ? blank : FormatPattern(vapour[at], kFractionColumnFormat));
+        put(i, 3, v == 1.0 ? blank : FormatPattern(liquid[at], kFractionColumnFormat));
+        put(i, 4, (v > 0.0 && v < 1.0) ? FormatPattern(k[at], kKValueColumnFormat) : blank);
+    }
+    m_grid->resizeColumnsToContents();
+    m_grid->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+}
+
+void ResultsTab::ShowCompressibility() {
+    const double v = m_state.flashCase.vapourFraction;
+    const double zV = m_state.flashCase.vapourZ;
+    const double zL = m_state.flashCase.liquidZ;
+    SetCell(18, v * zV + (1.0 - v) * zL, HaveResults());
+    SetCell(19, zV, VapourPresent());
+    SetCell(20, zL, LiquidPresent());
+}
+
+void ResultsTab::ShowPropertyRow(const PropertyRow& row) {
+    if (row.selector < 0) {
+        if (row.cells[0] == 18) {
+            ShowCompressibility();
+        } else {
+            for (int cell : row.cells) {
+                SetCell(cell, NAN, false);
+            }
+        }
+        return;
+    }
+    // Molecular weights are the same number in every unit; the others convert per stream,
+    // mass-based units through the stream's own molecular weight.
+    const std::array<double, 3> mw = {MolecularWeight(m_state.mixture.FeedMoleFractions()),
+                                      MolecularWeight(m_state.mixture.VaporMoleFractions()),
+                                      MolecularWeight(m_state.mixture.LiquidMoleFractions())};
+    const std::array<bool, 3> present = {HaveResults(), VapourPresent(), LiquidPresent()};
+    for (int s = 0; s < 3; ++s) {
+        if (row.cells[s] < 0) {
+            continue;
+        }
+        if (row.selector == 4) {
+            SetCell(row.cells[s], mw[s], present[s]);
+            continue;
+        }
+        // The remaining properties come from the property driver.
+        SetCell(row.cells[s], NAN, false);
+    }
+}
+
+} // namespace quorvane
