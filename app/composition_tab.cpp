@@ -21,6 +21,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <cmath>
+#include <limits>
 
 namespace quorvane {
 
@@ -371,7 +372,10 @@ float CompositionTab::Total() const {
 }
 
 bool CompositionTab::TotalIsBad() const {
-    return !m_state.mixture.Empty() && std::fabs(Total() - 1.0F) > kTotalTolerance;
+    // The tolerance is meant in decimal terms (a typed total of 0.99999 is accepted); one
+    // float step at 1 is allowed on top, as 0.99999 itself is stored as 0.99998999.
+    return !m_state.mixture.Empty() &&
+           std::fabs(Total() - 1.0F) > kTotalTolerance + std::numeric_limits<float>::epsilon();
 }
 
 void CompositionTab::ShowTotal() {

@@ -81,6 +81,7 @@ void FlashSetupTab::BuildLayout(UnitSelectors& selectors) {
     m_txtTemp = new QLineEdit(stream);
     m_txtTemp->setObjectName(QStringLiteral("txtTemp"));
     m_txtTemp->setToolTip(QStringLiteral("Enter the flash temperature"));
+    m_txtTemp->setProperty("slot", 0); // number-format slots: TForm, PForm, VFForm
     auto* tempLabel = new QLabel(QStringLiteral("&Temperature:"), stream);
     tempLabel->setBuddy(m_txtTemp);
     form->addRow(tempLabel, WithUnits(m_txtTemp, selectors.At(0)));
@@ -88,6 +89,7 @@ void FlashSetupTab::BuildLayout(UnitSelectors& selectors) {
     m_txtPress = new QLineEdit(stream);
     m_txtPress->setObjectName(QStringLiteral("txtPress"));
     m_txtPress->setToolTip(QStringLiteral("Enter the flash pressure"));
+    m_txtPress->setProperty("slot", 1);
     auto* pressLabel = new QLabel(QStringLiteral("&Pressure:"), stream);
     pressLabel->setBuddy(m_txtPress);
     form->addRow(pressLabel, WithUnits(m_txtPress, selectors.At(1)));
@@ -96,6 +98,7 @@ void FlashSetupTab::BuildLayout(UnitSelectors& selectors) {
     m_txtVapFrac->setObjectName(QStringLiteral("txtVapFrac"));
     m_txtVapFrac->setToolTip(
         QStringLiteral("Molar vapour fraction, 0 to 1 (given for the vapour-fraction flashes)"));
+    m_txtVapFrac->setProperty("slot", 2);
     auto* vfLabel = new QLabel(QStringLiteral("&Vapor fraction:"), stream);
     vfLabel->setBuddy(m_txtVapFrac);
     form->addRow(vfLabel, m_txtVapFrac);
