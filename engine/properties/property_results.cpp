@@ -1,0 +1,140 @@
+#include "engine/properties/property_results.h"
+
+namespace quorvane {
+
+namespace {
+
+std::size_t StreamIndex(Stream stream) {
+    return static_cast<std::size_t>(stream);
+}
+
+// Index into the vapour/liquid arrays (only called for those streams).
+std::size_t PhaseIndex(Stream stream) {
+    return stream == Stream::Vapour ? 0 : 1;
+}
+
+} // namespace
+
+bool PropertyResults::IsPresent(Stream stream) const {
+    if (!calculated) {
+        return false;
+    }
+    switch (stream) {
+    case Stream::Feed:
+        return true;
+    case Stream::Vapour:
+        return vapourPresent;
+    case Stream::Liquid:
+        return liquidPresent;
+    }
+    return false;
+}
+
+bool PropertyResults::Applies(Quantity quantity, Stream stream) {
+    switch (quantity) {
+    case Quantity::HeatOfVaporization:
+    case Quantity::SurfaceTension:
+        return stream == Stream::Liquid;
+    case Quantity::JouleThomson:
+    case Quantity::SoundSpeed:
+    case Quantity::Viscosity:
+    case Quantity::ThermalConductivity:
+        return stream != Stream::Feed;
+    default:
+        return true;
+    }
+}
+
+std::optional<double> PropertyResults::Value(Quantity quantity, Stream stream) const {
+    if (!Applies(quantity, stream) || !IsPresent(stream)) {
+        return std::nullopt;
+    }
+    const std::size_t s = StreamIndex(stream);
+    switch (quantity) {
+    case Quantity::MolecularWeight:
+        return molecularWeight[s];
+    case Quantity::PseudoCriticalVolume:
+        return pseudoCriticalVolume[s];
+    case Quantity::PseudoCriticalTemperature:
+        return pseudoCriticalTempF[s];
+    case Quantity::PseudoCriticalPressure:
+        return pseudoCriticalPressPsia[s];
+    case Quantity::Compressibility:
+        return compressibility[s];
+    case Quantity::MolarDensity:
+        return molarDensity[s];
+    case Quantity::HeatOfVaporization:
+        return heatOfVaporization;
+    case Quantity::HeatCapacity:
+        return heatCapacity[s];
+    case Quantity::Enthalpy:
+        return enthalpy[s];
+    case Quantity::Entropy:
+        return entropy[s];
+    case Quantity::HeatCapacityRatio:
+        return heatCapacityRatio[s];
+    case Quantity::JouleThomson:
+        return jouleThomson[PhaseIndex(stream)];
+    case Quantity::SoundSpeed:
+        return soundSpeed[PhaseIndex(stream)];
+    case Quantity::Viscosity:
+        return viscosity[PhaseIndex(stream)];
+    case Quantity::ThermalConductivity:
+        return thermalConductivity[PhaseIndex(stream)];
+    case Quantity::SurfaceTension:
+        return surfaceTension;
+    case Quantity::ResidualEnthalpy:
+        return residual[s].enthalpy;
+    case Quantity::ResidualEntropy:
+        return residual[s].entropy;
+    case Quantity::ResidualHeatCapacity:
+        return residual[s].heatCapacity;
+    }
+    return std::nullopt;
+}
+
+std::array<float, kStoredResultCount> PropertyResults::StoredRecord() const {
+    std::array<float, kStoredResultCount> out{};
+    std::size_t k = 0;
+    auto put = [&](std::span<const float> values) {
+        for (float v : values) {
+            out[k++] = v;
+        }
+    };
+    put(molecularWeight);
+    put(pseudoCriticalVolume);
+    put(pseudoCriticalTempF);
+    put(pseudoCriticalPressPsia);
+    put(molarDensity);
+    out[k++] = heatOfVaporization;
+    put(heatCapacity);
+    put(enthalpy);
+    put(entropy);
+    put(viscosity);
+    put(thermalConductivity);
+    out[k++] = surfaceTension;
+    return out;
+}
+
+void PropertyResults::SetStoredRecord(std::span<const float, kStoredResultCount> values) {
+    std::size_t k = 0;
+    auto take = [&](std::span<float> target) {
+        for (float& v : target) {
+            v = values[k++];
+        }
+    };
+    take(molecularWeight);
+    take(pseudoCriticalVolume);
+    take(pseudoCriticalTempF);
+    take(pseudoCriticalPressPsia);
+    take(molarDensity);
+    heatOfVaporization = values[k++];
+    take(heatCapacity);
+    take(enthalpy);
+    take(entropy);
+    take(viscosity);
+    take(thermalConductivity);
+    surfaceTension = values[k++];
+}
+
+} // namespace quorvane

@@ -1,0 +1,92 @@
+#pragma once
+
+// The mixture-property results of feed, vapour and liquid after a flash, and which of them
+// apply. The values are kept in internal units; formatting and display belong to the caller.
+
+#include <array>
+#include <optional>
+#include <span>
+
+namespace quorvane {
+
+enum class Stream : int { Feed = 0, Vapour = 1, Liquid = 2 };
+
+// Every value the results can report.
+enum class Quantity {
+    MolecularWeight,           // lb/lb-mol
+    PseudoCriticalVolume,      // ft3/lb-mol
+    PseudoCriticalTemperature, // F
+    PseudoCriticalPressure,    // psia
+    Compressibility,           // Z
+    MolarDensity,              // lb-mol/ft3
+    HeatOfVaporization,        // Btu/lb-mol, liquid only
+    HeatCapacity,              // Cp, Btu/(lb-mol R)
+    Enthalpy,                  // Btu/lb-mol
+    Entropy,                   // Btu/(lb-mol R)
+    HeatCapacityRatio,         // Cp/Cv
+    JouleThomson,              // R/psia, vapour and liquid
+    SoundSpeed,                // ft/s, vapour and liquid
+    Viscosity,                 // cP, vapour and liquid
+    ThermalConductivity,       // Btu/(h ft F), vapour and liquid
+    SurfaceTension,            // N/m, liquid only
+    ResidualEnthalpy,          // H - H(ideal gas), Btu/lb-mol
+    ResidualEntropy,           // S - S(ideal gas, same T and P), Btu/(lb-mol R)
+    ResidualHeatCapacity,      // Cp - Cp(ideal gas) of the equation of state, Btu/(lb-mol R)
+};
+
+// The equation-of-state departures of one stream (the feed's are the vapour-fraction weighted
+// values of its phases).
+struct ResidualProperties {
+    double enthalpy = 0.0;
+    double entropy = 0.0;
+    double heatCapacity = 0.0;
+};
+
+// Number of values of the stored record (molecular weight through surface tension), the
+// block case files keep.
+inline constexpr std::size_t kStoredResultCount = 30;
+
+struct PropertyResults {
+    // The stored record, in its order. Arrays of three: feed, vapour, liquid; arrays of two:
+    // vapour, liquid.
+    std::array<float, 3> molecularWeight{};
+    std::array<float, 3> pseudoCriticalVolume{};
+    std::array<float, 3> pseudoCriticalTempF{};
+    std::array<float, 3> pseudoCriticalPressPsia{};
+    std::array<float, 3> molarDensity{};
+    float heatOfVaporization = 0.0F;
+    std::array<float, 3> heatCapacity{};
+    std::array<float, 3> enthalpy{};
+    std::array<float, 3> entropy{};
+    std::array<float, 2> viscosity{};
+    std::array<float, 2> thermalConductivity{};
+    float surfaceTension = 0.0F;
+    std::array<float, 2> jouleThomson{};
+    std::array<float, 2> soundSpeed{};
+
+    // Beside the record: Z of feed, vapour and liquid (the last two as the flash left them),
+    // the heat-capacity ratios and the departures.
+    std::array<float, 3> compressibility{};
+    std::array<float, 3> heatCapacityRatio{};
+    std::array<ResidualProperties, 3> residual{};
+
+    // Which streams the last calculation describes. A field of an absent phase keeps the value
+    // of an earlier calculation and must not be shown.
+    bool calculated = false;
+    bool vapourPresent = false;
+    bool liquidPresent = false;
+
+    [[nodiscard]] bool IsPresent(Stream stream) const;
+    // Whether the quantity is defined for the stream at all (the feed has no transport
+    // properties, only the liquid a heat of vaporization and a surface tension).
+    [[nodiscard]] static bool Applies(Quantity quantity, Stream stream);
+    // The value, or nothing when the quantity does not apply to the stream or the stream is
+    // absent.
+    [[nodiscard]] std::optional<double> Value(Quantity quantity, Stream stream) const;
+
+    // The thirty stored values in record order, and back.
+    [[nodiscard]] std::array<float, kStoredResultCount> StoredRecord() const;
+    void SetStoredRecord(std::span<const float, kStoredResultCount> values);
+};
+
+} // namespace quorvane

@@ -1,0 +1,53 @@
+#include "engine/properties/property_results.h"
+
+#include <gtest/gtest.h>
+#include <numeric>
+
+namespace quorvane {
+namespace {
+
+TEST(PropertyResultsTest, NothingIsReportedBeforeACalculation) {
+    const PropertyResults results;
+    EXPECT_FALSE(results.Value(Quantity::MolecularWeight, Stream::Feed).has_value());
+}
+
+TEST(PropertyResultsTest, AbsentPhaseAndInapplicableValuesAreNotReported) {
+    PropertyResults results;
+    results.calculated = true;
+    results.vapourPresent = true;
+    results.liquidPresent = false;
+    results.molecularWeight = {20.0F, 18.0F, 60.0F};
+    results.viscosity = {0.012F, 0.3F};
+    EXPECT_EQ(results.Value(Quantity::MolecularWeight, Stream::Vapour), 18.0);
+    EXPECT_FALSE(results.Value(Quantity::MolecularWeight, Stream::Liquid).has_value());
+    EXPECT_NEAR(*results.Value(Quantity::Viscosity, Stream::Vapour), 0.012, 1e-9);
+    EXPECT_FALSE(results.Value(Quantity::Viscosity, Stream::Feed).has_value());
+    EXPECT_FALSE(results.Value(Quantity::SurfaceTension, Stream::Vapour).has_value());
+    EXPECT_FALSE(results.Value(Quantity::JouleThomson, Stream::Feed).has_value());
+    EXPECT_TRUE(PropertyResults::Applies(Quantity::HeatOfVaporization, Stream::Liquid));
+    EXPECT_TRUE(PropertyResults::Applies(Quantity::ResidualEnthalpy, Stream::Feed));
+}
+
+TEST(PropertyResultsTest, StoredRecordKeepsItsOrder) {
+    PropertyResults results;
+    results.molecularWeight = {1.0F, 2.0F, 3.0F};
+    results.heatOfVaporization = 16.0F;
+    results.viscosity = {26.0F, 27.0F};
+    results.surfaceTension = 30.0F;
+    const auto record = results.StoredRecord();
+    EXPECT_EQ(record[0], 1.0F);
+    EXPECT_EQ(record[2], 3.0F);
+    EXPECT_EQ(record[15], 16.0F);
+    EXPECT_EQ(record[25], 26.0F);
+    EXPECT_EQ(record[29], 30.0F);
+
+    std::array<float, kStoredResultCount> counting{};
+    std::iota(counting.begin(), counting.end(), 1.0F);
+    PropertyResults back;
+    back.SetStoredRecord(counting);
+    EXPECT_EQ(back.StoredRecord(), counting);
+    EXPECT_EQ(back.entropy[2], 25.0F);
+}
+
+} // namespace
+} // namespace quorvane
