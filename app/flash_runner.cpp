@@ -2,6 +2,7 @@
 
 #include "engine/flash/flash_driver.h"
 #include "engine/precision.h"
+#include "engine/properties/mixture_properties.h"
 
 #include <algorithm>
 #include <cmath>
@@ -26,6 +27,24 @@ VapourPressureSet VapourPressureOf(const ComponentRecord& record) {
 template <typename Span>
 std::vector<float> Copy(Span values) {
     return std::vector<float>(values.begin(), values.end());
+}
+
+// The property driver over the flash just completed. A failure there leaves the flash results
+// standing; the user is told which part is missing.
+void CalculateProperties(MainState& state, FlashRunOutcome& outcome) {
+    std::vector<std::vector<double>> rows;
+    std::vector<std::string> names;
+    for (const ComponentRecord& record : state.mixture.Records()) {
+        rows.push_back(NumericCells(record));
+        names.emplace_back(record.Name());
+    }
+    try {
+        CalculateMixtureProperties(state.flashCase, rows, names, state.properties);
+    } catch (const std::exception& error) {
+        outcome.message = QStringLiteral("The flash completed, but the stream properties could "
+                                         "not all be calculated: ") +
+                          QString::fromUtf8(error.what());
+    }
 }
 
 } // namespace
@@ -82,6 +101,11 @@ FlashRunOutcome RunMixtureFlash(MainState& state) {
     copyBack(flash.y, state.mixture.VaporMoleFractions());
     copyBack(flash.k, state.mixture.KValues());
     outcome.completed = true;
+    state.haveResults = true;
+    CalculateProperties(state, outcome);
+    if (!outcome.message.isEmpty()) {
+        return outcome;
+    }
     if (!flash.converged) {
         outcome.message =
             QStringLiteral("The flash did not fully converge") +

@@ -9,6 +9,7 @@
 #include "data/mixture_components.h"
 #include "engine/flash/flash_case.h"
 #include "engine/flash/flash_state.h"
+#include "engine/properties/property_results.h"
 #include "units/fractions.h"
 #include "units/unit_set.h"
 
@@ -22,6 +23,7 @@ struct MainState {
     MixtureComponents mixture;
     FlashCase flashCase;
     std::unique_ptr<FlashState> flashState = std::make_unique<FlashState>();
+    PropertyResults properties;
     UnitSet units;
     NumberFormatTable formats = DefaultNumberFormats();
     QList<RecentFile> recentFiles;

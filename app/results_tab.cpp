@@ -17,10 +17,12 @@
 
 namespace quorvane {
 
-// One property row: its unit selector, caption and the cells of feed, vapour and liquid
-// (-1 where the property has no value for that stream) with their format slots.
+// One property row: the quantity, its unit selector (-1: no unit), caption and the cells of
+// feed, vapour and liquid (-1 where the quantity has no value for that stream) with their
+// format slots.
 struct PropertyRow {
-    int selector; // -1: the value has no unit
+    Quantity quantity;
+    int selector;
     const char* caption;
     std::array<int, 3> cells;
     std::array<int, 3> formatSlot;
@@ -31,26 +33,37 @@ namespace {
 constexpr int kDensityCells = 43;
 
 // Property rows below the phase fractions, in display order.
-const std::array<PropertyRow, 15>& PropertyRows() {
-    static const std::array<PropertyRow, 15> rows = {{
-        {4, "Molecular weight", {6, 7, 8}, {6, 7, 8}},
-        {5, "Pseudo-critical volume", {9, 10, 11}, {9, 10, 11}},
-        {6, "Pseudo-critical temperature", {12, 13, 14}, {12, 13, 14}},
-        {7, "Pseudo-critical pressure", {15, 16, 17}, {15, 16, 17}},
-        {-1, "Compressibility factor Z", {18, 19, 20}, {18, 19, 20}},
-        {9, "Density", {kDensityCells, kDensityCells + 1, kDensityCells + 2}, {18, 19, 20}},
-        {10, "Heat of vaporization", {-1, -1, 21}, {-1, -1, 21}},
-        {11, "Heat capacity Cp", {22, 23, 24}, {22, 23, 24}},
-        {-1, "Cp/Cv", {40, 41, 42}, {40, 41, 42}},
-        {12, "Enthalpy", {25, 26, 27}, {25, 26, 27}},
-        {13, "Entropy", {28, 29, 30}, {28, 29, 30}},
-        {14, "Viscosity", {-1, 31, 32}, {-1, 31, 32}},
-        {15, "Thermal conductivity", {-1, 33, 34}, {-1, 33, 34}},
-        {16, "Joule-Thomson coefficient", {-1, 35, 36}, {-1, 35, 36}},
-        {17, "Speed of sound", {-1, 37, 38}, {-1, 37, 38}},
+const std::array<PropertyRow, 16>& PropertyRows() {
+    using Q = Quantity;
+    static const std::array<PropertyRow, 16> rows = {{
+        {Q::MolecularWeight, 4, "Molecular weight", {6, 7, 8}, {6, 7, 8}},
+        {Q::PseudoCriticalVolume, 5, "Pseudo-critical volume", {9, 10, 11}, {9, 10, 11}},
+        {Q::PseudoCriticalTemperature,
+         6,
+         "Pseudo-critical temperature",
+         {12, 13, 14},
+         {12, 13, 14}},
+        {Q::PseudoCriticalPressure, 7, "Pseudo-critical pressure", {15, 16, 17}, {15, 16, 17}},
+        {Q::Compressibility, -1, "Compressibility factor Z", {18, 19, 20}, {18, 19, 20}},
+        {Q::MolarDensity,
+         9,
+         "Density",
+         {kDensityCells, kDensityCells + 1, kDensityCells + 2},
+         {18, 19, 20}},
+        {Q::HeatOfVaporization, 10, "Heat of vaporization", {-1, -1, 21}, {-1, -1, 21}},
+        {Q::HeatCapacity, 11, "Heat capacity Cp", {22, 23, 24}, {22, 23, 24}},
+        {Q::HeatCapacityRatio, -1, "Cp/Cv", {40, 41, 42}, {40, 41, 42}},
+        {Q::Enthalpy, 12, "Enthalpy", {25, 26, 27}, {25, 26, 27}},
+        {Q::Entropy, 13, "Entropy", {28, 29, 30}, {28, 29, 30}},
+        {Q::Viscosity, 14, "Viscosity", {-1, 31, 32}, {-1, 31, 32}},
+        {Q::ThermalConductivity, 15, "Thermal conductivity", {-1, 33, 34}, {-1, 33, 34}},
+        {Q::JouleThomson, 16, "Joule-Thomson coefficient", {-1, 35, 36}, {-1, 35, 36}},
+        {Q::SoundSpeed, 17, "Speed of sound", {-1, 37, 38}, {-1, 37, 38}},
+        {Q::SurfaceTension, 18, "Surface tension", {-1, -1, 39}, {-1, -1, 39}},
     }};
     return rows;
 }
+
 } // namespace
 
 ResultsTab::ResultsTab(MainState& state, UnitSelectors& selectors, QWidget* parent)
@@ -133,10 +146,7 @@ void ResultsTab::BuildLayout() {
         }
         ++line;
     }
-    grid->addWidget(new QLabel(QStringLiteral("Surface tension"), properties), line, 0);
-    grid->addWidget(MakeCell(39, 39), line, 3);
-    grid->addWidget(m_selectors.At(18), line, 4);
-    grid->setRowStretch(line + 1, 1);
+    grid->setRowStretch(line, 1);
     columns->addWidget(properties, 0);
 }
 
@@ -152,7 +162,17 @@ bool ResultsTab::LiquidPresent() const {
     return HaveResults() && m_state.flashCase.vapourFraction != 1.0;
 }
 
-double ResultsTab::MolecularWeight(std::span<const float> fractions) const {
+double ResultsTab::MolecularWeight(int stream) const {
+    // The property driver's value; a mixture without property results falls back to the
+    // molar average of the stream's composition.
+    const PropertyResults& results = m_state.properties;
+    if (results.calculated) {
+        return results.molecularWeight[static_cast<std::size_t>(stream)];
+    }
+    const std::span<const float> fractions =
+        stream == 0 ? m_state.mixture.FeedMoleFractions()
+                    : (stream == 1 ? m_state.mixture.VaporMoleFractions()
+                                   : m_state.mixture.LiquidMoleFractions());
     const auto mw = m_state.mixture.MolecularWeights();
     double sum = 0.0;
     for (std::size_t i = 0; i < std::min(fractions.size(), mw.size()); ++i) {
@@ -177,11 +197,9 @@ QString ResultsTab::CompositionHeading() const {
 void ResultsTab::ShowResults() {
     ShowPhaseFractions();
     ShowCompositions();
-    ShowCompressibility();
     for (const PropertyRow& row : PropertyRows()) {
         ShowPropertyRow(row);
     }
-    SetCell(39, NAN, false);
 }
 
 void ResultsTab::RedisplaySelector(int index) {
@@ -205,9 +223,9 @@ void ResultsTab::ShowPhaseFractions() {
     double vapour = v;
     double liquid = 1.0 - v;
     if (mass && HaveResults()) {
-        const double mwFeed = MolecularWeight(m_state.mixture.FeedMoleFractions());
-        const double mwVapour = MolecularWeight(m_state.mixture.VaporMoleFractions());
-        const double mwLiquid = MolecularWeight(m_state.mixture.LiquidMoleFractions());
+        const double mwFeed = MolecularWeight(0);
+        const double mwVapour = MolecularWeight(1);
+        const double mwLiquid = MolecularWeight(2);
         vapour = mwFeed > 0.0 ? v * mwVapour / mwFeed : NAN;
         liquid = mwFeed > 0.0 ? (1.0 - v) * mwLiquid / mwFeed : NAN;
     }
@@ -251,42 +269,29 @@ void ResultsTab::ShowCompositions() {
     m_grid->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
 }
 
-void ResultsTab::ShowCompressibility() {
-    const double v = m_state.flashCase.vapourFraction;
-    const double zV = m_state.flashCase.vapourZ;
-    const double zL = m_state.flashCase.liquidZ;
-    SetCell(18, v * zV + (1.0 - v) * zL, HaveResults());
-    SetCell(19, zV, VapourPresent());
-    SetCell(20, zL, LiquidPresent());
-}
-
 void ResultsTab::ShowPropertyRow(const PropertyRow& row) {
-    if (row.selector < 0) {
-        if (row.cells[0] == 18) {
-            ShowCompressibility();
-        } else {
-            for (int cell : row.cells) {
-                SetCell(cell, NAN, false);
-            }
-        }
-        return;
-    }
-    // Molecular weights are the same number in every unit; the others convert per stream,
-    // mass-based units through the stream's own molecular weight.
-    const std::array<double, 3> mw = {MolecularWeight(m_state.mixture.FeedMoleFractions()),
-                                      MolecularWeight(m_state.mixture.VaporMoleFractions()),
-                                      MolecularWeight(m_state.mixture.LiquidMoleFractions())};
-    const std::array<bool, 3> present = {HaveResults(), VapourPresent(), LiquidPresent()};
+    const PropertyResults& results = m_state.properties;
+    const bool shown = HaveResults() && results.calculated;
     for (int s = 0; s < 3; ++s) {
         if (row.cells[s] < 0) {
             continue;
         }
-        if (row.selector == 4) {
-            SetCell(row.cells[s], mw[s], present[s]);
+        const auto stream = static_cast<Stream>(s);
+        const std::optional<double> value =
+            shown ? results.Value(row.quantity, stream) : std::nullopt;
+        if (!value) {
+            SetCell(row.cells[s], NAN, false);
             continue;
         }
-        // The remaining properties come from the property driver.
-        SetCell(row.cells[s], NAN, false);
+        double display = *value;
+        if (row.selector >= 0) {
+            // Mass-based units go through the molecular weight of the same stream.
+            const auto tag = MainWindowSelector(row.selector).tag;
+            display =
+                tag ? ToDisplay(*tag, *value, m_selectors.Unit(row.selector), MolecularWeight(s))
+                    : *value;
+        }
+        SetCell(row.cells[s], display, true);
     }
 }
 

@@ -41,13 +41,12 @@ private:
     QLineEdit* MakeCell(int index, int slot);
     void ShowPhaseFractions();
     void ShowCompositions();
-    void ShowCompressibility();
     void ShowPropertyRow(const PropertyRow& row);
     void SetCell(int index, double value, bool present);
     bool HaveResults() const;
     bool VapourPresent() const;
     bool LiquidPresent() const;
-    double MolecularWeight(std::span<const float> fractions) const;
+    double MolecularWeight(int stream) const; // 0 feed, 1 vapour, 2 liquid
 
     MainState& m_state;
     UnitSelectors& m_selectors;
