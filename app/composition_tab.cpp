@@ -14,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
 #include <QPushButton>
@@ -115,10 +116,16 @@ void CompositionTab::BuildLayout() {
     m_cmdReset->setObjectName(QStringLiteral("cmdReset"));
     m_cmdNormalize = new QPushButton(QStringLiteral("&Normalize"), pick);
     m_cmdNormalize->setObjectName(QStringLiteral("cmdNormalize"));
+    // Petroleum fractions are added as database components (there is no characterisation).
+    auto* addFraction = new QPushButton(QStringLiteral("Add &Petroleum Fraction"), pick);
+    addFraction->setObjectName(QStringLiteral("cmdAddPetroleumFrac"));
+    addFraction->setToolTip(QStringLiteral("Adds the selected database component, as Add does"));
     pickLayout->addWidget(m_cmdAdd, 1, 0);
     pickLayout->addWidget(m_cmdRemove, 1, 1);
     pickLayout->addWidget(m_cmdReset, 2, 0);
     pickLayout->addWidget(m_cmdNormalize, 2, 1);
+    pickLayout->addWidget(addFraction, 3, 0, 1, 2);
+    connect(addFraction, &QPushButton::clicked, this, &CompositionTab::AddSelectedComponent);
     left->addWidget(pick);
 
     auto* predefined = new QGroupBox(QStringLiteral("Predefined Mixtures"), this);
@@ -223,6 +230,11 @@ void CompositionTab::AddSelectedComponent() {
         ChangeMixture();
     }
     m_dbcComp->setFocus();
+}
+
+void CompositionTab::FocusComponentList() {
+    m_dbcComp->setFocus();
+    m_dbcComp->lineEdit()->selectAll();
 }
 
 void CompositionTab::RemoveCurrentComponent() {

@@ -27,6 +27,7 @@ public:
 
     // The add command with the component shown in the list.
     void AddSelectedComponent();
+    void FocusComponentList();
     // Selects a database component by name in the list; false when it is not offered.
     bool SelectComponent(const QString& name);
     void RemoveCurrentComponent();

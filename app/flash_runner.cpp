@@ -87,10 +87,9 @@ FlashRunOutcome RunMixtureFlash(MainState& state) {
     outcome.ran = true;
     flash.failure.clear();
     if (!RunFlash(flash, *state.flashState)) {
-        outcome.message =
-            QStringLiteral("The flash calculation failed: ") +
-            QString::fromStdString(flash.failure.empty() ? std::string("no result was produced.")
-                                                         : flash.failure);
+        // The driver words its failures for the user ("The flash calculation failed: ...").
+        outcome.message = flash.failure.empty() ? QStringLiteral("The flash calculation failed.")
+                                                : QString::fromStdString(flash.failure);
         return outcome;
     }
     // The mixture keeps the last flash's phase compositions and K-values.

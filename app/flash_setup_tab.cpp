@@ -103,6 +103,10 @@ void FlashSetupTab::BuildLayout(UnitSelectors& selectors) {
     vfLabel->setBuddy(m_txtVapFrac);
     form->addRow(vfLabel, m_txtVapFrac);
     layout->addWidget(stream, 1);
+    const int unitWidth =
+        std::max(selectors.At(0)->sizeHint().width(), selectors.At(1)->sizeHint().width());
+    selectors.At(0)->setMinimumWidth(unitWidth);
+    selectors.At(1)->setMinimumWidth(unitWidth);
 
     auto* eos = new QGroupBox(QStringLiteral("Equation of State"), this);
     eos->setProperty("hint", QStringLiteral("Select an EOS Model"));

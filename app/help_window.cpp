@@ -14,7 +14,8 @@
 
 namespace quorvane {
 
-HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent) {
+HelpWindow::HelpWindow(QWidget* parent, QString helpFile)
+    : QDialog(parent), m_helpFile(std::move(helpFile)) {
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Quorvane Help"));
     resize(760, 600);
@@ -40,7 +41,7 @@ QString HelpWindow::HelpFileName() {
 }
 
 bool HelpWindow::ShowTopic(const QString& anchor, bool focusSearch) {
-    const QString file = HelpFileName();
+    const QString& file = m_helpFile;
     if (!QFileInfo(file).isReadable()) {
         ShowMessage(parentWidget(), QStringLiteral("Quorvane"),
                     QStringLiteral("Unable to display Help Contents. There is no Help associated "

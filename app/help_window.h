@@ -12,7 +12,7 @@ namespace quorvane {
 class HelpWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit HelpWindow(QWidget* parent = nullptr);
+    explicit HelpWindow(QWidget* parent = nullptr, QString helpFile = HelpFileName());
 
     // Loads the help file and shows the topic; false (after the message) when there is no help.
     bool ShowTopic(const QString& anchor, bool focusSearch = false);
@@ -22,6 +22,7 @@ public:
 private:
     void FindNext();
 
+    QString m_helpFile;
     QTextBrowser* m_browser = nullptr;
     QLineEdit* m_find = nullptr;
 };

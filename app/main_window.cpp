@@ -307,6 +307,8 @@ void MainWindow::TabChanged(int index) {
     m_statusTab->setText(QString::fromLatin1(kTabInfo[static_cast<std::size_t>(index)].status));
     if (index == kPropertiesTab) {
         RunFlashIfNeeded();
+    } else if (index == kCompositionTab) {
+        m_composition->FocusComponentList();
     }
     UpdateSummary();
 }
@@ -521,6 +523,13 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         m_help->close();
     }
     event->accept();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        UpdateSummary();
+    }
+    QMainWindow::changeEvent(event);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -5,11 +5,14 @@
 #include "units/format_table.h"
 #include "units/unit_catalogue.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -146,7 +149,14 @@ void ResultsTab::BuildLayout() {
         }
         ++line;
     }
-    grid->setRowStretch(line, 1);
+    auto* copyAll = new QPushButton(QStringLiteral("Copy &All"), properties);
+    copyAll->setObjectName(QStringLiteral("cmdCopyProperties"));
+    copyAll->setToolTip(QStringLiteral("Copy every property as tab-separated text for a "
+                                       "spreadsheet"));
+    grid->addWidget(copyAll, line, 3, 1, 2);
+    grid->setRowStretch(line + 1, 1);
+    connect(copyAll, &QPushButton::clicked, this,
+            [this] { QApplication::clipboard()->setText(PropertiesText()); });
     columns->addWidget(properties, 0);
 }
 
@@ -188,6 +198,24 @@ void ResultsTab::SetCell(int index, double value, bool present) {
                       ? FormatPattern(value, m_state.formats[static_cast<std::size_t>(slot)])
                       : QStringLiteral(" "));
     cell->setCursorPosition(0);
+}
+
+QString ResultsTab::PropertiesText() const {
+    QStringList lines = {QStringLiteral("Property\tFeed\tVapor\tLiquid\tUnits")};
+    auto cellText = [this](int index) {
+        return index < 0 ? QString() : Cell(index)->text().trimmed();
+    };
+    lines << QStringLiteral("Phase fraction\t%1\t%2\t%3\t%4")
+                 .arg(cellText(3), cellText(4), cellText(5), m_selectors.UnitName(3));
+    for (const PropertyRow& row : PropertyRows()) {
+        QStringList cells = {QString::fromLatin1(row.caption)};
+        for (int cell : row.cells) {
+            cells << cellText(cell);
+        }
+        cells << (row.selector >= 0 ? m_selectors.UnitName(row.selector) : QString());
+        lines << cells.join(QLatin1Char('\t'));
+    }
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
 QString ResultsTab::CompositionHeading() const {

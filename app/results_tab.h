@@ -35,6 +35,8 @@ public:
     QLineEdit* Cell(int index) const { return m_cells.at(static_cast<std::size_t>(index)); }
     QTableWidget* CompositionGrid() const { return m_grid; }
     QString CompositionHeading() const;
+    // Every property row as tab-separated text (caption, feed, vapour, liquid, unit).
+    QString PropertiesText() const;
 
 private:
     void BuildLayout();

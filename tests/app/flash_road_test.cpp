@@ -259,6 +259,45 @@ TEST_F(FlashRoadTest, MassFractionSelectorShowsMassSplits) {
               QStringLiteral("Compositions and Splits:  Mole Fractions"));
 }
 
+TEST_F(FlashRoadTest, PropertiesCopyAsTabSeparatedText) {
+    RunNaturalGas();
+    const QStringList lines = window->Results()->PropertiesText().split(QLatin1Char('\n'));
+    ASSERT_GE(lines.size(), 18);
+    EXPECT_EQ(lines[0], QStringLiteral("Property\tFeed\tVapor\tLiquid\tUnits"));
+    const QStringList weights = lines[2].split(QLatin1Char('\t'));
+    ASSERT_EQ(weights.size(), 5);
+    EXPECT_EQ(weights[0], QStringLiteral("Molecular weight"));
+    EXPECT_EQ(weights[1], CellText(6));
+    EXPECT_EQ(weights[4], QStringLiteral("lbm/lbmol"));
+}
+
+// Methane and decane have no dew point at -400 °F: the run fails, the user is told in plain
+// words, nothing is shown as a result and the next visit tries again.
+TEST_F(FlashRoadTest, AFailedRunTellsTheUserAndKeepsTheFlag) {
+    window->Tabs()->setCurrentIndex(MainWindow::kCompositionTab);
+    for (const char* name : {"METHANE", "n-DECANE"}) {
+        ASSERT_TRUE(window->Composition()->SelectComponent(QString::fromLatin1(name)));
+        window->Composition()->AddSelectedComponent();
+    }
+    auto* grid = testing::Find<QTableWidget>(window->Composition(), QStringLiteral("grdGrid"));
+    grid->item(0, 1)->setText(QStringLiteral("0.5"));
+    grid->item(1, 1)->setText(QStringLiteral("0.5"));
+    window->Tabs()->setCurrentIndex(MainWindow::kSettingsTab);
+    testing::Find<QComboBox>(window.get(), QStringLiteral("cboFlashType"))->setCurrentIndex(3);
+    TypeInto(QStringLiteral("txtTemp"), QStringLiteral("-400"));
+    testing::Find<QListWidget>(window.get(), QStringLiteral("lstEOS"))->setCurrentRow(3);
+    window->Tabs()->setCurrentIndex(MainWindow::kPropertiesTab);
+
+    ASSERT_NE(dialogs.Last(), nullptr);
+    EXPECT_TRUE(dialogs.Last()->text.startsWith(QStringLiteral("The flash calculation failed: ")))
+        << dialogs.Last()->text.toStdString();
+    EXPECT_FALSE(dialogs.Last()->text.contains(QStringLiteral("failed: The flash")))
+        << dialogs.Last()->text.toStdString();
+    EXPECT_TRUE(window->RecalculationFlag());
+    EXPECT_EQ(CellText(4), QStringLiteral(" "));
+    EXPECT_EQ(window->Results()->CompositionGrid()->rowCount(), 0);
+}
+
 TEST_F(FlashRoadTest, WithoutAnEquationOfStateNothingRunsAndTheFlagStays) {
     window->Tabs()->setCurrentIndex(MainWindow::kCompositionTab);
     ASSERT_TRUE(window->Composition()->SelectComponent(QStringLiteral("METHANE")));

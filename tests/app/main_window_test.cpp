@@ -1,4 +1,5 @@
 #include "app/flash_setup_tab.h"
+#include "app/help_window.h"
 #include "app/results_tab.h"
 #include "app/settings_store.h"
 #include "app/unit_selectors.h"
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTest>
 #include <QTimer>
 #include <QToolBar>
 #include <gtest/gtest.h>
@@ -119,6 +121,29 @@ TEST_F(MainWindowTest, AddAndRemoveDigitsChangeTheFocusedFieldsFormat) {
     EXPECT_EQ(window->State().formats[0], QStringLiteral("##,##0."));
     window->RemoveDigits();
     EXPECT_EQ(window->State().formats[0], QStringLiteral("##,##0."));
+}
+
+TEST_F(MainWindowTest, MissingHelpFileSaysThereIsNoHelp) {
+    HelpWindow help(window.get(), QStringLiteral("/nonexistent/quorvane-help.html"));
+    EXPECT_FALSE(help.ShowTopic(QStringLiteral("contents")));
+    ASSERT_NE(dialogs.Last(), nullptr);
+    EXPECT_EQ(dialogs.Last()->text, QStringLiteral("Unable to display Help Contents. There is no "
+                                                   "Help associated with this project."));
+    HelpWindow present(window.get());
+    EXPECT_TRUE(present.ShowTopic(QStringLiteral("composition")));
+    present.close();
+}
+
+TEST_F(MainWindowTest, EnterActsAsTab) {
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    QLineEdit* name = Edit(QStringLiteral("txtStreamName"));
+    name->setFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(name->hasFocus());
+    QTest::keyClick(name, Qt::Key_Return);
+    EXPECT_FALSE(name->hasFocus());
+    EXPECT_NE(QApplication::focusWidget(), nullptr);
 }
 
 TEST_F(MainWindowTest, ClosingAsksOnlyWhileTheRecalculationFlagIsSet) {
