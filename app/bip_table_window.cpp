@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -56,6 +57,10 @@ BipTableWindow::BipTableWindow(const QString& equationName, QWidget* parent)
     connect(open, &QPushButton::clicked, this, &BipTableWindow::OpenTable);
     connect(m_cmdSave, &QPushButton::clicked, this, &BipTableWindow::SaveTable);
     connect(close, &QPushButton::clicked, this, &QDialog::close);
+    // Ctrl+C copies the selected block as tab-separated text, as the Copy button does.
+    auto* copyKey = new QShortcut(QKeySequence::Copy, m_grid);
+    copyKey->setContext(Qt::WidgetShortcut);
+    connect(copyKey, &QShortcut::activated, this, &BipTableWindow::CopySelection);
     connect(m_grid, &QTableWidget::itemChanged, this, [this] {
         if (!m_filling) {
             m_cmdSave->setEnabled(true);
