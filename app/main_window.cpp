@@ -78,13 +78,15 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     RedisplayAll();
     TabChanged(0);
     connect(m_selectors, &UnitSelectors::unitChanged, this, &MainWindow::UnitSelectorChanged);
-    connect(qApp, &QApplication::focusChanged, this,
-            [this](QWidget*, QWidget* now) { TrackFocus(now); });
+    m_focusConnection = connect(qApp, &QApplication::focusChanged, this,
+                                [this](QWidget*, QWidget* now) { TrackFocus(now); });
     qApp->installEventFilter(this);
     resize(1100, 720);
 }
 
 MainWindow::~MainWindow() {
+    // Focus moves while the child widgets are destroyed; this window must no longer hear it.
+    disconnect(m_focusConnection);
     qApp->removeEventFilter(this);
 }
 

@@ -110,6 +110,7 @@ private:
     QLabel* m_statusTab = nullptr;
     QLabel* m_statusSummary = nullptr;
     QPointer<HelpWindow> m_help;
+    QMetaObject::Connection m_focusConnection;
     QPointer<QWidget> m_formatField; // the result field whose format Add/Remove Digits change
     int m_previousTab = 0;
     bool m_switchingBack = false;
