@@ -71,8 +71,8 @@ ComponentDatabase::ComponentDatabase(const std::filesystem::path& path) : m_path
         throw ComponentDatabaseError(CannotRead(path, "not a file"));
     }
     try {
-        m_db = std::make_unique<SqliteDatabase>(path, SqliteDatabase::Mode::ReadOnly);
-        SqliteStatement query(*m_db, OfferedQuery());
+        SqliteDatabase db(path, SqliteDatabase::Mode::ReadOnly);
+        SqliteStatement query(db, OfferedQuery());
         const int columns = query.ColumnCount();
         if (columns < 2 || query.ColumnName(0) != "key" || query.ColumnName(1) != "COMP") {
             throw ComponentDatabaseError(
@@ -91,10 +91,6 @@ ComponentDatabase::ComponentDatabase(const std::filesystem::path& path) : m_path
         throw ComponentDatabaseError(CannotRead(path, e.what()));
     }
 }
-
-ComponentDatabase::~ComponentDatabase() = default;
-ComponentDatabase::ComponentDatabase(ComponentDatabase&&) noexcept = default;
-ComponentDatabase& ComponentDatabase::operator=(ComponentDatabase&&) noexcept = default;
 
 std::vector<std::string> ComponentDatabase::OfferedNames() const {
     std::vector<std::string> names;

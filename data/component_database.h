@@ -7,7 +7,6 @@
 #include "data/component_record.h"
 
 #include <filesystem>
-#include <memory>
 #include <optional>
 #include <span>
 #include <stdexcept>
@@ -32,14 +31,10 @@ public:
 inline constexpr std::string_view kRequiredColumns[] = {"1",  "2",  "3",  "4",  "5", "6",
                                                         "16", "11", "13", "18", "74"};
 
-class SqliteDatabase;
-
 class ComponentDatabase {
 public:
+    // Reads every offered row at once; the file is closed again before this returns.
     explicit ComponentDatabase(const std::filesystem::path& path);
-    ~ComponentDatabase();
-    ComponentDatabase(ComponentDatabase&&) noexcept;
-    ComponentDatabase& operator=(ComponentDatabase&&) noexcept;
 
     const std::filesystem::path& Path() const { return m_path; }
 
@@ -57,7 +52,6 @@ public:
 
 private:
     std::filesystem::path m_path;
-    std::unique_ptr<SqliteDatabase> m_db; // kept open for the program's life
     std::vector<ComponentRecord> m_offered;
     int m_rowWidth = 0;
 };

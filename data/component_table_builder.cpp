@@ -4,6 +4,7 @@
 #include "data/sqlite.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -29,6 +30,8 @@ void CheckHeader(const CsvRow& header, const std::filesystem::path& csvPath) {
     }
 }
 
+// A finite number filling the whole cell. "nan" and "inf" are refused: SQLite would store a
+// NaN as NULL, silently dropping the row from the offered components.
 bool ParseDouble(const std::string& text, double& value) {
     if (text.empty()) {
         return false;
@@ -36,7 +39,7 @@ bool ParseDouble(const std::string& text, double& value) {
     char* end = nullptr;
     errno = 0;
     value = std::strtod(text.c_str(), &end);
-    return errno == 0 && end == text.c_str() + text.size();
+    return errno == 0 && end == text.c_str() + text.size() && std::isfinite(value);
 }
 
 std::string CreateTableSql(std::size_t propertyColumns) {

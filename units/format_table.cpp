@@ -6,76 +6,78 @@ namespace quorvane {
 
 namespace {
 
-constexpr std::string_view kT = "##,##0.00";
-constexpr std::string_view kP = "##,##0.000";
-constexpr std::string_view k4 = "#0.###0";
-constexpr std::string_view k5 = "#0.####0";
-constexpr std::string_view kTc = "##,##0.#0";
-constexpr std::string_view kD = "0.###0";
-constexpr std::string_view kH = "###,##0.0";
-constexpr std::string_view k6 = "#0.#####0";
-constexpr std::string_view kSS = "#,###,##0.0";
-constexpr std::string_view kST = "##0.#0";
-constexpr std::string_view kStmP = "##,##0.##0";
-constexpr std::string_view kStmCVel = "#,##0.0";
+// The default patterns, named by their main use; the "UpTo" patterns show one decimal at least
+// and more while significant.
+constexpr std::string_view kTemperature = "##,##0.00";
+constexpr std::string_view kPressure = "##,##0.000";
+constexpr std::string_view kUpToFourDecimals = "#0.###0";
+constexpr std::string_view kUpToFiveDecimals = "#0.####0";
+constexpr std::string_view kPseudoCritical = "##,##0.#0";
+constexpr std::string_view kDensity = "0.###0";
+constexpr std::string_view kEnthalpy = "###,##0.0";
+constexpr std::string_view kUpToSixDecimals = "#0.#####0";
+constexpr std::string_view kSpeedOfSound = "#,###,##0.0";
+constexpr std::string_view kSurfaceTension = "##0.#0";
+constexpr std::string_view kSteamPressure = "##,##0.##0";
+constexpr std::string_view kSteamSonicVelocity = "#,##0.0";
 
 // In the order the slots are read and written.
 constexpr std::array<NumberFormatSlot, kNumberFormatSlotCount> kSlots{{
-    {"TForm", kT},
-    {"PForm", kP},
-    {"VFForm", k4},
-    {"PFFForm", k5},
-    {"PFVForm", k5},
-    {"PFLForm", k5},
-    {"MWFForm", k4},
-    {"MWVForm", k4},
-    {"MWLForm", k4},
-    {"VcFForm", k5},
-    {"VcVForm", k5},
-    {"VcLForm", k5},
-    {"TcFForm", kTc},
-    {"TcVForm", kTc},
-    {"TcLForm", kTc},
-    {"PcFForm", kTc},
-    {"PcVForm", kTc},
-    {"PcLForm", kTc},
-    {"DFForm", kD},
-    {"DVForm", kD},
-    {"DLForm", kD},
-    {"HOVForm", kH},
-    {"CpFForm", k4},
-    {"CpVForm", k4},
-    {"CpLForm", k4},
-    {"HFForm", kH},
-    {"HVForm", kH},
-    {"HLForm", kH},
-    {"SFForm", k4},
-    {"SVForm", k4},
-    {"SLForm", k4},
-    {"VisVForm", k6},
-    {"VisLForm", k6},
-    {"ThermCVForm", k6},
-    {"ThermCLForm", k6},
-    {"JTVForm", k4},
-    {"JTLForm", k4},
-    {"SSVForm", kSS},
-    {"SSLForm", kSS},
-    {"STLForm", kST},
-    {"stmTForm", kTc},
-    {"stmPForm", kStmP},
-    {"stmQForm", k4},
-    {"stmHForm", kH},
-    {"stmSForm", k4},
-    {"stmVolForm", k6},
-    {"stmDenForm", k6},
-    {"stmCpForm", k4},
-    {"stmCvForm", k4},
-    {"stmVisForm", k6},
-    {"stmTCForm", k6},
-    {"stmSTForm", k6},
-    {"stmCVelForm", kStmCVel},
-    {"stmPdltForm", k4},
-    {"stmIEForm", k4},
+    {"TForm", kTemperature},
+    {"PForm", kPressure},
+    {"VFForm", kUpToFourDecimals},
+    {"PFFForm", kUpToFiveDecimals},
+    {"PFVForm", kUpToFiveDecimals},
+    {"PFLForm", kUpToFiveDecimals},
+    {"MWFForm", kUpToFourDecimals},
+    {"MWVForm", kUpToFourDecimals},
+    {"MWLForm", kUpToFourDecimals},
+    {"VcFForm", kUpToFiveDecimals},
+    {"VcVForm", kUpToFiveDecimals},
+    {"VcLForm", kUpToFiveDecimals},
+    {"TcFForm", kPseudoCritical},
+    {"TcVForm", kPseudoCritical},
+    {"TcLForm", kPseudoCritical},
+    {"PcFForm", kPseudoCritical},
+    {"PcVForm", kPseudoCritical},
+    {"PcLForm", kPseudoCritical},
+    {"DFForm", kDensity},
+    {"DVForm", kDensity},
+    {"DLForm", kDensity},
+    {"HOVForm", kEnthalpy},
+    {"CpFForm", kUpToFourDecimals},
+    {"CpVForm", kUpToFourDecimals},
+    {"CpLForm", kUpToFourDecimals},
+    {"HFForm", kEnthalpy},
+    {"HVForm", kEnthalpy},
+    {"HLForm", kEnthalpy},
+    {"SFForm", kUpToFourDecimals},
+    {"SVForm", kUpToFourDecimals},
+    {"SLForm", kUpToFourDecimals},
+    {"VisVForm", kUpToSixDecimals},
+    {"VisLForm", kUpToSixDecimals},
+    {"ThermCVForm", kUpToSixDecimals},
+    {"ThermCLForm", kUpToSixDecimals},
+    {"JTVForm", kUpToFourDecimals},
+    {"JTLForm", kUpToFourDecimals},
+    {"SSVForm", kSpeedOfSound},
+    {"SSLForm", kSpeedOfSound},
+    {"STLForm", kSurfaceTension},
+    {"stmTForm", kPseudoCritical},
+    {"stmPForm", kSteamPressure},
+    {"stmQForm", kUpToFourDecimals},
+    {"stmHForm", kEnthalpy},
+    {"stmSForm", kUpToFourDecimals},
+    {"stmVolForm", kUpToSixDecimals},
+    {"stmDenForm", kUpToSixDecimals},
+    {"stmCpForm", kUpToFourDecimals},
+    {"stmCvForm", kUpToFourDecimals},
+    {"stmVisForm", kUpToSixDecimals},
+    {"stmTCForm", kUpToSixDecimals},
+    {"stmSTForm", kUpToSixDecimals},
+    {"stmCVelForm", kSteamSonicVelocity},
+    {"stmPdltForm", kUpToFourDecimals},
+    {"stmIEForm", kUpToFourDecimals},
 }};
 
 } // namespace

@@ -2,15 +2,26 @@
 
 #include "units/number_format.h"
 
-#include <algorithm>
+#include <stdexcept>
 
 namespace quorvane {
+
+namespace {
+
+std::size_t CommonLength(std::span<const float> fractions, std::span<const float> mw) {
+    if (fractions.size() != mw.size()) {
+        throw std::invalid_argument("fractions and molecular weights differ in length");
+    }
+    return fractions.size();
+}
+
+} // namespace
 
 // The sums and products are deliberately float: stored compositions are 32-bit and the
 // conversions have always been carried out at that precision.
 
 std::vector<float> MoleToMassFractions(std::span<const float> x, std::span<const float> mw) {
-    const std::size_t n = std::min(x.size(), mw.size());
+    const std::size_t n = CommonLength(x, mw);
     std::vector<float> w(n);
     float sum = 0.0f;
     for (std::size_t i = 0; i < n; ++i) {
@@ -26,7 +37,7 @@ std::vector<float> MoleToMassFractions(std::span<const float> x, std::span<const
 }
 
 std::vector<float> MassToMoleFractions(std::span<const float> w, std::span<const float> mw) {
-    const std::size_t n = std::min(w.size(), mw.size());
+    const std::size_t n = CommonLength(w, mw);
     std::vector<float> x(n);
     float sum = 0.0f;
     for (std::size_t i = 0; i < n; ++i) {

@@ -12,8 +12,9 @@
 namespace quorvane {
 
 // w_i = x_i·M_i / Σ x_j·M_j; when the sum is not greater than 0 the products are returned
-// unscaled (an all-zero composition stays all zero). Arrays of equal length (the shorter
-// length is used otherwise).
+// unscaled (an all-zero composition stays all zero). Both conversions take arrays of equal
+// length and throw std::invalid_argument otherwise (a shorter result would be read past its
+// end by a caller that indexes it by component).
 std::vector<float> MoleToMassFractions(std::span<const float> x, std::span<const float> mw);
 
 // x_i = (w_i / M_i) / Σ w_j / M_j; when the sum is not greater than 0 the quotients are returned

@@ -1,8 +1,9 @@
 #include "units/number_format.h"
 
+#include "engine/precision.h"
+
 #include <charconv>
 #include <cmath>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -55,31 +56,73 @@ Pattern ParsePattern(std::string_view text) {
     return p;
 }
 
-// The magnitude rounded half away from zero to `decimals` places, as integer and fraction
-// digit strings (the fraction exactly `decimals` long).
-void RoundedDigits(double magnitude, int decimals, std::string& intDigits,
-                   std::string& fracDigits) {
-    constexpr double kExactLimit = 9.0e15; // below 2^53: integer arithmetic is exact
-    const double scale = std::pow(10.0, decimals);
-    if (decimals <= 15 && magnitude * scale < kExactLimit) {
-        const auto scaled = static_cast<std::uint64_t>(std::round(magnitude * scale));
-        const auto unit = static_cast<std::uint64_t>(scale);
-        intDigits = std::to_string(scaled / unit);
-        fracDigits.clear();
-        if (decimals > 0) {
-            fracDigits = std::to_string(scaled % unit);
-            fracDigits.insert(0, static_cast<std::size_t>(decimals) - fracDigits.size(), '0');
+// A magnitude as decimal digits: the shortest digits that read back as the same value (so a
+// 32-bit value shows the digits it was typed or computed with, not the binary noise of its
+// 64-bit widening), with the decimal point after `pointPos` of them (0 or less: leading zeros
+// after the point; more than the digits: trailing zeros before it).
+struct DecimalDigits {
+    std::string digits;
+    int pointPos = 0;
+};
+
+template <typename T>
+DecimalDigits ShortestDigits(T magnitude) {
+    char buf[64];
+    const auto result =
+        std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific);
+    const std::string_view text(buf, static_cast<std::size_t>(result.ptr - buf)); // d.ddde+XX
+    const std::size_t e = text.find('e');
+    DecimalDigits d;
+    for (char c : text.substr(0, e)) {
+        if (c != '.') {
+            d.digits += c;
         }
+    }
+    std::string_view exponent = text.substr(e + 1);
+    const bool negativeExponent = exponent.front() == '-';
+    exponent.remove_prefix(1); // the sign
+    int power = 0;
+    std::from_chars(exponent.data(), exponent.data() + exponent.size(), power);
+    d.pointPos = (negativeExponent ? -power : power) + 1;
+    return d;
+}
+
+// The digits rounded half away from zero to `decimals` places, as integer and fraction digit
+// strings (the fraction exactly `decimals` long).
+void RoundedDigits(DecimalDigits d, int decimals, std::string& intDigits, std::string& fracDigits) {
+    const int keep = d.pointPos + decimals;
+    if (keep < 0) {
+        intDigits = "0";
+        fracDigits.assign(static_cast<std::size_t>(decimals), '0');
         return;
     }
-    // Large magnitudes: every digit printed is exact; ties cannot occur at this size.
-    char buf[400]; // the largest double has 309 digits; decimals are capped below
-    const auto result =
-        std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::fixed, decimals);
-    const std::string text(buf, result.ptr);
-    const std::size_t point = text.find('.');
-    intDigits = text.substr(0, point);
-    fracDigits = point == std::string::npos ? std::string() : text.substr(point + 1);
+    const auto kept = static_cast<std::size_t>(keep);
+    if (kept < d.digits.size()) {
+        const bool roundUp = d.digits[kept] >= '5';
+        d.digits.resize(kept);
+        if (roundUp) {
+            std::size_t i = kept;
+            while (i > 0 && d.digits[i - 1] == '9') {
+                d.digits[--i] = '0';
+            }
+            if (i > 0) {
+                ++d.digits[i - 1];
+            } else {
+                d.digits.insert(0, 1, '1'); // 9.99 -> 10.0: one more integer digit
+                ++d.pointPos;
+            }
+        }
+    } else {
+        d.digits.append(kept - d.digits.size(), '0');
+    }
+    if (d.pointPos <= 0) {
+        intDigits = "0";
+        fracDigits = std::string(static_cast<std::size_t>(-d.pointPos), '0') + d.digits;
+    } else {
+        const auto point = static_cast<std::size_t>(d.pointPos);
+        intDigits = d.digits.substr(0, point);
+        fracDigits = d.digits.substr(point);
+    }
 }
 
 std::string Grouped(const std::string& digits) {
@@ -97,12 +140,15 @@ std::string Grouped(const std::string& digits) {
 
 } // namespace
 
-std::string FormatNumber(double value, std::string_view pattern) {
+namespace {
+
+template <typename T>
+std::string FormatWithPattern(T value, std::string_view pattern) {
     if (!std::isfinite(value)) {
         return {};
     }
     if (pattern.empty()) {
-        std::string text = FormatGeneral(static_cast<float>(value));
+        std::string text = FormatGeneral(ToSingle(value));
         if (!text.empty() && text.front() == ' ') {
             text.erase(0, 1);
         }
@@ -111,7 +157,7 @@ std::string FormatNumber(double value, std::string_view pattern) {
     const Pattern p = ParsePattern(pattern);
     std::string intDigits;
     std::string fracDigits;
-    RoundedDigits(std::fabs(value), p.maxDecimals, intDigits, fracDigits);
+    RoundedDigits(ShortestDigits(std::fabs(value)), p.maxDecimals, intDigits, fracDigits);
 
     const bool isZero = intDigits.find_first_not_of('0') == std::string::npos &&
                         fracDigits.find_first_not_of('0') == std::string::npos;
@@ -138,12 +184,22 @@ std::string FormatNumber(double value, std::string_view pattern) {
         number = "0";
     }
     std::string out = p.prefix;
-    if (value < 0.0 && !isZero) {
+    if (value < 0 && !isZero) {
         out += '-';
     }
     out += number;
     out += p.suffix;
     return out;
+}
+
+} // namespace
+
+std::string FormatNumber(double value, std::string_view pattern) {
+    return FormatWithPattern(value, pattern);
+}
+
+std::string FormatNumber(float value, std::string_view pattern) {
+    return FormatWithPattern(value, pattern);
 }
 
 std::string FormatGeneral(float value) {

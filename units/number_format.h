@@ -5,14 +5,16 @@
 // FormatNumber applies a display pattern of the number-format table: "0" is a digit always
 // shown, "#" a digit shown only when significant, "," groups thousands, "." is the decimal
 // point. The number of places after the point is the number of decimals the value is rounded
-// to (half away from zero). After the point, the places up to the last "0" are always shown
-// and the "#" places only while significant, so "#0.###0" shows 0.5 as "0.5", 1.23456 as
-// "1.2346" and 2 as "2.0": at least as many decimals as the pattern has "0" places there, and
-// at most as many as it has places. Before the point the "0" count is the minimum number of
-// digits (".5" for "#.######"); a value that shows no digit at all shows "0". A point with no
-// decimal shown is dropped. A value that rounds to zero shows no minus sign. Other characters
-// before the first or after the last digit place are copied as they stand. An empty pattern
-// gives the general form without its leading blank. NaN and infinities give "".
+// to. Rounding works on the shortest decimal digits that read back as the value, half away from
+// zero: a 32-bit value shows the digits it holds (1234.567f with six decimals is
+// "1234.567000", not the "1234.567017" of its 64-bit widening) and 2.675 rounds to "2.68".
+// After the point at least as many decimals are shown as the pattern has "0" places there, and
+// more, up to all its places, only while significant: "#0.###0" shows 0.5 as "0.5", 1.23456 as
+// "1.2346" and 2 as "2.0". Before the point the "0" count is the minimum number of digits (".5"
+// for "#.######"); a value that shows no digit at all shows "0". A point with no decimal shown
+// is dropped. A value that rounds to zero shows no minus sign. Other characters before the
+// first or after the last digit place are copied as they stand. An empty pattern gives the
+// general form without its leading blank. NaN and infinities give "".
 //
 // FormatGeneral is the general single-precision text form of the report and result grids:
 // seven significant digits, a leading blank for non-negative numbers and "-" otherwise, no
@@ -27,6 +29,7 @@
 namespace quorvane {
 
 std::string FormatNumber(double value, std::string_view pattern);
+std::string FormatNumber(float value, std::string_view pattern); // the stored 32-bit values
 
 std::string FormatGeneral(float value);
 

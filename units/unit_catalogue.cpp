@@ -91,14 +91,179 @@ constexpr double kMPerSPerFtPerS = 0.3048;
 constexpr double kFPerPsiPerCPerKPa = 12.410563122;
 constexpr double kCPerBarPerFPerPsi = 8.057652094;
 
+// One step of a conversion from the internal unit to a display unit. The inverse conversion
+// undoes the steps in reverse order, so each display unit is written once, as its formula reads.
+enum class Op { None, Add, Subtract, Multiply, Divide, MultiplyByMw, DivideByMw };
+
+struct Step {
+    Op op = Op::None;
+    double x = 0.0;
+};
+
+using Conversion = std::array<Step, 3>;
+
+constexpr Conversion kSame{};
+constexpr Conversion Times(double k) {
+    return {Step{Op::Multiply, k}};
+}
+constexpr Conversion Over(double k) {
+    return {Step{Op::Divide, k}};
+}
+constexpr Step kTimesMw{Op::MultiplyByMw};
+constexpr Step kOverMw{Op::DivideByMw};
+
+constexpr std::array kTemperature{
+    kSame,
+    Conversion{Step{Op::Subtract, 32.0}, Step{Op::Divide, 1.8}},
+    Conversion{Step{Op::Add, kRankineOffset}},
+    Conversion{Step{Op::Subtract, 32.0}, Step{Op::Divide, 1.8}, Step{Op::Add, 273.15}},
+};
+constexpr std::array kPressure{
+    kSame,
+    Over(kPsiaPerAtm),
+    Times(kInHgPerPsia),
+    Times(kInH2OPerPsia),
+    Times(kMmHgPerPsia),
+    Times(kPaPerPsia),
+    Times(kKPaPerPsia),
+    Over(kPsiaPerMPa),
+    Times(kMbarPerPsia),
+    Over(kPsiaPerBar),
+};
+constexpr std::array kVolume{
+    kSame,
+    Times(kCm3PerGmolPerFt3PerLbmol),
+    Times(kM3PerKgmolPerFt3PerLbmol),
+    Conversion{kOverMw},
+    Conversion{kOverMw, Step{Op::Multiply, kCm3PerGmolPerFt3PerLbmol}},
+    Conversion{kOverMw, Step{Op::Multiply, kM3PerKgmolPerFt3PerLbmol}},
+};
+constexpr std::array kMolarDensity{
+    kSame,
+    Over(kLbmolPerFt3PerGmolPerCm3),
+    Times(kKgmolPerM3PerLbmolPerFt3),
+    Conversion{kTimesMw},
+    Conversion{kTimesMw, Step{Op::Multiply, kGmPerCm3PerLbmPerFt3}},
+    Conversion{kTimesMw, Step{Op::Multiply, kKgmolPerM3PerLbmolPerFt3}},
+};
+constexpr std::array kEnthalpy{
+    kSame,
+    Times(kCalPerGmolPerBtuPerLbmol),
+    Times(kKJPerKgmolPerBtuPerLbmol),
+    Conversion{kOverMw},
+    Conversion{Step{Op::Multiply, kCalPerGmolPerBtuPerLbmol}, kOverMw},
+    Conversion{Step{Op::Multiply, kKJPerKgmolPerBtuPerLbmol}, kOverMw},
+};
+constexpr std::array kHeatCapacity{
+    kSame,
+    kSame, // 1 BTU/lbmol-°R = 1 cal/gmol-K
+    Times(kKJPerKgmolKPerBtuPerLbmolR),
+    Conversion{kOverMw},
+    Conversion{kOverMw},
+    Conversion{Step{Op::Multiply, kKJPerKgmolKPerBtuPerLbmolR}, kOverMw},
+};
+constexpr std::array kViscosity{kSame, Times(kLbmPerFtHrPerCp), Over(1000.0), Over(1000.0)};
+constexpr std::array kThermalConductivity{kSame, Times(kKcalPerHrMKPerBtuPerHrFtR),
+                                          Times(kWPerMKPerBtuPerHrFtR)};
+constexpr std::array kSurfaceTension{Times(1000.0), Over(kNPerMPerLbfPerFt), kSame};
+constexpr std::array kVelocity{Times(60.0), kSame, Times(kMPerMinPerFtPerS),
+                               Times(kMPerSPerFtPerS)};
+constexpr std::array kJT{kSame, Over(kFPerPsiPerCPerKPa), Times(kCPerBarPerFPerPsi)};
+
+static_assert(kTemperature.size() == kTemperatureUnits.size());
+static_assert(kPressure.size() == kPressureUnits.size());
+static_assert(kVolume.size() == kVolumeUnits.size());
+static_assert(kMolarDensity.size() == kMolarDensityUnits.size());
+static_assert(kEnthalpy.size() == kEnthalpyUnits.size());
+static_assert(kHeatCapacity.size() == kHeatCapacityUnits.size());
+static_assert(kViscosity.size() == kViscosityUnits.size());
+static_assert(kThermalConductivity.size() == kThermalConductivityUnits.size());
+static_assert(kSurfaceTension.size() == kSurfaceTensionUnits.size());
+static_assert(kVelocity.size() == kVelocityUnits.size());
+static_assert(kJT.size() == kJTUnits.size());
+
+// The conversions of a quantity, by unit index; empty for quantities without conversion.
+std::span<const Conversion> Conversions(QuantityTag tag) {
+    switch (tag) {
+    case QuantityTag::Temperature:
+        return kTemperature;
+    case QuantityTag::Pressure:
+    case QuantityTag::VaporPressure:
+        return kPressure;
+    case QuantityTag::Volume:
+        return kVolume;
+    case QuantityTag::MolarDensity:
+        return kMolarDensity;
+    case QuantityTag::Enthalpy:
+        return kEnthalpy;
+    case QuantityTag::HC:
+    case QuantityTag::Entropy:
+        return kHeatCapacity;
+    case QuantityTag::Viscosity:
+        return kViscosity;
+    case QuantityTag::ThermalConductivity:
+        return kThermalConductivity;
+    case QuantityTag::SurfaceTension:
+        return kSurfaceTension;
+    case QuantityTag::Velocity:
+        return kVelocity;
+    case QuantityTag::JTCoefficient:
+        return kJT;
+    default:
+        return {};
+    }
+}
+
 // Mass-based units divide or multiply by the molecular weight; a phase without one has
 // nothing to show.
 double CheckedMw(double mw) {
     return (std::isfinite(mw) && mw > 0.0) ? mw : std::numeric_limits<double>::quiet_NaN();
 }
 
-[[noreturn]] void BadUnit(QuantityTag tag, UnitIndex unit) {
-    throw UnitIndexError(tag, unit);
+double Apply(Step step, double v, double mw) {
+    switch (step.op) {
+    case Op::None:
+        return v;
+    case Op::Add:
+        return v + step.x;
+    case Op::Subtract:
+        return v - step.x;
+    case Op::Multiply:
+        return v * step.x;
+    case Op::Divide:
+        return v / step.x;
+    case Op::MultiplyByMw:
+        return v * CheckedMw(mw);
+    case Op::DivideByMw:
+        return v / CheckedMw(mw);
+    }
+    return v;
+}
+
+Step Inverse(Step step) {
+    switch (step.op) {
+    case Op::Add:
+        return {Op::Subtract, step.x};
+    case Op::Subtract:
+        return {Op::Add, step.x};
+    case Op::Multiply:
+        return {Op::Divide, step.x};
+    case Op::Divide:
+        return {Op::Multiply, step.x};
+    case Op::MultiplyByMw:
+        return {Op::DivideByMw};
+    case Op::DivideByMw:
+        return {Op::MultiplyByMw};
+    case Op::None:
+        break;
+    }
+    return step;
+}
+
+void CheckUnit(QuantityTag tag, UnitIndex unit) {
+    if (unit < 0 || static_cast<std::size_t>(unit) >= UnitNames(tag).size()) {
+        throw UnitIndexError(tag, unit);
+    }
 }
 
 } // namespace
@@ -165,471 +330,103 @@ std::span<const std::string_view> UnitNames(QuantityTag tag) {
     return {};
 }
 
-// --- internal -> display ---------------------------------------------------------------
-
-float TemperatureToDisplay(double tempF, UnitIndex unit) {
-    switch (unit) {
-    case 0:
-        return ToSingle(tempF);
-    case 1:
-        return ToSingle((tempF - 32.0) / 1.8);
-    case 2:
-        return ToSingle(tempF + kRankineOffset);
-    case 3:
-        return ToSingle((tempF - 32.0) / 1.8 + 273.15);
-    default:
-        BadUnit(QuantityTag::Temperature, unit);
-    }
-}
-
-float PressureToDisplay(double pressPsia, UnitIndex unit) {
-    switch (unit) {
-    case 0:
-        return ToSingle(pressPsia);
-    case 1:
-        return ToSingle(pressPsia / kPsiaPerAtm);
-    case 2:
-        return ToSingle(pressPsia * kInHgPerPsia);
-    case 3:
-        return ToSingle(pressPsia * kInH2OPerPsia);
-    case 4:
-        return ToSingle(pressPsia * kMmHgPerPsia);
-    case 5:
-        return ToSingle(pressPsia * kPaPerPsia);
-    case 6:
-        return ToSingle(pressPsia * kKPaPerPsia);
-    case 7:
-        return ToSingle(pressPsia / kPsiaPerMPa);
-    case 8:
-        return ToSingle(pressPsia * kMbarPerPsia);
-    case 9:
-        return ToSingle(pressPsia / kPsiaPerBar);
-    default:
-        BadUnit(QuantityTag::Pressure, unit);
-    }
-}
-
-float VolumeToDisplay(double volFt3PerLbmol, UnitIndex unit, double mw) {
-    const double v = volFt3PerLbmol;
-    switch (unit) {
-    case 0:
-        return ToSingle(v);
-    case 1:
-        return ToSingle(v * kCm3PerGmolPerFt3PerLbmol);
-    case 2:
-        return ToSingle(v * kM3PerKgmolPerFt3PerLbmol);
-    case 3:
-        return ToSingle(v / CheckedMw(mw));
-    case 4:
-        return ToSingle(v / CheckedMw(mw) * kCm3PerGmolPerFt3PerLbmol);
-    case 5:
-        return ToSingle(v / CheckedMw(mw) * kM3PerKgmolPerFt3PerLbmol);
-    default:
-        BadUnit(QuantityTag::Volume, unit);
-    }
-}
-
-float DensityToDisplay(double densLbmolPerFt3, UnitIndex unit, double mw) {
-    const double v = densLbmolPerFt3;
-    switch (unit) {
-    case 0:
-        return ToSingle(v);
-    case 1:
-        return ToSingle(v / kLbmolPerFt3PerGmolPerCm3);
-    case 2:
-        return ToSingle(v * kKgmolPerM3PerLbmolPerFt3);
-    case 3:
-        return ToSingle(v * CheckedMw(mw));
-    case 4:
-        return ToSingle(v * CheckedMw(mw) * kGmPerCm3PerLbmPerFt3);
-    case 5:
-        return ToSingle(v * CheckedMw(mw) * kKgmolPerM3PerLbmolPerFt3);
-    default:
-        BadUnit(QuantityTag::MolarDensity, unit);
-    }
-}
-
-float EnthalpyToDisplay(double enthBtuPerLbmol, UnitIndex unit, double mw) {
-    const double v = enthBtuPerLbmol;
-    switch (unit) {
-    case 0:
-        return ToSingle(v);
-    case 1:
-        return ToSingle(v * kCalPerGmolPerBtuPerLbmol);
-    case 2:
-        return ToSingle(v * kKJPerKgmolPerBtuPerLbmol);
-    case 3:
-        return ToSingle(v / CheckedMw(mw));
-    case 4:
-        return ToSingle(v * kCalPerGmolPerBtuPerLbmol / CheckedMw(mw));
-    case 5:
-        return ToSingle(v * kKJPerKgmolPerBtuPerLbmol / CheckedMw(mw));
-    default:
-        BadUnit(QuantityTag::Enthalpy, unit);
-    }
-}
-
-float HeatCapacityToDisplay(double cpBtuPerLbmolR, UnitIndex unit, double mw) {
-    const double v = cpBtuPerLbmolR;
-    switch (unit) {
-    case 0:
-    case 1: // 1 BTU/lbmol-°R = 1 cal/gmol-K
-        return ToSingle(v);
-    case 2:
-        return ToSingle(v * kKJPerKgmolKPerBtuPerLbmolR);
-    case 3:
-    case 4:
-        return ToSingle(v / CheckedMw(mw));
-    case 5:
-        return ToSingle(v * kKJPerKgmolKPerBtuPerLbmolR / CheckedMw(mw));
-    default:
-        BadUnit(QuantityTag::HC, unit);
-    }
-}
-
-float ViscosityToDisplay(double viscCp, UnitIndex unit) {
-    switch (unit) {
-    case 0:
-        return ToSingle(viscCp);
-    case 1:
-        return ToSingle(viscCp * kLbmPerFtHrPerCp);
-    case 2:
-    case 3:
-        return ToSingle(viscCp / 1000.0);
-    default:
-        BadUnit(QuantityTag::Viscosity, unit);
-    }
-}
-
-float ThermalConductivityToDisplay(double condBtuPerHrFtR, UnitIndex unit) {
-    switch (unit) {
-    case 0:
-        return ToSingle(condBtuPerHrFtR);
-    case 1:
-        return ToSingle(condBtuPerHrFtR * kKcalPerHrMKPerBtuPerHrFtR);
-    case 2:
-        return ToSingle(condBtuPerHrFtR * kWPerMKPerBtuPerHrFtR);
-    default:
-        BadUnit(QuantityTag::ThermalConductivity, unit);
-    }
-}
-
-float SurfaceTensionToDisplay(double tensionNPerM, UnitIndex unit) {
-    switch (unit) {
-    case 0:
-        return ToSingle(tensionNPerM * 1000.0);
-    case 1:
-        return ToSingle(tensionNPerM / kNPerMPerLbfPerFt);
-    case 2:
-        return ToSingle(tensionNPerM);
-    default:
-        BadUnit(QuantityTag::SurfaceTension, unit);
-    }
-}
-
-float VelocityToDisplay(double velFtPerS, UnitIndex unit) {
-    switch (unit) {
-    case 0:
-        return ToSingle(velFtPerS * 60.0);
-    case 1:
-        return ToSingle(velFtPerS);
-    case 2:
-        return ToSingle(velFtPerS * kMPerMinPerFtPerS);
-    case 3:
-        return ToSingle(velFtPerS * kMPerSPerFtPerS);
-    default:
-        BadUnit(QuantityTag::Velocity, unit);
-    }
-}
-
-float JTToDisplay(double jtFPerPsi, UnitIndex unit) {
-    switch (unit) {
-    case 0:
-        return ToSingle(jtFPerPsi);
-    case 1:
-        return ToSingle(jtFPerPsi / kFPerPsiPerCPerKPa);
-    case 2:
-        return ToSingle(jtFPerPsi * kCPerBarPerFPerPsi);
-    default:
-        BadUnit(QuantityTag::JTCoefficient, unit);
-    }
-}
-
-// --- display -> internal: each row inverted ----------------------------------------------
-
-float TemperatureFromDisplay(double value, UnitIndex unit) {
-    switch (unit) {
-    case 0:
-        return ToSingle(value);
-    case 1:
-        return ToSingle(value * 1.8 + 32.0);
-    case 2:
-        return ToSingle(value - kRankineOffset);
-    case 3:
-        return ToSingle((value - 273.15) * 1.8 + 32.0);
-    default:
-        BadUnit(QuantityTag::Temperature, unit);
-    }
-}
-
-float PressureFromDisplay(double value, UnitIndex unit) {
-    switch (unit) {
-    case 0:
-        return ToSingle(value);
-    case 1:
-        return ToSingle(value * kPsiaPerAtm);
-    case 2:
-        return ToSingle(value / kInHgPerPsia);
-    case 3:
-        return ToSingle(value / kInH2OPerPsia);
-    case 4:
-        return ToSingle(value / kMmHgPerPsia);
-    case 5:
-        return ToSingle(value / kPaPerPsia);
-    case 6:
-        return ToSingle(value / kKPaPerPsia);
-    case 7:
-        return ToSingle(value * kPsiaPerMPa);
-    case 8:
-        return ToSingle(value / kMbarPerPsia);
-    case 9:
-        return ToSingle(value * kPsiaPerBar);
-    default:
-        BadUnit(QuantityTag::Pressure, unit);
-    }
-}
-
-float VolumeFromDisplay(double value, UnitIndex unit, double mw) {
-    switch (unit) {
-    case 0:
-        return ToSingle(value);
-    case 1:
-        return ToSingle(value / kCm3PerGmolPerFt3PerLbmol);
-    case 2:
-        return ToSingle(value / kM3PerKgmolPerFt3PerLbmol);
-    case 3:
-        return ToSingle(value * CheckedMw(mw));
-    case 4:
-        return ToSingle(value / kCm3PerGmolPerFt3PerLbmol * CheckedMw(mw));
-    case 5:
-        return ToSingle(value / kM3PerKgmolPerFt3PerLbmol * CheckedMw(mw));
-    default:
-        BadUnit(QuantityTag::Volume, unit);
-    }
-}
-
-float DensityFromDisplay(double value, UnitIndex unit, double mw) {
-    switch (unit) {
-    case 0:
-        return ToSingle(value);
-    case 1:
-        return ToSingle(value * kLbmolPerFt3PerGmolPerCm3);
-    case 2:
-        return ToSingle(value / kKgmolPerM3PerLbmolPerFt3);
-    case 3:
-        return ToSingle(value / CheckedMw(mw));
-    case 4:
-        return ToSingle(value / kGmPerCm3PerLbmPerFt3 / CheckedMw(mw));
-    case 5:
-        return ToSingle(value / kKgmolPerM3PerLbmolPerFt3 / CheckedMw(mw));
-    default:
-        BadUnit(QuantityTag::MolarDensity, unit);
-    }
-}
-
-float EnthalpyFromDisplay(double value, UnitIndex unit, double mw) {
-    switch (unit) {
-    case 0:
-        return ToSingle(value);
-    case 1:
-        return ToSingle(value / kCalPerGmolPerBtuPerLbmol);
-    case 2:
-        return ToSingle(value / kKJPerKgmolPerBtuPerLbmol);
-    case 3:
-        return ToSingle(value * CheckedMw(mw));
-    case 4:
-        return ToSingle(value / kCalPerGmolPerBtuPerLbmol * CheckedMw(mw));
-    case 5:
-        return ToSingle(value / kKJPerKgmolPerBtuPerLbmol * CheckedMw(mw));
-    default:
-        BadUnit(QuantityTag::Enthalpy, unit);
-    }
-}
-
-float HeatCapacityFromDisplay(double value, UnitIndex unit, double mw) {
-    switch (unit) {
-    case 0:
-    case 1:
-        return ToSingle(value);
-    case 2:
-        return ToSingle(value / kKJPerKgmolKPerBtuPerLbmolR);
-    case 3:
-    case 4:
-        return ToSingle(value * CheckedMw(mw));
-    case 5:
-        return ToSingle(value / kKJPerKgmolKPerBtuPerLbmolR * CheckedMw(mw));
-    default:
-        BadUnit(QuantityTag::HC, unit);
-    }
-}
-
-float ViscosityFromDisplay(double value, UnitIndex unit) {
-    switch (unit) {
-    case 0:
-        return ToSingle(value);
-    case 1:
-        return ToSingle(value / kLbmPerFtHrPerCp);
-    case 2:
-    case 3:
-        return ToSingle(value * 1000.0);
-    default:
-        BadUnit(QuantityTag::Viscosity, unit);
-    }
-}
-
-float ThermalConductivityFromDisplay(double value, UnitIndex unit) {
-    switch (unit) {
-    case 0:
-        return ToSingle(value);
-    case 1:
-        return ToSingle(value / kKcalPerHrMKPerBtuPerHrFtR);
-    case 2:
-        return ToSingle(value / kWPerMKPerBtuPerHrFtR);
-    default:
-        BadUnit(QuantityTag::ThermalConductivity, unit);
-    }
-}
-
-float SurfaceTensionFromDisplay(double value, UnitIndex unit) {
-    switch (unit) {
-    case 0:
-        return ToSingle(value / 1000.0);
-    case 1:
-        return ToSingle(value * kNPerMPerLbfPerFt);
-    case 2:
-        return ToSingle(value);
-    default:
-        BadUnit(QuantityTag::SurfaceTension, unit);
-    }
-}
-
-float VelocityFromDisplay(double value, UnitIndex unit) {
-    switch (unit) {
-    case 0:
-        return ToSingle(value / 60.0);
-    case 1:
-        return ToSingle(value);
-    case 2:
-        return ToSingle(value / kMPerMinPerFtPerS);
-    case 3:
-        return ToSingle(value / kMPerSPerFtPerS);
-    default:
-        BadUnit(QuantityTag::Velocity, unit);
-    }
-}
-
-float JTFromDisplay(double value, UnitIndex unit) {
-    switch (unit) {
-    case 0:
-        return ToSingle(value);
-    case 1:
-        return ToSingle(value * kFPerPsiPerCPerKPa);
-    case 2:
-        return ToSingle(value / kCPerBarPerFPerPsi);
-    default:
-        BadUnit(QuantityTag::JTCoefficient, unit);
-    }
-}
-
-// --- dispatch by tag -------------------------------------------------------------------
-
 bool HasConversion(QuantityTag tag) {
-    switch (tag) {
-    case QuantityTag::FlowRate:
-    case QuantityTag::PressureDrop:
-    case QuantityTag::PhaseFraction:
-    case QuantityTag::MolecularWeight:
-    case QuantityTag::SpecificVolume:
-        return false;
-    default:
-        return true;
-    }
+    return !Conversions(tag).empty();
 }
-
-namespace {
-
-// Quantities without a conversion only check the index against their list.
-float Unconverted(QuantityTag tag, double value, UnitIndex unit) {
-    if (unit < 0 || static_cast<std::size_t>(unit) >= UnitNames(tag).size()) {
-        BadUnit(tag, unit);
-    }
-    return ToSingle(value);
-}
-
-} // namespace
 
 float ToDisplay(QuantityTag tag, double internalValue, UnitIndex unit, double mw) {
-    const double v = internalValue;
-    switch (tag) {
-    case QuantityTag::Temperature:
-        return TemperatureToDisplay(v, unit);
-    case QuantityTag::Pressure:
-    case QuantityTag::VaporPressure:
-        return PressureToDisplay(v, unit);
-    case QuantityTag::Viscosity:
-        return ViscosityToDisplay(v, unit);
-    case QuantityTag::SurfaceTension:
-        return SurfaceTensionToDisplay(v, unit);
-    case QuantityTag::Velocity:
-        return VelocityToDisplay(v, unit);
-    case QuantityTag::Volume:
-        return VolumeToDisplay(v, unit, mw);
-    case QuantityTag::MolarDensity:
-        return DensityToDisplay(v, unit, mw);
-    case QuantityTag::Enthalpy:
-        return EnthalpyToDisplay(v, unit, mw);
-    case QuantityTag::HC:
-    case QuantityTag::Entropy:
-        return HeatCapacityToDisplay(v, unit, mw);
-    case QuantityTag::ThermalConductivity:
-        return ThermalConductivityToDisplay(v, unit);
-    case QuantityTag::JTCoefficient:
-        return JTToDisplay(v, unit);
-    default:
-        return Unconverted(tag, v, unit);
+    CheckUnit(tag, unit);
+    double v = internalValue;
+    const auto conversions = Conversions(tag);
+    if (!conversions.empty()) {
+        for (Step step : conversions[static_cast<std::size_t>(unit)]) {
+            v = Apply(step, v, mw);
+        }
     }
+    return ToSingle(v);
 }
 
 float FromDisplay(QuantityTag tag, double displayValue, UnitIndex unit, double mw) {
-    const double v = displayValue;
-    switch (tag) {
-    case QuantityTag::Temperature:
-        return TemperatureFromDisplay(v, unit);
-    case QuantityTag::Pressure:
-    case QuantityTag::VaporPressure:
-        return PressureFromDisplay(v, unit);
-    case QuantityTag::Viscosity:
-        return ViscosityFromDisplay(v, unit);
-    case QuantityTag::SurfaceTension:
-        return SurfaceTensionFromDisplay(v, unit);
-    case QuantityTag::Velocity:
-        return VelocityFromDisplay(v, unit);
-    case QuantityTag::Volume:
-        return VolumeFromDisplay(v, unit, mw);
-    case QuantityTag::MolarDensity:
-        return DensityFromDisplay(v, unit, mw);
-    case QuantityTag::Enthalpy:
-        return EnthalpyFromDisplay(v, unit, mw);
-    case QuantityTag::HC:
-    case QuantityTag::Entropy:
-        return HeatCapacityFromDisplay(v, unit, mw);
-    case QuantityTag::ThermalConductivity:
-        return ThermalConductivityFromDisplay(v, unit);
-    case QuantityTag::JTCoefficient:
-        return JTFromDisplay(v, unit);
-    default:
-        return Unconverted(tag, v, unit);
+    CheckUnit(tag, unit);
+    double v = displayValue;
+    const auto conversions = Conversions(tag);
+    if (!conversions.empty()) {
+        const Conversion& steps = conversions[static_cast<std::size_t>(unit)];
+        for (auto step = steps.rbegin(); step != steps.rend(); ++step) {
+            v = Apply(Inverse(*step), v, mw);
+        }
     }
+    return ToSingle(v);
+}
+
+// --- the named operations of each quantity ---------------------------------------------
+
+float TemperatureToDisplay(double tempF, UnitIndex unit) {
+    return ToDisplay(QuantityTag::Temperature, tempF, unit);
+}
+float PressureToDisplay(double pressPsia, UnitIndex unit) {
+    return ToDisplay(QuantityTag::Pressure, pressPsia, unit);
+}
+float VolumeToDisplay(double volFt3PerLbmol, UnitIndex unit, double mw) {
+    return ToDisplay(QuantityTag::Volume, volFt3PerLbmol, unit, mw);
+}
+float DensityToDisplay(double densLbmolPerFt3, UnitIndex unit, double mw) {
+    return ToDisplay(QuantityTag::MolarDensity, densLbmolPerFt3, unit, mw);
+}
+float EnthalpyToDisplay(double enthBtuPerLbmol, UnitIndex unit, double mw) {
+    return ToDisplay(QuantityTag::Enthalpy, enthBtuPerLbmol, unit, mw);
+}
+float HeatCapacityToDisplay(double cpBtuPerLbmolR, UnitIndex unit, double mw) {
+    return ToDisplay(QuantityTag::HC, cpBtuPerLbmolR, unit, mw);
+}
+float ViscosityToDisplay(double viscCp, UnitIndex unit) {
+    return ToDisplay(QuantityTag::Viscosity, viscCp, unit);
+}
+float ThermalConductivityToDisplay(double condBtuPerHrFtR, UnitIndex unit) {
+    return ToDisplay(QuantityTag::ThermalConductivity, condBtuPerHrFtR, unit);
+}
+float SurfaceTensionToDisplay(double tensionNPerM, UnitIndex unit) {
+    return ToDisplay(QuantityTag::SurfaceTension, tensionNPerM, unit);
+}
+float VelocityToDisplay(double velFtPerS, UnitIndex unit) {
+    return ToDisplay(QuantityTag::Velocity, velFtPerS, unit);
+}
+float JTToDisplay(double jtFPerPsi, UnitIndex unit) {
+    return ToDisplay(QuantityTag::JTCoefficient, jtFPerPsi, unit);
+}
+
+float TemperatureFromDisplay(double value, UnitIndex unit) {
+    return FromDisplay(QuantityTag::Temperature, value, unit);
+}
+float PressureFromDisplay(double value, UnitIndex unit) {
+    return FromDisplay(QuantityTag::Pressure, value, unit);
+}
+float EnthalpyFromDisplay(double value, UnitIndex unit, double mw) {
+    return FromDisplay(QuantityTag::Enthalpy, value, unit, mw);
+}
+float HeatCapacityFromDisplay(double value, UnitIndex unit, double mw) {
+    return FromDisplay(QuantityTag::HC, value, unit, mw);
+}
+float VolumeFromDisplay(double value, UnitIndex unit, double mw) {
+    return FromDisplay(QuantityTag::Volume, value, unit, mw);
+}
+float DensityFromDisplay(double value, UnitIndex unit, double mw) {
+    return FromDisplay(QuantityTag::MolarDensity, value, unit, mw);
+}
+float ViscosityFromDisplay(double value, UnitIndex unit) {
+    return FromDisplay(QuantityTag::Viscosity, value, unit);
+}
+float ThermalConductivityFromDisplay(double value, UnitIndex unit) {
+    return FromDisplay(QuantityTag::ThermalConductivity, value, unit);
+}
+float SurfaceTensionFromDisplay(double value, UnitIndex unit) {
+    return FromDisplay(QuantityTag::SurfaceTension, value, unit);
+}
+float VelocityFromDisplay(double value, UnitIndex unit) {
+    return FromDisplay(QuantityTag::Velocity, value, unit);
+}
+float JTFromDisplay(double value, UnitIndex unit) {
+    return FromDisplay(QuantityTag::JTCoefficient, value, unit);
 }
 
 } // namespace quorvane

@@ -4,10 +4,9 @@
 
 #include "engine/flash/flash_driver.h"
 #include "engine/flash/flash_state.h"
-#include "engine/precision.h"
 #include "engine/properties/departures.h"
 #include "engine/properties/mixture_properties.h"
-#include "tests/engine/properties/component_rows.h"
+#include "tests/engine/properties/mixture_case.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
@@ -18,37 +17,14 @@ namespace {
 
 using namespace quorvane;
 
-struct NaturalGas {
-    FlashCase flash;
-    std::vector<std::vector<double>> rows;
-    std::vector<std::string> names;
-
-    NaturalGas() {
-        const std::vector<const test_rows::ComponentRow*> components{
-            &test_rows::kNitrogen, &test_rows::kCarbonDioxide, &test_rows::kMethane,
-            &test_rows::kEthane,   &test_rows::kPropane,       &test_rows::kNButane,
-            &test_rows::kNPentane, &test_rows::kNHexane,       &test_rows::kNOctane,
-            &test_rows::kNDecane};
-        flash.n = static_cast<std::int16_t>(components.size());
-        flash.z = {0.02F, 0.03F, 0.70F, 0.09F, 0.06F, 0.04F, 0.02F, 0.02F, 0.01F, 0.01F};
-        for (const auto* c : components) {
-            rows.push_back(c->cells);
-            names.push_back(c->name);
-            flash.tcF.push_back(ToSingle(c->cells[3]));
-            flash.pcPsia.push_back(ToSingle(c->cells[4]));
-            flash.vc.push_back(ToSingle(c->cells[5]));
-            flash.zc.push_back(ToSingle(c->cells[6]));
-            flash.w.push_back(ToSingle(c->cells[17]));
-            VapourPressureSet vp;
-            for (std::size_t k = 0; k < 5; ++k) {
-                vp.c[k] = ToSingle(c->cells[19 + k]);
-            }
-            vp.code = static_cast<std::int16_t>(c->cells[26]);
-            flash.vapourPressure.push_back(vp);
-        }
-        flash.kij = ZeroKijTable(flash.n);
-        flash.eosIndex = 3;
-        flash.eosText = "PR";
+// The gas flashed at 40 F and 800 psia with the Peng-Robinson equation.
+struct NaturalGas : test_rows::MixtureCase {
+    NaturalGas()
+        : MixtureCase({&test_rows::kNitrogen, &test_rows::kCarbonDioxide, &test_rows::kMethane,
+                       &test_rows::kEthane, &test_rows::kPropane, &test_rows::kNButane,
+                       &test_rows::kNPentane, &test_rows::kNHexane, &test_rows::kNOctane,
+                       &test_rows::kNDecane},
+                      {0.02F, 0.03F, 0.70F, 0.09F, 0.06F, 0.04F, 0.02F, 0.02F, 0.01F, 0.01F}, 3) {
         flash.flashType = FlashType::TP;
         flash.tempF = 40.0F;
         flash.pressPsia = 800.0F;

@@ -54,6 +54,39 @@ double ToInternalUnits(SetProperty property, double value) {
     return 0.0;
 }
 
+// The raw value of the set's equation form (0 for a code the property does not accept).
+double EvaluateSetForm(const CoefficientSet& set, SetProperty property, double tempK, double tcK) {
+    const int code = set.Code();
+    if (!Accepts(property, code)) {
+        return 0.0;
+    }
+    const double t = tempK;
+    switch (code) {
+    case 2: {
+        const double x = set.c / t;
+        const double y = set.e / t;
+        const double first = x / Sinh(x);
+        const double second = y / Cosh(y);
+        return set.a + set.b * first * first + set.d * second * second;
+    }
+    case 3: {
+        const double tr = t / tcK;
+        return set.a *
+               std::pow(1.0 - tr, set.b + set.c * tr + set.d * tr * tr + set.e * tr * tr * tr);
+    }
+    case 4:
+        return set.a / std::pow(set.b, 1.0 + std::pow(1.0 - t / set.c, set.d));
+    case 5:
+        return set.a * std::pow(t, set.b) / (1.0 + set.c / t + set.d / (t * t));
+    case 6:
+        return std::exp(set.a + set.b / t + set.c * std::log(t) + set.d * std::pow(t, set.e));
+    case 7:
+        return set.a + t * (set.b + t * (set.c + t * (set.d + t * set.e)));
+    default:
+        return 0.0;
+    }
+}
+
 } // namespace
 
 CoefficientSet CoefficientSet::FromRow(const std::vector<double>& row, int base) {
@@ -99,38 +132,6 @@ double Coth(double x) {
     const double e = std::exp(x);
     const double inverse = 1.0 / e;
     return (e + inverse) / (e - inverse);
-}
-
-double EvaluateSetForm(const CoefficientSet& set, SetProperty property, double tempK, double tcK) {
-    const int code = set.Code();
-    if (!Accepts(property, code)) {
-        return 0.0;
-    }
-    const double t = tempK;
-    switch (code) {
-    case 2: {
-        const double x = set.c / t;
-        const double y = set.e / t;
-        const double first = x / Sinh(x);
-        const double second = y / Cosh(y);
-        return set.a + set.b * first * first + set.d * second * second;
-    }
-    case 3: {
-        const double tr = t / tcK;
-        return set.a *
-               std::pow(1.0 - tr, set.b + set.c * tr + set.d * tr * tr + set.e * tr * tr * tr);
-    }
-    case 4:
-        return set.a / std::pow(set.b, 1.0 + std::pow(1.0 - t / set.c, set.d));
-    case 5:
-        return set.a * std::pow(t, set.b) / (1.0 + set.c / t + set.d / (t * t));
-    case 6:
-        return std::exp(set.a + set.b / t + set.c * std::log(t) + set.d * std::pow(t, set.e));
-    case 7:
-        return set.a + t * (set.b + t * (set.c + t * (set.d + t * set.e)));
-    default:
-        return 0.0;
-    }
 }
 
 double EvaluateSet(const CoefficientSet& set, SetProperty property, double tempK, double tcK) {

@@ -70,12 +70,9 @@ constexpr double FahrenheitToRankine(double tempF) {
     return tempF + 459.67;
 }
 
-// The raw value of the set's equation form at tempK (tcK is the component's critical
-// temperature, used by the reduced-temperature form 3). 0 when the code is not one the
-// property accepts.
-double EvaluateSetForm(const CoefficientSet& set, SetProperty property, double tempK, double tcK);
-
-// The set's value converted to internal units (see SetProperty). 0 for an unaccepted code.
+// The value of the set's equation form at tempK, converted to internal units (see
+// SetProperty); tcK is the component's critical temperature, used by the reduced-temperature
+// form 3. 0 when the code is not one the property accepts.
 double EvaluateSet(const CoefficientSet& set, SetProperty property, double tempK, double tcK);
 
 } // namespace quorvane

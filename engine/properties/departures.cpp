@@ -28,7 +28,7 @@ double OmegaASecondDerivative(EosEquation equation) {
 
 // The mixture attraction parameter and its temperature derivatives at fixed composition.
 struct Attraction {
-    double tR = 0.0;
+    float tR = 0.0F;     // the Rankine temperature as the engine holds it
     double a = 0.0;      // a(T) (RK: the temperature-free constant of a/T^0.5)
     double b = 0.0;      // co-volume
     double dadT = 0.0;   // SRK and PR only
@@ -103,6 +103,18 @@ Attraction AttractionOf(const PhaseCondition& phase, EosVariant slopeVariant,
     return out;
 }
 
+// A, B and D/a of the SRK and PR departures, D = -T da/dT.
+struct ReducedGroups {
+    double bigA = 0.0;
+    double bigB = 0.0;
+    double dOverA = 0.0;
+};
+
+ReducedGroups GroupsOf(const PhaseCondition& phase, const Attraction& at) {
+    return ReducedGroups{ReducedA(phase.equation, at.a, phase.pressPsia, at.tR),
+                         ReducedB(at.b, phase.pressPsia, at.tR), -at.tR * at.dadT / at.a};
+}
+
 // ln of the attraction integral of each form: ln(1 + B/Z) for RK and SRK,
 // ln((Z + (1 + sqrt 2) B)/(Z + (1 - sqrt 2) B)) for PR; and its prefactor divisor.
 double AttractionLog(EosEquation equation, double z, double bigB) {
@@ -137,18 +149,16 @@ double EnthalpyDeparture(const PhaseCondition& phase) {
         return kNaN;
     }
     const double z = phase.z;
-    const double p = phase.pressPsia;
     const double t = at.tR;
     if (phase.equation == EosEquation::RK) {
+        const double p = phase.pressPsia;
         return kRe * t *
                (z - 1.0 -
                 1.5 * at.a / (at.b * kR * std::pow(t, 1.5)) *
                     std::log(1.0 + at.b * p / (z * kR * t)));
     }
-    const double bigA = ReducedA(phase.equation, at.a, phase.pressPsia, static_cast<float>(t));
-    const double bigB = ReducedB(at.b, phase.pressPsia, static_cast<float>(t));
-    const double dOverA = -t * at.dadT / at.a;
-    return CubicEnthalpyDeparture(phase.equation, t, z, bigA, bigB, dOverA);
+    const ReducedGroups g = GroupsOf(phase, at);
+    return CubicEnthalpyDeparture(phase.equation, t, z, g.bigA, g.bigB, g.dOverA);
 }
 
 double EntropyDeparture(const PhaseCondition& phase) {
@@ -157,17 +167,14 @@ double EntropyDeparture(const PhaseCondition& phase) {
         return kNaN;
     }
     const double z = phase.z;
-    const double p = phase.pressPsia;
     const double t = at.tR;
     if (phase.equation == EosEquation::RK) {
-        const double bpOverZrt = at.b * p / (z * kR * t);
+        const double bpOverZrt = at.b * phase.pressPsia / (z * kR * t);
         return kRe * (std::log(z * (1.0 - bpOverZrt)) -
                       at.a / (2.0 * at.b * kR * std::pow(t, 1.5)) * std::log(1.0 + bpOverZrt));
     }
-    const double bigA = ReducedA(phase.equation, at.a, phase.pressPsia, static_cast<float>(t));
-    const double bigB = ReducedB(at.b, phase.pressPsia, static_cast<float>(t));
-    const double dOverA = -t * at.dadT / at.a;
-    return CubicEntropyDeparture(phase.equation, z, bigA, bigB, dOverA);
+    const ReducedGroups g = GroupsOf(phase, at);
+    return CubicEntropyDeparture(phase.equation, z, g.bigA, g.bigB, g.dOverA);
 }
 
 DerivedPropertyValues DerivedProperties(const PhaseCondition& phase, double idealGasCp,

@@ -1,5 +1,8 @@
 #include "engine/properties/property_results.h"
 
+#include <cmath>
+#include <limits>
+
 namespace quorvane {
 
 namespace {
@@ -13,7 +16,26 @@ std::size_t PhaseIndex(Stream stream) {
     return stream == Stream::Vapour ? 0 : 1;
 }
 
+std::optional<double> Finite(double value) {
+    return std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
+}
+
 } // namespace
+
+PropertyResults PropertyResults::Unset() {
+    constexpr float kUnset = std::numeric_limits<float>::quiet_NaN();
+    PropertyResults results;
+    std::array<float, kStoredResultCount> record{};
+    record.fill(kUnset);
+    results.SetStoredRecord(record);
+    results.jouleThomson.fill(kUnset);
+    results.soundSpeed.fill(kUnset);
+    results.compressibility.fill(kUnset);
+    results.heatCapacityRatio.fill(kUnset);
+    const double unsetResidual = std::numeric_limits<double>::quiet_NaN();
+    results.residual.fill({unsetResidual, unsetResidual, unsetResidual});
+    return results;
+}
 
 bool PropertyResults::IsPresent(Stream stream) const {
     if (!calculated) {
@@ -49,6 +71,10 @@ std::optional<double> PropertyResults::Value(Quantity quantity, Stream stream) c
     if (!Applies(quantity, stream) || !IsPresent(stream)) {
         return std::nullopt;
     }
+    return Finite(StoredValue(quantity, stream));
+}
+
+double PropertyResults::StoredValue(Quantity quantity, Stream stream) const {
     const std::size_t s = StreamIndex(stream);
     switch (quantity) {
     case Quantity::MolecularWeight:
@@ -90,7 +116,7 @@ std::optional<double> PropertyResults::Value(Quantity quantity, Stream stream) c
     case Quantity::ResidualHeatCapacity:
         return residual[s].heatCapacity;
     }
-    return std::nullopt;
+    return std::numeric_limits<double>::quiet_NaN();
 }
 
 std::array<float, kStoredResultCount> PropertyResults::StoredRecord() const {

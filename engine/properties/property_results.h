@@ -76,17 +76,27 @@ struct PropertyResults {
     bool vapourPresent = false;
     bool liquidPresent = false;
 
+    // A record whose every value is unset (NaN). A caller that calculates once into a fresh
+    // record starts from it, so that a value the calculation steps over stays unset and is
+    // not reported; a default record would report the 0 it starts with. (The main window
+    // keeps one record across calculations, as a skipped value keeps its previous one.)
+    [[nodiscard]] static PropertyResults Unset();
+
     [[nodiscard]] bool IsPresent(Stream stream) const;
     // Whether the quantity is defined for the stream at all (the feed has no transport
     // properties, only the liquid a heat of vaporization and a surface tension).
     [[nodiscard]] static bool Applies(Quantity quantity, Stream stream);
-    // The value, or nothing when the quantity does not apply to the stream or the stream is
-    // absent.
+    // The value, or nothing when the quantity does not apply to the stream, the stream is
+    // absent or the value is unset (not a finite number).
     [[nodiscard]] std::optional<double> Value(Quantity quantity, Stream stream) const;
 
     // The thirty stored values in record order, and back.
     [[nodiscard]] std::array<float, kStoredResultCount> StoredRecord() const;
     void SetStoredRecord(std::span<const float, kStoredResultCount> values);
+
+private:
+    // The field that holds the quantity of the stream (only called where it applies).
+    [[nodiscard]] double StoredValue(Quantity quantity, Stream stream) const;
 };
 
 } // namespace quorvane

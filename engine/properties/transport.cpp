@@ -98,7 +98,9 @@ float LetsouStielViscosity(double tempF, double tcF, double pcPsia, double w, do
     const double simple = (1.5174 - 2.135 * tr + 0.75 * tr * tr) * 1e-5;
     const double deviation = (4.2552 - 7.674 * tr + 3.4 * tr * tr) * 1e-5;
     double eta = (simple + w * deviation) / xi * 1000.0;
-    if (!(eta > 1e-7)) {
+    // Only a computed value is floored: a failed evaluation stays non-finite, so that the
+    // property driver keeps the previous value instead of reporting the floor.
+    if (std::isfinite(eta) && eta <= 1e-7) {
         eta = 1e-7;
     }
     return ToSingle(eta);
@@ -140,14 +142,15 @@ float StielThodosIncrement(double rhoR, double tcF, double pcPsia, double molWei
     const double gamma =
         std::pow(tcK, 1.0 / 6.0) * std::sqrt(molWeight) / std::pow(pcPa, 2.0 / 3.0);
     // The published correlation reduces the increment with Gamma * Zc^5; the product is held
-    // as a 32-bit value. The multipliers are 32-bit constants.
+    // as a 32-bit value. The multipliers are 32-bit constants applied at their 1e-8 scale.
+    constexpr double kScale = 1e-8;
     double g = 0.0;
     if (rhoR < 0.5) {
-        g = Single(2.702e-8) * (std::exp(Single(0.535) * rhoR) - 1.0);
+        g = Single(2.702) * kScale * (std::exp(Single(0.535) * rhoR) - 1.0);
     } else if (rhoR <= 2.0) {
-        g = Single(2.528e-8) * (std::exp(Single(0.67) * rhoR) - 1.069);
+        g = Single(2.528) * kScale * (std::exp(Single(0.67) * rhoR) - 1.069);
     } else {
-        g = Single(0.574e-8) * (std::exp(Single(1.155) * rhoR) + Single(2.016));
+        g = Single(0.574) * kScale * (std::exp(Single(1.155) * rhoR) + Single(2.016));
     }
     const double reducing = static_cast<double>(ToSingle(gamma * std::pow(zc, 5)));
     return ToSingle(g / reducing * kConductivityToInternal);

@@ -1,6 +1,7 @@
 #include "data/component_database.h"
 #include "data/component_table_builder.h"
 #include "data/csv.h"
+#include "data/mixture_components.h"
 #include "tests/data/component_csv.h"
 #include "tests/data/test_files.h"
 
@@ -118,8 +119,14 @@ TEST(ComponentDatabase, MissingFileNamesItAndWhatToDo) {
 TEST(ComponentDatabase, UnreadableFileIsATypedError) {
     ScratchFolder folder;
     const auto garbage = folder.Write("components.db", std::string(4096, 'x'));
-    EXPECT_THROW(OpenComponentDatabase(garbage), ComponentDatabaseError);
+    try {
+        OpenComponentDatabase(garbage);
+        FAIL() << "no error for a file that is not a database";
+    } catch (const ComponentDatabaseError& e) {
+        EXPECT_NE(std::string(e.what()).find(garbage.string()), std::string::npos) << e.what();
+    }
     EXPECT_THROW(OpenComponentDatabase(folder / ""), ComponentDatabaseError); // a folder
+    EXPECT_THROW(OpenComponentDatabase(folder.Write("empty.db", "")), ComponentDatabaseError);
     // A database without the table.
     const auto csv = folder.Write("wrong.csv", "key,COMP,1\n1,X,2\n");
     BuildComponentDatabase(csv, folder / "wrong.db");
@@ -133,18 +140,27 @@ TEST(ComponentDatabase, UnreadableFileIsATypedError) {
 
 TEST(ComponentDatabase, RowsMissingARequiredColumnAreNotOffered) {
     ScratchFolder folder;
-    const std::string csv =
-        ComponentCsvHeader() + ComponentCsvRow(1, "zeta-GAS", {26}) +
-        ComponentCsvRow(2, "NO VAPOUR PRESSURE", {18}) + ComponentCsvRow(3, "NO CP", {74}) +
-        ComponentCsvRow(4, "NO OMEGA", {16}) + ComponentCsvRow(5, "ALPHA, BETA", {7, 12, 17});
+    std::string csv = ComponentCsvHeader() + ComponentCsvRow(1, "zeta-GAS", {26}) +
+                      ComponentCsvRow(2, "ALPHA, BETA", {7, 12, 17, 19, 73, 75, 113});
+    // One row per required column, each missing only that one: none of them is offered.
+    int key = 10;
+    for (std::string_view column : kRequiredColumns) {
+        const int c = std::stoi(std::string(column));
+        csv += ComponentCsvRow(key++, "NO COLUMN " + std::string(column), {c});
+    }
     BuildComponentDatabase(folder.Write("c.csv", csv), folder / "c.db");
     const ComponentDatabase db = OpenComponentDatabase(folder / "c.db");
     EXPECT_EQ(db.OfferedNames(), (std::vector<std::string>{"ALPHA, BETA", "zeta-GAS"}));
-    // The optional column 26 is listed and stays empty (ordinal 27).
+    // The optional column 26 is listed and stays empty (ordinal 27), also in the mixture.
     const auto zeta = db.FindByName("zeta-GAS");
     ASSERT_TRUE(zeta.has_value());
     EXPECT_TRUE(std::holds_alternative<std::monostate>(zeta->Cell(27)));
     EXPECT_EQ(zeta->Number(26), 1.025);
+    MixtureComponents mixture;
+    mixture.SetRowWidth(db.RowWidth());
+    ASSERT_EQ(mixture.AddDatabaseComponent(*zeta), AddComponentResult::Added);
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(mixture.Record(0).Cell(27)));
+    EXPECT_EQ(mixture.Record(0).Width(), ordinal::kLastOrdinal);
 }
 
 TEST(ComponentTableBuilder, RejectsMalformedCsv) {
@@ -161,7 +177,11 @@ TEST(ComponentTableBuilder, RejectsMalformedCsv) {
         EXPECT_NE(std::string(e.what()).find("line 3"), std::string::npos) << e.what();
     }
     EXPECT_THROW(BuildComponentDatabase(folder.Write("d.csv", "key,COMP,1\n1,A,2\n1,B,3\n"), out),
-                 ComponentCsvError);            // duplicate key
+                 ComponentCsvError); // duplicate key
+    EXPECT_THROW(BuildComponentDatabase(folder.Write("e.csv", "key,COMP,1\n1,A,nan\n"), out),
+                 ComponentCsvError);
+    EXPECT_THROW(BuildComponentDatabase(folder.Write("f.csv", "key,COMP,1\n1,A,-inf\n"), out),
+                 ComponentCsvError);
     EXPECT_FALSE(std::filesystem::exists(out)); // nothing half-made is left
 }
 

@@ -83,6 +83,8 @@ TEST_F(MixtureFromBundledDatabase, TwentyFiveAndNoMore) {
     EXPECT_EQ(mixture.AddDatabaseComponent(s_db->Offered()[25]), AddComponentResult::LimitReached);
     EXPECT_EQ(mixture.Count(), 25);
     EXPECT_FALSE(mixture.IsComponentInMixture(s_db->Offered()[25]));
+    // The limit is checked first: a component already present is refused with the message too.
+    EXPECT_EQ(mixture.AddDatabaseComponent(s_db->Offered()[0]), AddComponentResult::LimitReached);
     ExpectAligned(); // nothing changed
     EXPECT_EQ(kTooManyComponentsMessage, "Only 25 components are allowed.");
     EXPECT_EQ(kPhysicalPropertiesTitle, "Physical Properties");

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <numeric>
+#include <stdexcept>
 
 namespace quorvane {
 namespace {
@@ -65,6 +66,13 @@ TEST(Fractions, ZeroMolecularWeightDoesNotDivide) {
     const std::vector<float> x = MassToMoleFractions(w, mw);
     EXPECT_EQ(x[0], 0.0f);
     EXPECT_EQ(x[1], 1.0f);
+}
+
+TEST(Fractions, ArraysOfDifferentLengthAreRefused) {
+    const std::vector<float> x{0.5f, 0.5f};
+    const std::vector<float> mw{16.0f};
+    EXPECT_THROW(MoleToMassFractions(x, mw), std::invalid_argument);
+    EXPECT_THROW(MassToMoleFractions(x, mw), std::invalid_argument);
 }
 
 TEST(CompositionBasisChange, ConvertsOnlyAcrossFamilies) {

@@ -1,8 +1,12 @@
 #include "units/format_table.h"
 #include "units/number_format.h"
 
+#include <array>
 #include <gtest/gtest.h>
 #include <limits>
+#include <sstream>
+#include <string>
+#include <utility>
 
 namespace quorvane {
 namespace {
@@ -74,6 +78,42 @@ TEST(FormatNumber, OtherDefaultPatterns) {
     });
 }
 
+// Every pattern the program uses (the format-table defaults, the composition grid and basis
+// amounts, the result-grid columns and the status bar) on a typical, a negative, a zero, a
+// large and a tiny value.
+TEST(FormatNumber, EveryPatternInUse) {
+    struct Row {
+        const char* pattern;
+        std::array<const char*, 5> expected;
+    };
+    const double values[] = {1234.56789, -0.5, 0.0, 12345678.9, 0.00000123};
+    const Row rows[] = {
+        {"##,##0.00", {"1,234.57", "-0.50", "0.00", "12,345,678.90", "0.00"}},
+        {"##,##0.000", {"1,234.568", "-0.500", "0.000", "12,345,678.900", "0.000"}},
+        {"#0.###0", {"1234.5679", "-0.5", "0.0", "12345678.9", "0.0"}},
+        {"#0.####0", {"1234.56789", "-0.5", "0.0", "12345678.9", "0.0"}},
+        {"##,##0.#0", {"1,234.57", "-0.5", "0.0", "12,345,678.9", "0.0"}},
+        {"0.###0", {"1234.5679", "-0.5", "0.0", "12345678.9", "0.0"}},
+        {"###,##0.0", {"1,234.6", "-0.5", "0.0", "12,345,678.9", "0.0"}},
+        {"#0.#####0", {"1234.56789", "-0.5", "0.0", "12345678.9", "0.000001"}},
+        {"#,###,##0.0", {"1,234.6", "-0.5", "0.0", "12,345,678.9", "0.0"}},
+        {"##0.#0", {"1234.57", "-0.5", "0.0", "12345678.9", "0.0"}},
+        {"##,##0.##0", {"1,234.568", "-0.5", "0.0", "12,345,678.9", "0.0"}},
+        {"#,##0.0", {"1,234.6", "-0.5", "0.0", "12,345,678.9", "0.0"}},
+        {"##0.###0", {"1234.5679", "-0.5", "0.0", "12345678.9", "0.0"}},
+        {"#.######", {"1234.56789", "-.5", "0", "12345678.9", ".000001"}},
+        {"###.####", {"1234.5679", "-.5", "0", "12345678.9", "0"}},
+        {"###,##0", {"1,235", "-1", "0", "12,345,679", "0"}},
+        {"###,###,##0", {"1,235", "-1", "0", "12,345,679", "0"}},
+    };
+    for (const Row& row : rows) {
+        for (std::size_t i = 0; i < std::size(values); ++i) {
+            EXPECT_EQ(FormatNumber(values[i], row.pattern), row.expected[i])
+                << values[i] << " with \"" << row.pattern << "\"";
+        }
+    }
+}
+
 TEST(FormatNumber, RoundsHalfAwayFromZero) {
     ExpectAll({
         {0.125, "0.00", "0.13"},
@@ -82,6 +122,35 @@ TEST(FormatNumber, RoundsHalfAwayFromZero) {
         {-2.5, "#,##0", "-3"},
         {1.0, "#,##0.", "1"}, // a point with nothing after it is dropped
     });
+}
+
+TEST(FormatNumber, RoundingCarriesIntoTheIntegerPart) {
+    ExpectAll({
+        {9.995, "##,##0.00", "10.00"},
+        {999999.95, "#,###,##0.0", "1,000,000.0"},
+        {0.96, "0", "1"},
+        {0.6, "#", "1"},
+        {0.4, "#", "0"},
+        {0.99999, "#0.###0", "1.0"},
+        {-0.00005, "#0.###0", "-0.0001"},
+        {0.00004999, "#0.###0", "0.0"},
+    });
+}
+
+TEST(FormatNumber, DecimalDigitsAsShownNotBinaryNoise) {
+    // 2.675 and 1.005 are stored just below their decimal value; they round as written.
+    EXPECT_EQ(FormatNumber(2.675, "0.00"), "2.68");
+    EXPECT_EQ(FormatNumber(1.005, "0.00"), "1.01");
+    // 32-bit values show the digits they hold, padded with zeros, not those of their widening.
+    EXPECT_EQ(FormatNumber(1234.567f, "#0.#####0"), "1234.567");
+    EXPECT_EQ(FormatNumber(1234.567f, "0.000000"), "1234.567000");
+    EXPECT_EQ(FormatNumber(101352.93f, "##,##0.000"), "101,352.930");
+    EXPECT_EQ(FormatNumber(2.675f, "0.00"), "2.68");
+    EXPECT_EQ(FormatNumber(0.1f, "#.######"), ".1");
+    EXPECT_EQ(FormatNumber(-0.0f, "#0.###0"), "0.0");
+    EXPECT_EQ(FormatNumber(3.4028235e38f, "0"), "340282350000000000000000000000000000000");
+    // A 64-bit value keeps all its digits.
+    EXPECT_EQ(FormatNumber(1234.5670166015625, "0.000000"), "1234.567017");
 }
 
 TEST(FormatNumber, LiteralsEmptyPatternAndNonFinite) {
@@ -124,6 +193,50 @@ TEST(FormatPatternEditing, AddAndRemoveDigits) {
     EXPECT_EQ(SubDigit("#0.###0"), "#0.###");
     EXPECT_EQ(SubDigit("0"), ""); // no point: the whole length counts
     EXPECT_EQ(SubDigit(""), "");
+}
+
+// The stored keys in their read order and each key's default, written out a second time.
+TEST(FormatTable, EveryKeyInOrderWithItsDefault) {
+    const std::string keys =
+        "TForm PForm VFForm PFFForm PFVForm PFLForm MWFForm MWVForm MWLForm VcFForm VcVForm "
+        "VcLForm TcFForm TcVForm TcLForm PcFForm PcVForm PcLForm DFForm DVForm DLForm HOVForm "
+        "CpFForm CpVForm CpLForm HFForm HVForm HLForm SFForm SVForm SLForm VisVForm VisLForm "
+        "ThermCVForm ThermCLForm JTVForm JTLForm SSVForm SSLForm STLForm stmTForm stmPForm "
+        "stmQForm stmHForm stmSForm stmVolForm stmDenForm stmCpForm stmCvForm stmVisForm "
+        "stmTCForm stmSTForm stmCVelForm stmPdltForm stmIEForm";
+    std::string joined;
+    for (const NumberFormatSlot& slot : NumberFormatSlots()) {
+        joined += (joined.empty() ? "" : " ") + std::string(slot.key);
+    }
+    EXPECT_EQ(joined, keys);
+
+    const std::pair<const char*, const char*> defaults[] = {
+        {"##,##0.00", "TForm"},
+        {"##,##0.000", "PForm"},
+        {"#0.###0", "VFForm MWFForm MWVForm MWLForm CpFForm CpVForm CpLForm SFForm SVForm SLForm "
+                    "JTVForm JTLForm stmQForm stmSForm stmCpForm stmCvForm stmPdltForm stmIEForm"},
+        {"#0.####0", "PFFForm PFVForm PFLForm VcFForm VcVForm VcLForm"},
+        {"##,##0.#0", "TcFForm TcVForm TcLForm PcFForm PcVForm PcLForm stmTForm"},
+        {"0.###0", "DFForm DVForm DLForm"},
+        {"###,##0.0", "HOVForm HFForm HVForm HLForm stmHForm"},
+        {"#0.#####0", "VisVForm VisLForm ThermCVForm ThermCLForm stmVolForm stmDenForm "
+                      "stmVisForm stmTCForm stmSTForm"},
+        {"#,###,##0.0", "SSVForm SSLForm"},
+        {"##0.#0", "STLForm"},
+        {"##,##0.##0", "stmPForm"},
+        {"#,##0.0", "stmCVelForm"},
+    };
+    int counted = 0;
+    for (const auto& [pattern, group] : defaults) {
+        std::istringstream in(group);
+        for (std::string key; in >> key; ++counted) {
+            const int slot = NumberFormatSlotIndex(key);
+            ASSERT_GE(slot, 0) << key;
+            EXPECT_EQ(NumberFormatSlots()[static_cast<std::size_t>(slot)].defaultPattern, pattern)
+                << key;
+        }
+    }
+    EXPECT_EQ(counted, kNumberFormatSlotCount);
 }
 
 TEST(FormatTable, SlotsAndDefaults) {

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,11 @@ struct Eos {
     EosVariant variant;
     std::string name;
 };
+
+// Test names and messages show the equation by its list name.
+void PrintTo(const Eos& eos, std::ostream* out) {
+    *out << eos.name;
+}
 
 // Temperatures whose Rankine value is exactly representable in 32 bits, so that nearby
 // temperatures for numerical derivatives differ by exactly the step.

@@ -7,8 +7,11 @@
 #include "engine/properties/property_errors.h"
 #include "engine/properties/pure_correlations.h"
 #include "engine/properties/translated_density.h"
-#include "tests/engine/properties/component_rows.h"
+#include "engine/properties/transport.h"
+#include "tests/engine/properties/mixture_case.h"
+#include "units/fractions.h"
 
+#include <array>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <string>
@@ -17,37 +20,9 @@
 namespace quorvane {
 namespace {
 
-using test_rows::ComponentRow;
-
-// A flash case and the database rows of its components, built from the test rows.
-struct Mixture {
-    FlashCase flash;
-    std::vector<std::vector<double>> rows;
-    std::vector<std::string> names;
-
-    Mixture(std::vector<const ComponentRow*> components, std::vector<float> z, int eosIndex) {
-        const auto n = static_cast<std::int16_t>(components.size());
-        flash.n = n;
-        flash.z = std::move(z);
-        for (const ComponentRow* c : components) {
-            rows.push_back(c->cells);
-            names.push_back(c->name);
-            flash.tcF.push_back(ToSingle(c->cells[3]));
-            flash.pcPsia.push_back(ToSingle(c->cells[4]));
-            flash.vc.push_back(ToSingle(c->cells[5]));
-            flash.zc.push_back(ToSingle(c->cells[6]));
-            flash.w.push_back(ToSingle(c->cells[17]));
-            VapourPressureSet vp;
-            for (std::size_t k = 0; k < 5; ++k) {
-                vp.c[k] = ToSingle(c->cells[19 + k]);
-            }
-            vp.code = static_cast<std::int16_t>(c->cells[26]);
-            flash.vapourPressure.push_back(vp);
-        }
-        flash.kij = ZeroKijTable(n);
-        flash.eosIndex = eosIndex;
-        flash.eosText = std::string(kEosListTexts[static_cast<std::size_t>(eosIndex)]);
-    }
+// A flash case of test components, with the property calculation run on it.
+struct Mixture : test_rows::MixtureCase {
+    using MixtureCase::MixtureCase;
 
     // Puts the case at a single-phase state of its feed without a flash: x = y = z, both Z
     // values from the roots of the case's equation of state.
@@ -121,10 +96,30 @@ TEST(MixturePropertiesTest, NaturalGasGivesFiniteResultsForEveryPresentStream) {
                 1e-5 / r.molarDensity[0]);
 }
 
+// The ideal-gas heat capacity of a phase is a molar average, a 32-bit value, and the vapour's
+// Cp adds the equation-of-state residual to it.
+TEST(MixturePropertiesTest, VapourHeatCapacityStartsFromThe32BitIdealGasAverage) {
+    Mixture m({&test_rows::kNitrogen, &test_rows::kCarbonDioxide, &test_rows::kMethane,
+               &test_rows::kEthane, &test_rows::kPropane, &test_rows::kNButane},
+              {0.02F, 0.03F, 0.80F, 0.08F, 0.04F, 0.03F}, kPr);
+    for (float tempF : {20.0F, 60.0F, 100.0F, 140.0F, 180.0F}) {
+        const PropertyResults r = m.Run(FlashType::TP, tempF, 300.0F);
+        ASSERT_EQ(m.flash.vapourFraction, 1.0);
+        std::vector<float> cpIdeal;
+        for (const auto& row : m.rows) {
+            cpIdeal.push_back(HeatCapacityCorrelation(
+                CoefficientSet::FromRow(row, set_base::kIdealGasHeatCapacity), tempF));
+        }
+        const float cp0 = MolarAverage(m.flash.y, cpIdeal);
+        EXPECT_EQ(r.heatCapacity[1], ToSingle(cp0 + r.residual[1].heatCapacity)) << tempF;
+    }
+}
+
 // Methane and ethane at 100 F and 200 psia are all vapour.
 TEST(MixturePropertiesTest, SinglePhaseVapourGivesTheFeedTheVapourValues) {
     Mixture m({&test_rows::kMethane, &test_rows::kEthane}, {0.9F, 0.1F}, kPr);
-    PropertyResults before;
+    // Unset at the start: the liquid's fields give the feed nothing.
+    PropertyResults before = PropertyResults::Unset();
     before.viscosity[1] = -5.0F; // must survive: the liquid is not evaluated
     before.surfaceTension = -6.0F;
     const PropertyResults r = m.Run(FlashType::TP, 100.0F, 200.0F, before);
@@ -138,6 +133,7 @@ TEST(MixturePropertiesTest, SinglePhaseVapourGivesTheFeedTheVapourValues) {
     EXPECT_EQ(r.enthalpy[0], r.enthalpy[1]);
     EXPECT_EQ(r.entropy[0], r.entropy[1]);
     EXPECT_EQ(r.heatCapacityRatio[0], r.heatCapacityRatio[1]);
+    EXPECT_EQ(r.residual[0].enthalpy, r.residual[1].enthalpy);
     EXPECT_EQ(r.viscosity[1], -5.0F);
     EXPECT_EQ(r.surfaceTension, -6.0F);
     EXPECT_FALSE(r.Value(Quantity::Compressibility, Stream::Liquid).has_value());
@@ -152,7 +148,7 @@ TEST(MixturePropertiesTest, SinglePhaseVapourGivesTheFeedTheVapourValues) {
 // n-hexane and n-decane at 77 F and 100 psia are all liquid.
 TEST(MixturePropertiesTest, SinglePhaseLiquidGivesTheFeedTheLiquidValues) {
     Mixture m({&test_rows::kNHexane, &test_rows::kNDecane}, {0.5F, 0.5F}, kPr);
-    PropertyResults before;
+    PropertyResults before = PropertyResults::Unset();
     before.viscosity[0] = -5.0F;
     const PropertyResults r = m.Run(FlashType::TP, 77.0F, 100.0F, before);
     ASSERT_EQ(m.flash.vapourFraction, 0.0);
@@ -164,6 +160,7 @@ TEST(MixturePropertiesTest, SinglePhaseLiquidGivesTheFeedTheLiquidValues) {
     EXPECT_EQ(r.enthalpy[0], r.enthalpy[2]);
     EXPECT_EQ(r.entropy[0], r.entropy[2]);
     EXPECT_EQ(r.heatCapacityRatio[0], r.heatCapacityRatio[2]);
+    EXPECT_EQ(r.residual[0].entropy, r.residual[2].entropy);
     EXPECT_EQ(r.viscosity[0], -5.0F);
     EXPECT_FALSE(r.Value(Quantity::Viscosity, Stream::Vapour).has_value());
     ExpectPlausible(r, Stream::Liquid);
@@ -205,6 +202,59 @@ TEST(MixturePropertiesTest, LiquidHeatCapacitySetIsClampedIntoItsRange) {
     EXPECT_FLOAT_EQ(r.heatCapacity[2], HeatCapacityCorrelation(set, at250K));
 }
 
+// The liquid viscosity mixes by the mass fractions of the shared mole-to-mass conversion,
+// whose products and sum are 32-bit: with constant component viscosities (0.3 and 0.9 cP) and
+// x = 0.061/0.939 a 64-bit conversion would change the last bit of the result.
+TEST(MixturePropertiesTest, LiquidViscosityMixesByTheSharedMassFractions) {
+    Mixture m({&test_rows::kNHexane, &test_rows::kNDecane}, {0.061F, 0.939F}, kPr);
+    const std::array<double, 2> viscosityPaS{0.0003, 0.0009};
+    for (std::size_t i = 0; i < 2; ++i) {
+        std::vector<double>& row = m.rows[i];
+        const auto base = static_cast<std::size_t>(set_base::kLiquidViscosity);
+        for (std::size_t k = 0; k < 5; ++k) {
+            row[base + k] = 0.0;
+        }
+        row[base] = viscosityPaS[i];
+        row[base + 5] = 200.0;
+        row[base + 6] = 400.0;
+        row[base + 7] = 7.0;
+        row[static_cast<std::size_t>(set_base::kVapourPressure) + 7] = test_rows::kEmpty;
+    }
+    m.Assume(77.0F, 100.0F, 0.0);
+    const PropertyResults r = m.Properties();
+    const std::array<float, 2> molWeight{ToSingle(m.rows[0][2]), ToSingle(m.rows[1][2])};
+    const std::array<float, 2> eta{0.3F, 0.9F};
+    EXPECT_EQ(r.viscosity[1], LogMeanMixing(MoleToMassFractions(m.flash.x, molWeight), eta));
+}
+
+// The liquid conductivity takes its pressure factor only above 50 psia: at 50 psia exactly
+// pure n-hexane at 77 F has the value of its conductivity set.
+TEST(MixturePropertiesTest, LiquidConductivityPressureFactorStartsAbove50Psia) {
+    Mixture m({&test_rows::kNHexane}, {1.0F}, kPr);
+    const CoefficientSet set = CoefficientSet::FromRow(m.rows[0], set_base::kLiquidConductivity);
+    const double tempK = FahrenheitToKelvin(77.0F);
+    ASSERT_TRUE(set.IsUsableAt(tempK));
+    const float fromSet = ToSingle(EvaluateSet(set, SetProperty::ThermalConductivity, tempK,
+                                               FahrenheitToKelvin(m.flash.tcF[0])));
+    m.Assume(77.0F, 50.0F, 0.0);
+    EXPECT_EQ(m.Properties().thermalConductivity[1], fromSet);
+    m.Assume(77.0F, 60.0F, 0.0);
+    EXPECT_NE(m.Properties().thermalConductivity[1], fromSet);
+}
+
+// A liquid component above its critical temperature without a usable surface-tension set
+// gets no Brock-Bird value and adds nothing: methane (its set ends at 190.56 K) dissolved in
+// n-decane at 77 F.
+TEST(MixturePropertiesTest, SurfaceTensionLeavesOutASupercriticalComponentWithoutASet) {
+    Mixture m({&test_rows::kMethane, &test_rows::kNDecane}, {0.2F, 0.8F}, kPr);
+    m.Assume(77.0F, 3000.0F, 0.0);
+    const PropertyResults r = m.Properties();
+    const CoefficientSet decane = CoefficientSet::FromRow(m.rows[1], set_base::kSurfaceTension);
+    const double expected =
+        0.8F * static_cast<double>(SurfaceTensionCorrelation(decane, 77.0, m.flash.tcF[1]));
+    EXPECT_EQ(r.surfaceTension, ToSingle(expected));
+}
+
 // A single component without a liquid-density set: Rackett below Tc, the translated
 // Peng-Robinson liquid above it, whatever equation of state the case uses.
 TEST(MixturePropertiesTest, SingleComponentLiquidDensityRoutes) {
@@ -242,6 +292,11 @@ TEST(MixturePropertiesTest, FailingStatementKeepsItsPreviousValue) {
     EXPECT_EQ(r.viscosity[0], 123.0F);
     EXPECT_GT(r.thermalConductivity[0], 0.0F);
     EXPECT_GT(r.soundSpeed[0], 0.0F);
+    // Calculated into an unset record, the skipped value is reported as missing, not as 0.
+    const PropertyResults fresh = m.Run(FlashType::TP, 100.0F, 200.0F, PropertyResults::Unset());
+    EXPECT_FALSE(fresh.Value(Quantity::Viscosity, Stream::Vapour).has_value());
+    EXPECT_TRUE(fresh.Value(Quantity::ThermalConductivity, Stream::Vapour).has_value());
+    EXPECT_FALSE(fresh.Value(Quantity::Viscosity, Stream::Liquid).has_value());
 }
 
 // From the surface tension on a failure goes to the caller; what came before is stored.

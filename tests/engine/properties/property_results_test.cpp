@@ -28,6 +28,24 @@ TEST(PropertyResultsTest, AbsentPhaseAndInapplicableValuesAreNotReported) {
     EXPECT_TRUE(PropertyResults::Applies(Quantity::ResidualEnthalpy, Stream::Feed));
 }
 
+// A record that starts unset reports nothing that a calculation did not give it, and no
+// stored value that is not a finite number reaches a caller.
+TEST(PropertyResultsTest, UnsetValuesAreNotReported) {
+    PropertyResults results = PropertyResults::Unset();
+    results.calculated = true;
+    results.vapourPresent = true;
+    results.liquidPresent = true;
+    for (Stream s : {Stream::Feed, Stream::Vapour, Stream::Liquid}) {
+        for (Quantity q :
+             {Quantity::MolecularWeight, Quantity::Compressibility, Quantity::HeatCapacityRatio,
+              Quantity::SoundSpeed, Quantity::SurfaceTension, Quantity::ResidualHeatCapacity}) {
+            EXPECT_FALSE(results.Value(q, s).has_value()) << static_cast<int>(q);
+        }
+    }
+    results.soundSpeed[0] = 1400.0F;
+    EXPECT_EQ(results.Value(Quantity::SoundSpeed, Stream::Vapour), 1400.0);
+}
+
 TEST(PropertyResultsTest, StoredRecordKeepsItsOrder) {
     PropertyResults results;
     results.molecularWeight = {1.0F, 2.0F, 3.0F};

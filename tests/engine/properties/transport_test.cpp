@@ -30,6 +30,8 @@ TEST(TransportTest, HydrogenConstantsAreChosenInAnyLetterCase) {
 TEST(TransportTest, LetsouStielIsFlooredWhereTheCorrelationTurnsNegative) {
     // With w = 0 the simple-fluid term is negative near Tr = 1.42 (T = 837 F for n-hexane).
     EXPECT_FLOAT_EQ(LetsouStielViscosity(837.0, 453.7, 436.9, 0.0, 86.177), 1e-7F);
+    // A failed evaluation is not dressed up as the floor.
+    EXPECT_FALSE(std::isfinite(LetsouStielViscosity(77.0, 453.7, 436.9, std::nan(""), 86.177)));
 }
 
 TEST(TransportTest, WilkeOfOneComponentIsItsViscosity) {
@@ -56,6 +58,36 @@ TEST(TransportTest, StielThodosBranchBoundariesBelongToTheMiddleBranch) {
     const double scale = middle(1.0) / (std::exp(0.67 * 1.0) - 1.069);
     EXPECT_NEAR(middle(0.5), scale * (std::exp(0.67 * 0.5) - 1.069), 1e-6 * middle(1.0));
     EXPECT_NEAR(middle(2.0), scale * (std::exp(0.67 * 2.0) - 1.069), 1e-6 * middle(1.0));
+}
+
+// The Stiel-Thodos multipliers are 32-bit numbers (2.702, 0.535, 2.528, 0.67, 0.574, 1.155,
+// 2.016) applied at their 1e-8 scale; the reducing product Gamma * Zc^5 is a 32-bit value.
+TEST(TransportTest, StielThodosUsesItsThirtyTwoBitMultipliers) {
+    const double tcF = -116.67;
+    const double pcPsia = 667.8;
+    const double molWeight = 16.043;
+    const double zc = 0.2863;
+    const double gamma = std::pow((tcF - 32.0) / 1.8 + 273.15, 1.0 / 6.0) * std::sqrt(molWeight) /
+                         std::pow(pcPsia * 6894.7333, 2.0 / 3.0);
+    const double reducing = static_cast<float>(gamma * std::pow(zc, 5));
+    auto expected = [&](double g) { return static_cast<float>(g / reducing * 0.57826656); };
+    auto single = [](float value) { return static_cast<double>(value); };
+    for (double rhoR : {0.11, 0.3, 0.45}) {
+        EXPECT_EQ(StielThodosIncrement(rhoR, tcF, pcPsia, molWeight, zc),
+                  expected(single(2.702F) * 1e-8 * (std::exp(single(0.535F) * rhoR) - 1.0)))
+            << rhoR;
+    }
+    for (double rhoR : {0.7, 1.3, 1.9}) {
+        EXPECT_EQ(StielThodosIncrement(rhoR, tcF, pcPsia, molWeight, zc),
+                  expected(single(2.528F) * 1e-8 * (std::exp(single(0.67F) * rhoR) - 1.069)))
+            << rhoR;
+    }
+    for (double rhoR : {2.2, 2.6, 3.1}) {
+        EXPECT_EQ(
+            StielThodosIncrement(rhoR, tcF, pcPsia, molWeight, zc),
+            expected(single(0.574F) * 1e-8 * (std::exp(single(1.155F) * rhoR) + single(2.016F))))
+            << rhoR;
+    }
 }
 
 // Methane at 100 F and 1000 psia: density about 0.188 lb-mol/ft3 (Z about 0.885), so
