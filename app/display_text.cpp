@@ -21,6 +21,16 @@ QString FormatPattern(double value, std::string_view pattern) {
     return QString::fromStdString(FormatNumber(value, pattern));
 }
 
+QString FormatPattern(float value, const QString& pattern) {
+    const QByteArray bytes = pattern.toUtf8();
+    return QString::fromStdString(
+        FormatNumber(value, std::string_view(bytes.constData(), bytes.size())));
+}
+
+QString FormatPattern(float value, std::string_view pattern) {
+    return QString::fromStdString(FormatNumber(value, pattern));
+}
+
 QString FormatGeneralText(float value) {
     return QString::fromStdString(FormatGeneral(value));
 }

@@ -11,6 +11,9 @@ namespace quorvane {
 // The value in a display pattern ("##,##0.00"); empty for NaN and infinities.
 QString FormatPattern(double value, const QString& pattern);
 QString FormatPattern(double value, std::string_view pattern);
+// Stored 32-bit values show the digits they hold (not those of their 64-bit widening).
+QString FormatPattern(float value, const QString& pattern);
+QString FormatPattern(float value, std::string_view pattern);
 
 // The general single-precision form of the result grids (" .5").
 QString FormatGeneralText(float value);

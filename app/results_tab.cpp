@@ -2,6 +2,7 @@
 
 #include "app/display_text.h"
 #include "app/unit_selectors.h"
+#include "engine/precision.h"
 #include "units/format_table.h"
 #include "units/unit_catalogue.h"
 
@@ -192,11 +193,23 @@ double ResultsTab::MolecularWeight(int stream) const {
 }
 
 void ResultsTab::SetCell(int index, double value, bool present) {
+    ShowCellText(index, present && std::isfinite(value) ? FormatPattern(value, SlotPattern(index))
+                                                        : QStringLiteral(" "));
+}
+
+void ResultsTab::SetCell(int index, float value, bool present) {
+    ShowCellText(index, present && std::isfinite(value) ? FormatPattern(value, SlotPattern(index))
+                                                        : QStringLiteral(" "));
+}
+
+const QString& ResultsTab::SlotPattern(int index) const {
+    const int slot = Cell(index)->property("slot").toInt();
+    return m_state.formats[static_cast<std::size_t>(slot)];
+}
+
+void ResultsTab::ShowCellText(int index, const QString& text) {
     QLineEdit* cell = Cell(index);
-    const int slot = cell->property("slot").toInt();
-    cell->setText(present && std::isfinite(value)
-                      ? FormatPattern(value, m_state.formats[static_cast<std::size_t>(slot)])
-                      : QStringLiteral(" "));
+    cell->setText(text);
     cell->setCursorPosition(0);
 }
 
@@ -311,13 +324,14 @@ void ResultsTab::ShowPropertyRow(const PropertyRow& row) {
             SetCell(row.cells[s], NAN, false);
             continue;
         }
-        double display = *value;
+        float display = ToSingle(*value);
         if (row.selector >= 0) {
             // Mass-based units go through the molecular weight of the same stream.
             const auto tag = MainWindowSelector(row.selector).tag;
-            display =
-                tag ? ToDisplay(*tag, *value, m_selectors.Unit(row.selector), MolecularWeight(s))
-                    : *value;
+            if (tag) {
+                display =
+                    ToDisplay(*tag, *value, m_selectors.Unit(row.selector), MolecularWeight(s));
+            }
         }
         SetCell(row.cells[s], display, true);
     }

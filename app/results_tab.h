@@ -45,6 +45,9 @@ private:
     void ShowCompositions();
     void ShowPropertyRow(const PropertyRow& row);
     void SetCell(int index, double value, bool present);
+    void SetCell(int index, float value, bool present);
+    const QString& SlotPattern(int index) const;
+    void ShowCellText(int index, const QString& text);
     bool HaveResults() const;
     bool VapourPresent() const;
     bool LiquidPresent() const;
