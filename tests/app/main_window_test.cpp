@@ -12,6 +12,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStandardPaths>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -132,6 +134,38 @@ TEST_F(MainWindowTest, MissingHelpFileSaysThereIsNoHelp) {
     HelpWindow present(window.get());
     EXPECT_TRUE(present.ShowTopic(QStringLiteral("composition")));
     present.close();
+}
+
+TEST_F(MainWindowTest, GroupsShowTheirHintsInTheStatusBar) {
+    window->show();
+    QWidget* group = nullptr;
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+        if (widget->property("hint").toString() == QStringLiteral("Select an EOS Model")) {
+            group = widget;
+        }
+    }
+    ASSERT_NE(group, nullptr);
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(group, &enter);
+    EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("Select an EOS Model"));
+}
+
+TEST_F(MainWindowTest, CalculatorStartsOrSaysThatThereIsNone) {
+    const bool installed =
+        !QStandardPaths::findExecutable(QStringLiteral("gnome-calculator")).isEmpty() ||
+        !QStandardPaths::findExecutable(QStringLiteral("kcalc")).isEmpty() ||
+        !QStandardPaths::findExecutable(QStringLiteral("mate-calc")).isEmpty() ||
+        !QStandardPaths::findExecutable(QStringLiteral("galculator")).isEmpty() ||
+        !QStandardPaths::findExecutable(QStringLiteral("qalculate-gtk")).isEmpty() ||
+        !QStandardPaths::findExecutable(QStringLiteral("qalculate-qt")).isEmpty() ||
+        !QStandardPaths::findExecutable(QStringLiteral("xcalc")).isEmpty();
+    if (installed) {
+        GTEST_SKIP() << "a calculator is installed; starting it is left to the desktop";
+    }
+    window->findChild<QAction*>(QStringLiteral("mnuViewCalculator"))->trigger();
+    ASSERT_NE(dialogs.Last(), nullptr);
+    EXPECT_TRUE(dialogs.Last()->text.startsWith(
+        QStringLiteral("No calculator program was found on this computer.")));
 }
 
 TEST_F(MainWindowTest, EnterActsAsTab) {
