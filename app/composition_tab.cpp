@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <cmath>
 #include <limits>
@@ -186,6 +187,14 @@ void CompositionTab::BuildLayout() {
     connect(m_optWtMolFrac, &QButtonGroup::idClicked, this,
             [this](int id) { SetBasis(static_cast<CompositionBasis>(id)); });
     connect(m_grid, &QTableWidget::itemChanged, this, &CompositionTab::AmountEdited);
+    // Tab and Enter from an amount go on to the next component's amount, not to its name.
+    connect(m_grid, &QTableWidget::currentCellChanged, this,
+            [this](int row, int column, int previousRow, int previousColumn) {
+                if (column == 0 && previousColumn == 1 && row == previousRow + 1) {
+                    QTimer::singleShot(0, m_grid,
+                                       [grid = m_grid, row] { grid->setCurrentCell(row, 1); });
+                }
+            });
 }
 
 bool CompositionTab::SelectComponent(const QString& name) {

@@ -137,6 +137,7 @@ void MainWindow::BuildTabs() {
 
     connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::TabChanged);
     connect(m_setup, &FlashSetupTab::inputChanged, this, &MainWindow::SetRecalculationFlag);
+    connect(m_setup, &FlashSetupTab::inputChanged, this, &MainWindow::UpdateSummary);
     connect(m_setup, &FlashSetupTab::eosChanged, this, [this] {
         m_interaction->SetEosText(m_setup->EosText());
         UpdateSummary();

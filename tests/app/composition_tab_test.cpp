@@ -1,10 +1,12 @@
 #include "app/composition_tab.h"
 #include "tests/app/gui_test_support.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace quorvane {
@@ -127,6 +129,20 @@ TEST_F(CompositionTabTest, BasisChangesRoundTripTheAmounts) {
     tab->SetBasis(CompositionBasis::MoleFrac);
     EXPECT_NEAR(window->State().mixture.EnteredComposition()[0], 0.25F, 1e-6);
     EXPECT_EQ(grid->item(0, 1)->text(), QStringLiteral("0.25"));
+}
+
+TEST_F(CompositionTabTest, EnterMovesFromAmountToTheNextAmount) {
+    Add(QStringLiteral("METHANE"));
+    Add(QStringLiteral("ETHANE"));
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    grid->setFocus();
+    grid->setCurrentCell(0, 1);
+    QApplication::processEvents();
+    QTest::keyClick(grid, Qt::Key_Return);
+    QTest::qWait(20);
+    EXPECT_EQ(grid->currentRow(), 1);
+    EXPECT_EQ(grid->currentColumn(), 1);
 }
 
 TEST_F(CompositionTabTest, NonNumericAmountIsRefusedAndTheValueKept) {
