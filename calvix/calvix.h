@@ -88,7 +88,11 @@ CALVIX_API double STM_nCVtp(double t, double p); /* isochoric heat capacity */
 CALVIX_API double STM_nWtp(double t, double p);  /* speed of sound, always m/s */
 CALVIX_API double STM_nKtp(double t, double p);  /* isentropic exponent w²/(p v) */
 
-/* Temperature and two-phase tests from pressure with entropy or enthalpy. */
+/* Temperature and two-phase tests from pressure with entropy or enthalpy. Below psat(273.15 K)
+ * (611.2 Pa) there is no liquid or wet steam within the formulation: only vapour from
+ * 273.15 K up (T(p, s) found there on the region 2 equation itself). Values within the small
+ * inconsistency bands where two regions meet (at 623.15 K, on the boundary of regions 2 and 3, at
+ * 1073.15 K) answer the boundary temperature. */
 CALVIX_API double STM_nTps(double p, double s);      /* 0 < p < 100 MPa, s >= 0 */
 CALVIX_API double STM_nTph(double p, double h);      /* 0 < p <= 100 MPa */
 CALVIX_API int32_t STM_IsSat_ps(double p, double s); /* 1 when two-phase, else 0 */

@@ -31,7 +31,8 @@ std::optional<SaturatedPair> SaturatedAtTemp(double tK) {
 }
 
 // Wet steam of the caller's temperature and wetness or dryness: the saturated states and
-// the wetness w. The raw x must lie in [0, 1].
+// the wetness w. The raw x must lie in [0, 1]; the temperature range is checked with the
+// saturated states.
 struct WetSteam {
     SaturatedPair sat;
     double w;
@@ -39,7 +40,7 @@ struct WetSteam {
 
 std::optional<WetSteam> WetAtTemp(double t, double x) {
     const std::optional<double> tK = Input(Quantity::Temperature, t);
-    if (!tK || !(*tK >= kMinTemp && *tK < kCriticalTemp) || !(x >= 0.0 && x <= 1.0)) {
+    if (!tK || !(x >= 0.0 && x <= 1.0)) {
         return std::nullopt;
     }
     const std::optional<double> w = Input(Quantity::WetDry, x);

@@ -31,7 +31,12 @@ double At(GibbsRegion region, double tK, double pMPa, Given given) {
 }
 
 // Common tail below psat(623.15 K): vapour, wet or liquid against the saturated values.
+// Below psat(273.15 K) the saturation temperature lies under the lowest temperature of the
+// formulation, so there is no liquid and no wet steam there: only region 2 from 273.15 K up.
 std::int32_t ClassifyBelowRegion3(double pMPa, double x, Given given) {
+    if (pMPa < SaturationPressure(kMinTemp)) {
+        return x >= At(Region2, kMinTemp, pMPa, given) ? kPhaseVapour : kErrorCode;
+    }
     const double ts = SaturationTemperature(pMPa);
     if (x >= At(Region2, ts, pMPa, given)) {
         return kPhaseVapour;
@@ -103,21 +108,15 @@ std::int32_t Classify(double pMPa, double x, Given given) {
     return ClassifyBelowRegion3(pMPa, x, given);
 }
 
-// Region 5: bisection on T over [1073.15, 2273.15] K. Each step keeps the half whose end
-// residual differs in sign from the midpoint's (a zero end residual counts as differing:
-// the root is that end).
-std::optional<double> BisectRegion5(double pMPa, double x, Given given) {
-    double lo = kMaxTemp25;
-    double hi = kMaxTemp;
-    const bool inRange = pMPa > 0.0 && pMPa <= kMaxPress5 && At(Region5, lo, pMPa, given) <= x &&
-                         x <= At(Region5, hi, pMPa, given);
-    if (!inRange) {
-        return std::nullopt;
-    }
+// Bisection on T over [lo, hi] for a Gibbs region, the value lying between the region's
+// values at the ends. Each step keeps the half whose end residual differs in sign from the
+// midpoint's (a zero end residual counts as differing: the root is that end).
+std::optional<double> BisectGibbs(GibbsRegion region, double lo, double hi, double pMPa, double x,
+                                  Given given) {
     auto differs = [](double end, double d) { return end == 0.0 || (end > 0.0) != (d > 0.0); };
     for (;;) {
         const double mid = (lo + hi) / 2.0;
-        const double d = At(Region5, mid, pMPa, given) - x;
+        const double d = At(region, mid, pMPa, given) - x;
         if (std::fabs(d) < kTolerance) {
             return mid;
         }
@@ -125,9 +124,9 @@ std::optional<double> BisectRegion5(double pMPa, double x, Given given) {
         if (mid == lo || mid == hi) {
             return std::nullopt;
         }
-        if (differs(At(Region5, hi, pMPa, given) - x, d)) {
+        if (differs(At(region, hi, pMPa, given) - x, d)) {
             lo = mid;
-        } else if (differs(At(Region5, lo, pMPa, given) - x, d)) {
+        } else if (differs(At(region, lo, pMPa, given) - x, d)) {
             hi = mid;
         } else {
             return std::nullopt;
@@ -135,28 +134,55 @@ std::optional<double> BisectRegion5(double pMPa, double x, Given given) {
     }
 }
 
+// Region 5: bisection on T over [1073.15, 2273.15] K.
+std::optional<double> BisectRegion5(double pMPa, double x, Given given) {
+    if (!(pMPa > 0.0 && pMPa <= kMaxPress5)) {
+        return std::nullopt;
+    }
+    // Regions 2 and 5 agree at 1073.15 K only to within their small inconsistency (up to
+    // about 0.02 kJ/kg). A value the classifier gives to region 5, at or above region 2's
+    // value there, but below region 5's own is the boundary state itself.
+    const double atLo = At(Region5, kMaxTemp25, pMPa, given);
+    if (x < atLo && x >= At(Region2, kMaxTemp25, pMPa, given)) {
+        return kMaxTemp25;
+    }
+    if (!(atLo <= x && x <= At(Region5, kMaxTemp, pMPa, given))) {
+        return std::nullopt;
+    }
+    return BisectGibbs(Region5, kMaxTemp25, kMaxTemp, pMPa, x, given);
+}
+
 // Region 3: bisection on T over [623.15 K, T23(p)], with a density search at every step.
 // The density is searched to full precision: with the standard 1e-5 MPa the density, and
 // with it h or s, jumps between neighbouring temperatures by more than 1e-5, and the
 // bisection could stall short of its tolerance and report a valid state as a failure.
+// Along the isobar h and s of region 3 are then continuous but for one jump, at the
+// saturation temperature below pc. A search that closes in on a temperature without meeting
+// the value has found such a jump or an end of region 3, and that temperature is the answer:
+// - the ends: regions 1 and 3 meet at 623.15 K, and regions 3 and 2 on the B23 line, only
+//   to within their small inconsistencies (up to about 0.05 kJ/kg), and a value between is
+//   region 3 to the classifier;
+// - the saturation jump: a saturated state the classifier sees as single-phase, because the
+//   saturated densities it compares with are found only to the standard tolerance (the
+//   saturated vapour of STM_nHtp(T, psat(T)) is one).
 std::optional<double> BisectRegion3(double pMPa, double x, Given given) {
     if (!(pMPa >= B23Pressure(kRegion13Temp) && pMPa <= kMaxPress)) {
         return std::nullopt;
     }
+    const double tHigh = B23Temperature(pMPa);
     double lo = kRegion13Temp;
-    double hi = B23Temperature(pMPa);
+    double hi = tHigh;
     for (int k = 0; k < kMaxBisections; ++k) {
         const double mid = (lo + hi) / 2.0;
         const std::optional<double> rho = Region3Density(mid, pMPa, DensitySearch::Precise);
         if (!rho) {
-            return std::nullopt;
+            // Next to the B23 line the density search may refuse a midpoint whose p23
+            // rounds above p: the search is closing in on the line.
+            return hi == tHigh && lo != kRegion13Temp ? std::optional(tHigh) : std::nullopt;
         }
         const double d = Pick(Region3(*rho, mid), given) - x;
-        if (std::fabs(d) < kTolerance) {
+        if (std::fabs(d) < kTolerance || mid == lo || mid == hi) {
             return mid;
-        }
-        if (mid == lo || mid == hi) {
-            return std::nullopt; // no progress possible: every further step repeats this one
         }
         if (d >= 0.0) {
             hi = mid;
@@ -167,12 +193,23 @@ std::optional<double> BisectRegion3(double pMPa, double x, Given given) {
     return std::nullopt;
 }
 
-double Backward2(double pMPa, double x, Given given) {
+// Region 2: the backward equations. Below psat(273.15 K) the one for T(p, s) of subregion
+// 2a leaves the range it was fitted to (1 K off at 100 Pa, tens of kelvin at 10 Pa), so
+// there T is found by bisection on region 2 over [273.15, 1073.15] K instead; the
+// classifier has already put s between the region 2 values at these ends.
+std::optional<double> Region2Temperature(double pMPa, double x, Given given) {
+    if (given == Given::Entropy && pMPa < SaturationPressure(kMinTemp)) {
+        return BisectGibbs(Region2, kMinTemp, kMaxTemp25, pMPa, x, given);
+    }
     if (given == Given::Enthalpy) {
         if (pMPa <= kSubregion2aMaxPress) {
             return BackwardT2aph(pMPa, x);
         }
-        return x >= B2bcEnthalpy(pMPa) ? BackwardT2bph(pMPa, x) : BackwardT2cph(pMPa, x);
+        // The B2bc line starts at its lowest pressure n₅ = 4.5258 MPa; below that its
+        // enthalpy form has no value (NaN, the root of a negative number) and the whole of
+        // region 2 above 4 MPa is subregion 2b.
+        const double hBc = B2bcEnthalpy(pMPa);
+        return std::isnan(hBc) || x >= hBc ? BackwardT2bph(pMPa, x) : BackwardT2cph(pMPa, x);
     }
     if (pMPa <= kSubregion2aMaxPress) {
         return BackwardT2aps(pMPa, x);
@@ -187,7 +224,7 @@ std::optional<double> Temperature(double pMPa, double x, Given given) {
         t = given == Given::Enthalpy ? BackwardT1ph(pMPa, x) : BackwardT1ps(pMPa, x);
         break;
     case kPhaseVapour:
-        t = Backward2(pMPa, x, given);
+        t = Region2Temperature(pMPa, x, given);
         break;
     case kPhaseHotVapour:
         t = BisectRegion5(pMPa, x, given);

@@ -103,19 +103,16 @@ double Region3Isotherm::Pressure(double rho) const {
 double Region3Isotherm::DpDv(double v) const {
     const double rho = 1.0 / v;
     const SeriesSums s = kRegion3.Sums(rho / kCriticalDensity, m_tauPowers);
+    // Σ n I (I + 1) δ^I τ^J = Σ n I (I − 1) δ^I τ^J + 2 Σ n I δ^I τ^J.
     return -rho * rho * kGasConstant * m_tK * 0.001 * (kN1 + s.aa + 2.0 * s.a);
 }
 
 double Region3Pressure(double rho, double tK) {
-    const SeriesSums s = Region3Sums(rho, tK);
-    return rho * kGasConstant * tK * (kN1 + s.a) * 0.001;
+    return Region3Isotherm(tK).Pressure(rho);
 }
 
 double Region3DpDv(double v, double tK) {
-    const double rho = 1.0 / v;
-    const SeriesSums s = Region3Sums(rho, tK);
-    // Σ n I (I + 1) δ^I τ^J = Σ n I (I − 1) δ^I τ^J + 2 Σ n I δ^I τ^J.
-    return -rho * rho * kGasConstant * tK * 0.001 * (kN1 + s.aa + 2.0 * s.a);
+    return Region3Isotherm(tK).DpDv(v);
 }
 
 } // namespace calvix

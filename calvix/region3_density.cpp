@@ -45,13 +45,15 @@ bool InSaturationRange(double tK) {
     return tK >= kRegion13Temp && tK <= kCriticalTemp;
 }
 
-double LiquidSpinodalVolume(const Region3Isotherm& isotherm) {
-    double low = 0.0013;
-    double high = 1.0 / kCriticalDensity;
+// 30 fixed halvings of [low, high] on the sign of (∂p/∂v)_T, returning the last midpoint.
+// `unstableAbove` says on which side of the spinodal the unstable states (∂p/∂v ≥ 0) lie:
+// above it on the liquid side, below it on the vapour side.
+double SpinodalVolume(const Region3Isotherm& isotherm, double low, double high,
+                      bool unstableAbove) {
     double mid = (low + high) / 2.0;
     for (int k = 0; k < kSpinodalHalvings; ++k) {
         mid = (low + high) / 2.0;
-        if (isotherm.DpDv(mid) >= 0.0) {
+        if ((isotherm.DpDv(mid) >= 0.0) == unstableAbove) {
             high = mid;
         } else {
             low = mid;
@@ -60,19 +62,12 @@ double LiquidSpinodalVolume(const Region3Isotherm& isotherm) {
     return mid;
 }
 
+double LiquidSpinodalVolume(const Region3Isotherm& isotherm) {
+    return SpinodalVolume(isotherm, 0.0013, 1.0 / kCriticalDensity, true);
+}
+
 double VapourSpinodalVolume(const Region3Isotherm& isotherm) {
-    double low = 1.0 / kCriticalDensity;
-    double high = 0.0089;
-    double mid = (low + high) / 2.0;
-    for (int k = 0; k < kSpinodalHalvings; ++k) {
-        mid = (low + high) / 2.0;
-        if (isotherm.DpDv(mid) >= 0.0) {
-            low = mid;
-        } else {
-            high = mid;
-        }
-    }
-    return mid;
+    return SpinodalVolume(isotherm, 1.0 / kCriticalDensity, 0.0089, false);
 }
 
 } // namespace

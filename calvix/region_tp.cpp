@@ -26,10 +26,7 @@ std::int32_t RegionOfTp(double tK, double pMPa) {
     if (pMPa == ps) {
         return kRegion4;
     }
-    if (pMPa > ps) {
-        return kRegion1;
-    }
-    return pMPa < ps ? kRegion2 : kErrorCode;
+    return pMPa > ps ? kRegion1 : kRegion2;
 }
 
 } // namespace calvix

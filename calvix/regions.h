@@ -33,7 +33,6 @@ double Region3DpDv(double v, double tK);
 
 // Region 3 along one isotherm: the powers of τ are taken once, so the density searches,
 // which evaluate many densities at one temperature, take only the powers of δ per call.
-// Gives the same numbers as Region3Pressure and Region3DpDv.
 class Region3Isotherm {
 public:
     explicit Region3Isotherm(double tK);

@@ -40,12 +40,17 @@ double SolveTheta(Quantity quantity, double target, double beta, double low, dou
     const double valueLow = Evaluate<Zeta>(quantity, low, beta).value;
     const double valueHigh = Evaluate<Zeta>(quantity, high, beta).value;
     // Values within rounding of an end of the range (for instance after a unit conversion and
-    // back) are taken as that end.
-    const double slack = 1e-12 * std::fabs(valueHigh - valueLow);
-    if (!(target >= valueLow - slack && target <= valueHigh + slack)) {
+    // back) are taken as that end; the rounding scales with the values, not only with the span.
+    // Just above the lowest saturation pressure the liquid spans so little of θ that rounding
+    // outweighs the rise of σ and the ends come out in falling order: any θ there is the answer.
+    const double lowest = std::fmin(valueLow, valueHigh);
+    const double highest = std::fmax(valueLow, valueHigh);
+    const double slack =
+        1e-12 * (highest - lowest + std::fmax(std::fabs(lowest), std::fabs(highest)));
+    if (!(target >= lowest - slack && target <= highest + slack)) {
         return -1.0;
     }
-    if (target <= valueLow) {
+    if (target <= valueLow || valueHigh <= valueLow) {
         return low;
     }
     if (target >= valueHigh) {

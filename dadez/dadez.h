@@ -24,10 +24,10 @@ extern "C" {
 // Version of this library: 4 (ordinal 4).
 DADEZ_API int STM_DadezVersion(void);
 
-// Error report (ordinal 1): writes "Dadez: error <code> (0x<hex code>) in <functionName>" and a line break to
-// standard error. Codes used by callers: 272 (argument or unit code out of range), 320 (state
-// outside subregions 1 to 6), 0xC000008E (division by zero). Returns normally in every case;
-// a null name is written as "(unknown)".
+// Error report (ordinal 1): writes "Dadez: error <code> (0x<hex code>) in <functionName>" and a
+// line break to standard error. Codes used by callers: 272 (argument or unit code out of range),
+// 320 (state outside subregions 1 to 6), 0xC000008E (division by zero). Returns normally in every
+// case; a null name is written as "(unknown)".
 DADEZ_API void STM_DadezErrorReport(int code, const char* functionName);
 
 // Reducing constants.

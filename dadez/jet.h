@@ -186,25 +186,7 @@ constexpr Jet1 operator-(double k, const Jet1& a) {
     return {k - a.v, -a.dx, -a.dxx};
 }
 
-// ---- Elementary functions, shared by all types ----
-inline double Exp(double a) {
-    return std::exp(a);
-}
-inline double Log(double a) {
-    return std::log(a);
-}
-inline double Sqrt(double a) {
-    return std::sqrt(a);
-}
-inline double Pow(double a, double n) {
-    return std::pow(a, n);
-}
-
-template <class T>
-T Exp(const T& a) {
-    const double e = std::exp(a.v);
-    return a.Chain(e, e, e);
-}
+// ---- Elementary functions of the three types ----
 template <class T>
 T Log(const T& a) {
     const double r = 1.0 / a.v;
@@ -248,9 +230,6 @@ T IntPow(const T& a, int n) {
 }
 
 // Value of a number of any of these types.
-constexpr double ValueOf(double a) {
-    return a;
-}
 template <class T>
 constexpr double ValueOf(const T& a) {
     return a.v;
@@ -259,9 +238,6 @@ constexpr double ValueOf(const T& a) {
 // A function of the first variable alone, known by its value and first two derivatives there,
 // as a number of the type of x. Lets a fundamental equation compute its parts that depend on θ
 // only once, in one variable, and lift them into the two-variable arithmetic.
-constexpr double OfX(double /*x*/, const Jet1& f) {
-    return f.v;
-}
 template <class T>
 constexpr T OfX(const T& x, const Jet1& f) {
     return x.Chain(f.v, f.dx, f.dxx);

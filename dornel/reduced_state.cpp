@@ -3,6 +3,8 @@
 #include "dornel/conversions.h"
 #include "dornel/library.h"
 
+#include <cmath>
+
 namespace dornel {
 
 namespace {
@@ -25,6 +27,11 @@ double WithinLimits(double value, double low, double high, const char* name) {
 
 bool InsideLimits(double value, double low, double high) {
     return value >= low * (1.0 - kLimitRounding) && value <= high * (1.0 + kLimitRounding);
+}
+
+bool InsideRange(double value, double a, double b) {
+    const double slack = 1e-12 * (std::fabs(b - a) + std::fmax(std::fabs(a), std::fabs(b)));
+    return value >= std::fmin(a, b) - slack && value <= std::fmax(a, b) + slack;
 }
 
 double SinglePhaseTheta(double t, const char* name) {

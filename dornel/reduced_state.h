@@ -25,6 +25,11 @@ double Wetness(double w, const char* name);
 // the rounding of the two conversions, which gauge units near vacuum amplify by cancellation.
 bool InsideLimits(double value, double low, double high);
 
+// Whether value lies between a and b (in either order), counting values within 1e-12 relative
+// of the ends' size as inside: a computed end and a value taken through a unit conversion and
+// back, or computed from temperature rather than pressure, may differ in their last bits.
+bool InsideRange(double value, double a, double b);
+
 // Reduced results to the current units.
 double OutEnthalpy(double epsilon);
 double OutEntropy(double sigma);

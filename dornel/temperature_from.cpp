@@ -9,21 +9,12 @@
 #include "dornel/library.h"
 #include "dornel/reduced_state.h"
 
-#include <cmath>
-
 namespace dornel {
 
 namespace {
 
 // Offset above the boundary line L at which the vapour range starts from 350 °C on.
 constexpr double kAboveLineL = 0.00001;
-
-// Whether value lies between a and b (in either order). A value taken through a unit conversion
-// and back may differ from the computed end in its last bits; that much still counts as inside.
-bool InRange(double value, double a, double b) {
-    const double slack = 1e-12 * (std::fabs(b - a) + std::fmax(std::fabs(a), std::fabs(b)));
-    return value >= std::fmin(a, b) - slack && value <= std::fmax(a, b) + slack;
-}
 
 } // namespace
 
@@ -51,15 +42,15 @@ double STM_nTsp(double p, double s) {
         } else {
             thetaLow = STM_inv_theta_beta_L(beta) + kAboveLineL;
         }
-        if (InRange(sigma, STM_sigma2_entropy(d.maxTheta, beta),
-                    STM_sigma2_entropy(thetaLow, beta))) {
+        if (InsideRange(sigma, STM_sigma2_entropy(d.maxTheta, beta),
+                        STM_sigma2_entropy(thetaLow, beta))) {
             const double theta = STM_inv_theta_sigma2(sigma, beta);
             return theta < 0.0 ? kErrorValue : OutTemperature(theta);
         }
         if (beta >= d.minBetaK) {
             const double thetaHigh = belowSubregion34 ? thetaK : d.minTheta34;
-            if (InRange(sigma, STM_sigma1_entropy(d.minTheta, beta),
-                        STM_sigma1_entropy(thetaHigh, beta))) {
+            if (InsideRange(sigma, STM_sigma1_entropy(d.minTheta, beta),
+                            STM_sigma1_entropy(thetaHigh, beta))) {
                 const double theta = STM_inv_theta_sigma1(sigma, beta);
                 return theta < 0.0 ? kErrorValue : OutTemperature(theta);
             }
@@ -83,7 +74,8 @@ double STM_2Tep(double p, double h) {
         } else {
             thetaLow = STM_inv_theta_beta_L(beta) + kAboveLineL;
         }
-        if (!InRange(epsilon, STM_e2_enthalpy(d.maxTheta, beta), STM_e2_enthalpy(thetaLow, beta))) {
+        if (!InsideRange(epsilon, STM_e2_enthalpy(d.maxTheta, beta),
+                         STM_e2_enthalpy(thetaLow, beta))) {
             Fail(kRangeError, name);
         }
         const double theta = STM_inv_theta_e2(epsilon, beta);

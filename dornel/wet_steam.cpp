@@ -10,7 +10,6 @@
 #include "dornel/reduced_state.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace dornel {
 
@@ -18,6 +17,16 @@ namespace {
 
 double Mix(double wetness, const SaturatedPair& pair) {
     return wetness * pair.liquid + (1.0 - wetness) * pair.vapour;
+}
+
+// The property of the wet state at (θ, β) on the saturation line, from subregions 1 and 2 below
+// 350 °C; a failed volume root is returned unchanged.
+double WetValue(const PropertySet& property, double theta, double beta, double wetness) {
+    const SaturatedPair pair = Saturated(property, theta, beta, theta < Dadez().minTheta34);
+    if (!pair.ok) {
+        return pair.failed;
+    }
+    return property.out(Mix(wetness, pair));
 }
 
 double WetFromTemperature(const PropertySet& property, double t, double w, const char* name) {
@@ -28,11 +37,7 @@ double WetFromTemperature(const PropertySet& property, double t, double w, const
         if (betaK < 0.0) {
             return kErrorValue;
         }
-        const SaturatedPair pair = Saturated(property, theta, betaK, theta < Dadez().minTheta34);
-        if (!pair.ok) {
-            return pair.failed;
-        }
-        return property.out(Mix(wetness, pair));
+        return WetValue(property, theta, betaK, wetness);
     });
 }
 
@@ -44,11 +49,7 @@ double WetFromPressure(const PropertySet& property, double p, double w, const ch
         if (thetaK < 0.0) {
             return thetaK;
         }
-        const SaturatedPair pair = Saturated(property, thetaK, beta, thetaK < Dadez().minTheta34);
-        if (!pair.ok) {
-            return pair.failed;
-        }
-        return property.out(Mix(wetness, pair));
+        return WetValue(property, thetaK, beta, wetness);
     });
 }
 
@@ -76,15 +77,8 @@ WetnessResult WetnessAt(const PropertySet& property, double beta, double given, 
         result.failed = pair.failed;
         return result;
     }
-    // A saturated value that went through a unit conversion and back, or was computed from the
-    // temperature rather than the pressure, may differ from this one in its last bits; that much
-    // is still taken as saturated.
     const double span = pair.vapour - pair.liquid;
-    const double slack =
-        1e-12 * (std::fabs(span) + std::fmax(std::fabs(pair.liquid), std::fabs(pair.vapour)));
-    const double lowest = std::fmin(pair.liquid, pair.vapour) - slack;
-    const double highest = std::fmax(pair.liquid, pair.vapour) + slack;
-    if (!(given >= lowest && given <= highest) || span == 0.0) {
+    if (!InsideRange(given, pair.liquid, pair.vapour) || span == 0.0) {
         Fail(kRangeError, name);
     }
     result.wetness = std::clamp((pair.vapour - given) / span, 0.0, 1.0);

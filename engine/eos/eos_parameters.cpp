@@ -90,39 +90,33 @@ double MixtureBParameter(EosEquation equation, std::span<const float> tcR,
     return b;
 }
 
+// The double sum is taken row by row, a = Σ_i x_i·(Σ_j x_j·sqrt(a_i)·sqrt(a_j)·(1 − kij)), the
+// same arithmetic as the one-phase evaluation, which keeps the two equal to the last bit: the
+// liquid root sits close to B, and ln(Z − B) magnifies any difference in a.
 double MixtureAParameter(EosEquation equation, std::span<const float> tcR,
                          std::span<const float> pcPsia, std::span<const float> w,
                          std::span<const float> x, float tR, EosVariant variant, KijView kij) {
-    if (equation == EosEquation::RK) {
-        return MixtureAParameter(equation, tcR, pcPsia, x);
-    }
+    const bool withKij = equation != EosEquation::RK && kij.data != nullptr;
     double a = 0.0;
     const int n = static_cast<int>(x.size());
     for (int i = 0; i < n; ++i) {
-        const double ai = ComponentAParameter(equation, tcR[i], pcPsia[i], tR, w[i], variant);
+        const double sqrtAi =
+            std::sqrt(ComponentAParameter(equation, tcR[i], pcPsia[i], tR, w[i], variant));
+        double row = 0.0;
         for (int j = 0; j < n; ++j) {
             const double aj = ComponentAParameter(equation, tcR[j], pcPsia[j], tR, w[j], variant);
-            a += static_cast<double>(x[i]) * x[j] * std::sqrt(ai * aj) *
-                 (1.0 - static_cast<double>(kij(i, j)));
+            const double oneMinusKij = withKij ? 1.0 - static_cast<double>(kij(i, j)) : 1.0;
+            row += static_cast<double>(x[j]) * (sqrtAi * std::sqrt(aj) * oneMinusKij);
         }
+        a += static_cast<double>(x[i]) * row;
     }
     return a;
 }
 
 double MixtureAParameter(EosEquation equation, std::span<const float> tcR,
                          std::span<const float> pcPsia, std::span<const float> x) {
-    double a = 0.0;
-    const int n = static_cast<int>(x.size());
-    for (int i = 0; i < n; ++i) {
-        const double ai =
-            ComponentAParameter(equation, tcR[i], pcPsia[i], 0.0F, 0.0F, EosVariant::Original);
-        for (int j = 0; j < n; ++j) {
-            const double aj =
-                ComponentAParameter(equation, tcR[j], pcPsia[j], 0.0F, 0.0F, EosVariant::Original);
-            a += static_cast<double>(x[i]) * x[j] * std::sqrt(ai * aj);
-        }
-    }
-    return a;
+    // RK reads no acentric factor (x stands in for the array) and no interaction parameters.
+    return MixtureAParameter(equation, tcR, pcPsia, x, x, 0.0F, EosVariant::Original, KijView{});
 }
 
 double ReducedA(EosEquation equation, double a, float pPsia, float tR) {

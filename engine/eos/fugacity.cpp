@@ -42,7 +42,9 @@ double FugacityCoefficient(EosEquation equation, Phase phase, float tempF, float
             si += x[j] * std::sqrt(aj) * (1.0 - static_cast<double>(kij(i, static_cast<int>(j))));
         }
     }
-    const double lnPhi = detail::LnPhi(terms, bi, ai, std::sqrt(ai), si);
+    const double attraction =
+        equation == EosEquation::RK ? 2.0 * std::sqrt(ai * a) : 2.0 * std::sqrt(ai) * si / a;
+    const double lnPhi = detail::LnPhi(terms, bi, attraction);
     return checked::Exp(lnPhi, "fugacity coefficient out of range");
 }
 

@@ -75,14 +75,14 @@ inline PhaseTerms MakePhaseTerms(EosEquation equation, double z, double a, doubl
     return t;
 }
 
-// ln φ_i from the phase terms, the component's b_i, a_i, sqrt(a_i) and its interaction sum
-// S_i = Σ_j x_j·sqrt(a_j)·(1 − kij(i, j)) (SRK and PR).
-inline double LnPhi(const PhaseTerms& t, double bi, double ai, double sqrtAi, double si) {
+// ln φ_i from the phase terms, the component's b_i and its attraction term: for SRK and PR
+// 2·sqrt(a_i)·S_i/a with S_i = Σ_j x_j·sqrt(a_j)·(1 − kij(i, j)), for RK 2·sqrt(a_i·a).
+inline double LnPhi(const PhaseTerms& t, double bi, double attraction) {
     const double l1 = (bi / t.b) * (t.z - 1.0) - t.lnZMinusB;
     if (t.equation == EosEquation::RK) {
-        return l1 - t.coefficient * (2.0 * std::sqrt(ai * t.a) - t.a * bi / t.b) * t.logTerm;
+        return l1 - t.coefficient * (attraction - t.a * bi / t.b) * t.logTerm;
     }
-    return l1 - t.coefficient * (2.0 * sqrtAi * si / t.a - bi / t.b) * t.logTerm;
+    return l1 - t.coefficient * (attraction - bi / t.b) * t.logTerm;
 }
 
 } // namespace quorvane::detail

@@ -44,11 +44,57 @@ void PhaseFugacity::SetTemperature(float tR) {
     }
     for (int i = 0; i < m_n; ++i) {
         for (int j = 0; j < m_n; ++j) {
-            m_sqrtAiAj[i][j] = std::sqrt(m_a[i] * m_a[j]);
+            m_aij[i][j] = m_sqrtA[i] * m_sqrtA[j] * m_oneMinusKij[i][j];
         }
     }
+    m_tPow15 = std::pow(static_cast<double>(tR), 1.5);
     m_tR = tR;
     m_haveTemperature = true;
+    for (auto& t : m_terms) {
+        t.valid = false;
+    }
+}
+
+template <typename Real>
+const PhaseFugacity::CompositionTerms& PhaseFugacity::TermsFor(std::span<const Real> x) {
+    for (int slot = 0; slot < 2; ++slot) {
+        const CompositionTerms& t = m_terms[static_cast<std::size_t>(slot)];
+        if (t.valid && t.tR == m_tR) {
+            bool same = true;
+            for (int i = 0; i < m_n && same; ++i) {
+                same = t.x[i] == static_cast<double>(x[i]);
+            }
+            if (same) {
+                m_lastUsedSlot = slot;
+                return t;
+            }
+        }
+    }
+    // Replace the slot used less recently: a composition that stays (the feed of a saturation
+    // point) keeps its terms while the other phase's composition changes every pass.
+    const int slot = 1 - m_lastUsedSlot;
+    m_lastUsedSlot = slot;
+    CompositionTerms& t = m_terms[static_cast<std::size_t>(slot)];
+    t.tR = m_tR;
+    for (int i = 0; i < m_n; ++i) {
+        t.x[i] = x[i];
+    }
+    double b = 0.0;
+    double a = 0.0;
+    for (int i = 0; i < m_n; ++i) {
+        b += t.x[i] * m_b[i];
+        const Row& row = m_aij[i];
+        double si = 0.0;
+        for (int j = 0; j < m_n; ++j) {
+            si += t.x[j] * row[j];
+        }
+        t.s[i] = si;
+        a += t.x[i] * si;
+    }
+    t.a = a;
+    t.b = b;
+    t.valid = true;
+    return t;
 }
 
 template <typename Real>
@@ -58,47 +104,30 @@ float PhaseFugacity::EvaluateImpl(Phase phase, float tempF, float pressPsia,
     const EosEquation eq = m_eos.equation;
     const float tR = RankineOf(tempF);
     SetTemperature(tR);
+    const CompositionTerms& terms = TermsFor(x);
+    const double a = terms.a;
+    const double b = terms.b;
 
-    // Mixture parameters, summed in the order of the one-component evaluation.
-    double b = 0.0;
-    for (int i = 0; i < m_n; ++i) {
-        b += x[i] * m_b[i];
-    }
-    double a = 0.0;
-    if (eq == EosEquation::RK) {
-        for (int i = 0; i < m_n; ++i) {
-            const double xi = x[i];
-            for (int j = 0; j < m_n; ++j) {
-                a += xi * x[j] * m_sqrtAiAj[i][j];
-            }
-        }
-    } else {
-        for (int i = 0; i < m_n; ++i) {
-            const double xi = x[i];
-            const Row& sq = m_sqrtAiAj[i];
-            const Row& k1 = m_oneMinusKij[i];
-            for (int j = 0; j < m_n; ++j) {
-                a += xi * x[j] * sq[j] * k1[j];
-            }
-        }
-    }
     const RootPair roots =
         RootsOfReduced(eq, ReducedA(eq, a, pressPsia, tR), ReducedB(b, pressPsia, tR), state);
     const double z = detail::ChooseZ(roots, phase);
-    const detail::PhaseTerms terms = detail::MakePhaseTerms(eq, z, a, b, tR, pressPsia);
+    const detail::PhaseTerms phaseTerms = detail::MakePhaseTerms(eq, z, a, b, tR, pressPsia);
 
     Row result;
-    for (int i = 0; i < m_n; ++i) {
-        double si = 0.0;
-        if (eq != EosEquation::RK) {
-            const Row& k1 = m_oneMinusKij[i];
-            for (int j = 0; j < m_n; ++j) {
-                si += x[j] * m_sqrtA[j] * k1[j];
-            }
+    if (eq == EosEquation::RK) {
+        const double sqrtA = std::sqrt(a);
+        for (int i = 0; i < m_n; ++i) {
+            result[i] = detail::LnPhi(phaseTerms, m_b[i], 2.0 * m_sqrtA[i] * sqrtA);
         }
-        const double lnPhi = detail::LnPhi(terms, m_b[i], m_a[i], m_sqrtA[i], si);
-        result[i] = takeExp ? checked::Exp(lnPhi, "fugacity coefficient out of range")
-                            : checked::Finite(lnPhi, "fugacity coefficient out of range");
+    } else {
+        const double twoOverA = 2.0 / a;
+        for (int i = 0; i < m_n; ++i) {
+            result[i] = detail::LnPhi(phaseTerms, m_b[i], terms.s[i] * twoOverA);
+        }
+    }
+    for (int i = 0; i < m_n; ++i) {
+        result[i] = takeExp ? checked::Exp(result[i], "fugacity coefficient out of range")
+                            : checked::Finite(result[i], "fugacity coefficient out of range");
     }
     for (int i = 0; i < m_n; ++i) {
         out[i] = result[i];
@@ -114,6 +143,12 @@ float PhaseFugacity::Evaluate(Phase phase, float tempF, float pressPsia, std::sp
 float PhaseFugacity::Evaluate(Phase phase, float tempF, float pressPsia, std::span<const double> x,
                               std::span<double> phi, CubicState& state) {
     return EvaluateImpl<double>(phase, tempF, pressPsia, x, phi, true, state);
+}
+
+float PhaseFugacity::EvaluateLog(Phase phase, float tempF, float pressPsia,
+                                 std::span<const float> x, std::span<double> lnPhi,
+                                 CubicState& state) {
+    return EvaluateImpl<float>(phase, tempF, pressPsia, x, lnPhi, false, state);
 }
 
 float PhaseFugacity::EvaluateLog(Phase phase, float tempF, float pressPsia,

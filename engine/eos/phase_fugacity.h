@@ -34,7 +34,10 @@ public:
     float Evaluate(Phase phase, float tempF, float pressPsia, std::span<const double> x,
                    std::span<double> phi, CubicState& state);
 
-    // ln φ_i instead of φ_i (no exponentiation), for the Newton stages.
+    // ln φ_i instead of φ_i (no exponentiation): ratios of coefficients then cost one
+    // exponential per component.
+    float EvaluateLog(Phase phase, float tempF, float pressPsia, std::span<const float> x,
+                      std::span<double> lnPhi, CubicState& state);
     float EvaluateLog(Phase phase, float tempF, float pressPsia, std::span<const double> x,
                       std::span<double> lnPhi, CubicState& state);
 
@@ -42,12 +45,27 @@ public:
     EosChoice Eos() const { return m_eos; }
 
 private:
+    using Row = std::array<double, kMaxComponents>;
+
+    // What depends on the composition and temperature only, not on the pressure or the root:
+    // b, a and s_i = Σ_j x_j·sqrt(a_i·a_j)·(1 − kij). Two compositions are kept (the liquid
+    // and the vapour of an iteration), so evaluations at a second pressure reuse them.
+    struct CompositionTerms {
+        bool valid = false;
+        float tR = 0.0F;
+        Row x{};
+        double a = 0.0;
+        double b = 0.0;
+        Row s{};
+    };
+
     template <typename Real>
     float EvaluateImpl(Phase phase, float tempF, float pressPsia, std::span<const Real> x,
                        std::span<double> out, bool takeExp, CubicState& state);
     void SetTemperature(float tR);
+    template <typename Real>
+    const CompositionTerms& TermsFor(std::span<const Real> x);
 
-    using Row = std::array<double, kMaxComponents>;
     EosChoice m_eos;
     int m_n = 0;
     std::array<float, kMaxComponents> m_tcR{};
@@ -57,10 +75,14 @@ private:
     // Parameters at the last temperature (°R, 32-bit as the engine holds it).
     bool m_haveTemperature = false;
     float m_tR = 0.0F;
+    double m_tPow15 = 0.0; // T^1.5 for RK
     Row m_a{};
     Row m_sqrtA{};
     Row m_b{};
-    std::array<Row, kMaxComponents> m_sqrtAiAj{};
+    // sqrt(a_i)·sqrt(a_j)·(1 − kij) (RK: no kij).
+    std::array<Row, kMaxComponents> m_aij{};
+    std::array<CompositionTerms, 2> m_terms{};
+    int m_lastUsedSlot = 1;
 };
 
 } // namespace quorvane

@@ -95,6 +95,7 @@ void FlashResults::Prepare(int n) {
     k.assign(size, 0.0F);
     iterations = 0;
     converged = true;
+    continued = false;
     residual = 0.0;
     warning.clear();
 }

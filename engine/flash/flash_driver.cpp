@@ -8,6 +8,7 @@
 #include "engine/flash/vapour_fraction_flash.h"
 #include "engine/precision.h"
 
+#include <cmath>
 #include <exception>
 #include <string>
 
@@ -32,6 +33,35 @@ std::string CheckCase(const FlashCase& c) {
     if (c.kij.Columns() < c.n) {
         return "The interaction-parameter table is smaller than the mixture.";
     }
+    double zSum = 0.0;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (!(std::isfinite(c.z[i]) && c.z[i] >= 0.0F)) {
+            return "There is an error in the stream compositions.";
+        }
+        zSum += c.z[i];
+        if (!(std::isfinite(c.tcF[i]) && c.tcF[i] > -459.67F && std::isfinite(c.pcPsia[i]) &&
+              c.pcPsia[i] > 0.0F && std::isfinite(c.w[i]))) {
+            return "The critical data of a component are missing or out of range.";
+        }
+    }
+    if (!(zSum > 0.0)) {
+        return "There is an error in the stream compositions.";
+    }
+    const FlashType t = c.flashType;
+    const bool givenT =
+        t == FlashType::TP || t == FlashType::BUBP || t == FlashType::DEWP || t == FlashType::TV;
+    const bool givenP =
+        t == FlashType::TP || t == FlashType::BUBT || t == FlashType::DEWT || t == FlashType::PV;
+    if (givenT && !(std::isfinite(c.tempF) && c.tempF > -459.67F)) {
+        return "The flash temperature must lie above absolute zero.";
+    }
+    if (givenP && !(std::isfinite(c.pressPsia) && c.pressPsia > 0.0F)) {
+        return "The flash pressure must be greater than zero.";
+    }
+    if ((t == FlashType::TV || t == FlashType::PV) &&
+        !(c.vapourFraction >= 0.0 && c.vapourFraction <= 1.0)) {
+        return "Vapor Fraction must be a number between 0 and 1.";
+    }
     return {};
 }
 
@@ -52,7 +82,14 @@ bool RunFlash(FlashCase& flashCase, FlashState& state) noexcept {
             return false;
         }
         const int n = flashCase.n;
-        const FlashMixture mixture = MixtureOf(flashCase);
+        FlashMixture mixture = MixtureOf(flashCase);
+        // With the estimate chosen, the run uses the estimated table; the case's own table is
+        // left as it is.
+        KijTable estimated;
+        if (flashCase.estimateKij) {
+            estimated = EstimateKij(mixture.tcF, mixture.zc);
+            mixture.kij = estimated.View();
+        }
         const std::span<const float> z(flashCase.z.data(), static_cast<std::size_t>(n));
         FlashResults out;
         const float tempF = flashCase.tempF;

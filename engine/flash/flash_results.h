@@ -41,11 +41,16 @@ struct FlashResults {
     float vapourZ = 0.0F;
     std::int16_t iterations = 0;
 
-    // Whether the routine reached equilibrium, how far from it it ended (a sum of squares of
-    // fugacity-ratio or composition-sum deviations, see each routine) and, if not, why.
+    // Whether the routine reached equilibrium, how far from it it ended and, if not, why. The
+    // residual is sqrt(Σ (f_L,i/f_V,i − 1)²) for the isothermal flash (sqrt(Σ ln²) after a
+    // continuation, 0 for a feed found stable), |S − 1| for the saturation points and |ln S|
+    // for the vapour-fraction flashes.
     bool converged = true;
     double residual = 0.0;
     std::string warning;
+    // The isothermal flash went on past its substitution loop (stall or pass limit) to reach
+    // equilibrium.
+    bool continued = false;
 
     // Sizes x, y, k to n (keeping their storage) and clears the outcome.
     void Prepare(int n);

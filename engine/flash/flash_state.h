@@ -24,12 +24,13 @@ struct SaturationPoint {
 struct FlashWorkspace {
     using Row = std::array<double, kMaxComponents>;
     PhaseFugacity eos;
-    Row phiL{}, phiV{}, phiL2{}, phiV2{};
-    Row ratio{}, ratioPrev{}, lambda{};
-    Row v{}, k{}, k2{};
-    std::array<float, kMaxComponents> tSat{};
-    // Newton stage of the isothermal flash.
-    Row lnK{}, g{}, gTrial{}, xd{}, yd{}, lnPhiL{}, lnPhiV{}, lnPhiL2{}, lnPhiV2{};
+    Row phiL{}, phiV{};                           // φ of a phase set to the feed
+    Row lnPhiL{}, lnPhiV{}, lnPhiL2{}, lnPhiV2{}; // ln φ at the iterate (and a second pressure)
+    Row ratio{}, ratioPrev{}, lambda{};           // fugacity ratios and acceleration exponents
+    Row v{}, k{}, k2{};                           // vapour-pressure estimates, K-values
+    std::array<float, kMaxComponents> tSat{};     // component saturation temperatures
+    // Continuation of the isothermal flash.
+    Row lnK{}, g{}, gTrial{}, xd{}, yd{};
     std::array<Row, kMaxComponents> jacobian{};
 };
 

@@ -21,6 +21,30 @@ void CheckMixture(const FlashMixture& mixture, std::span<const float> compositio
 // Binds the workspace evaluator to the mixture and its equation of state.
 void BindMixture(const FlashMixture& mixture, FlashState& state);
 
+// ln φ of all components of one phase. Throws as PhaseFugacity::Evaluate does.
+template <typename Real>
+float EvaluateLogPhase(FlashState& state, Phase phase, float tempF, float pressPsia,
+                       std::span<const Real> composition, std::span<double> lnPhi) {
+    return state.work.eos.EvaluateLog(phase, tempF, pressPsia, composition, lnPhi, state.cubic);
+}
+
+// Below this logarithm the coefficient itself comes out as exactly 0 in 64 bits.
+inline constexpr double kLnUnderflow = -745.1332191019412;
+
+// K = φ_L/φ_V from the logarithms with one exponential. A coefficient that is exactly 0 is
+// taken as 1e-07 (the saturation and vapour-fraction routines use it so). Throws
+// OverflowError when the ratio does not fit.
+inline double KFromLogs(double lnPhiL, double lnPhiV) {
+    static const double lnFloor = std::log(1e-07);
+    const double l = lnPhiL < kLnUnderflow ? lnFloor : lnPhiL;
+    const double v = lnPhiV < kLnUnderflow ? lnFloor : lnPhiV;
+    const double k = std::exp(l - v);
+    if (!std::isfinite(k)) {
+        throw OverflowError("K-value out of range");
+    }
+    return k;
+}
+
 // φ of all components of one phase; a coefficient of exactly 0 becomes 1e-07 (the saturation
 // and vapour-fraction routines use it so). Throws as PhaseFugacity::Evaluate does.
 template <typename Real>
@@ -45,6 +69,21 @@ bool EvaluatePhaseOrSkip(FlashState& state, Phase phase, float tempF, float pres
                          bool floorZero) {
     try {
         zOut = EvaluatePhase(state, phase, tempF, pressPsia, composition, phi, floorZero);
+        return true;
+    } catch (const OverflowError&) {
+        return false;
+    } catch (const DivisionByZeroError&) {
+        return false;
+    }
+}
+
+// ln φ of one phase where an overflow or a division by zero is stepped over: ln φ and Z keep
+// their previous values. Returns false when it was stepped over.
+template <typename Real>
+bool EvaluateLogOrSkip(FlashState& state, Phase phase, float tempF, float pressPsia,
+                       std::span<const Real> composition, std::span<double> lnPhi, float& zOut) {
+    try {
+        zOut = EvaluateLogPhase(state, phase, tempF, pressPsia, composition, lnPhi);
         return true;
     } catch (const OverflowError&) {
         return false;
@@ -82,7 +121,10 @@ bool SingleComponentPresent(std::span<const float> z);
 void FlagSaturationOutcome(FlashResults& out, std::span<const float> feed, bool passLimit,
                            int limit, double residual, const char* what);
 
-// Threshold of LargestLnK below which a solution counts as trivial.
-inline constexpr double kTrivialLnK = 1e-4;
+// Thresholds of LargestLnK below which a solution counts as (nearly) trivial: a saturation
+// point whose incipient phase is within about 1 % of the feed, a split whose phases are within
+// 0.1 % of each other.
+inline constexpr double kTrivialSaturationLnK = 1e-2;
+inline constexpr double kTrivialSplitLnK = 1e-3;
 
 } // namespace quorvane::detail

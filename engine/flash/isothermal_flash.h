@@ -11,7 +11,8 @@ namespace quorvane {
 // Successive substitution on the fugacity ratios with per-component acceleration; when the
 // loop stalls or reaches its pass limit, the calculation continues (accelerated substitution,
 // then Newton on ln K) until the fugacities agree; outside 0 < V < 1 the phase state follows
-// from the pseudo-critical temperature and the bubble and dew pressures.
+// from the pseudo-critical temperature and the bubble and dew pressures. A feed of one
+// component is settled directly: the phase of lower fugacity.
 // Throws an EngineError when the arithmetic fails in a way the routine cannot step over.
 void IsothermalFlash(const FlashMixture& mixture, std::span<const float> z, float tempF,
                      float pressPsia, FlashResults& out, FlashState& state);

@@ -11,8 +11,11 @@ double RachfordRiceFunction(double v, std::span<const double> k, std::span<const
 
 // V with RachfordRiceFunction = 0: Newton iteration safeguarded by the bracket
 // 1/(1 − K_max) .. 1/(1 − K_min), to (ΔV)² < 1e-10 or 1000 passes. V is not clipped to 0..1.
-// K as the flash routines hold them (32-bit).
-double RachfordRiceSolve(std::span<const float> k, std::span<const float> z);
+// K as the flash routines hold them (32-bit). The iteration starts from `start` when it lies
+// strictly inside the bracket (an iterating caller passes its last V), else from 0.5 when that
+// does, else from the middle of the bracket.
+double RachfordRiceSolve(std::span<const float> k, std::span<const float> z,
+                         double start = 0.5);
 
 // The same equation solved to full double precision (used by the continuation stage).
 double RachfordRiceSolveTight(std::span<const double> k, std::span<const float> z);

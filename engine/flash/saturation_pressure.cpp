@@ -18,6 +18,23 @@ constexpr double kPressureProbe = 0.015;      // psia, for the numerical dK/dP
 constexpr double kLargestPressureStep = 25.0; // psia per pass
 constexpr double kPressureFloor = 1e-06;
 
+// K′ − K for the probe pressure. The logarithms differ by a small δ, and K·(e^δ − 1) by its
+// series gives the difference without one more exponential (and without the cancellation of
+// two nearly equal rounded values); a large δ or a coefficient at its floor takes K′ itself.
+double KChange(double k, double lnL, double lnV, double lnL2, double lnV2, double& k2) {
+    const double delta = (lnL2 - lnV2) - (lnL - lnV);
+    const bool regular = lnL >= detail::kLnUnderflow && lnV >= detail::kLnUnderflow &&
+                         lnL2 >= detail::kLnUnderflow && lnV2 >= detail::kLnUnderflow;
+    if (regular && std::fabs(delta) < 1e-3) {
+        const double expm1 =
+            delta * (1.0 + delta / 2.0 * (1.0 + delta / 3.0 * (1.0 + delta / 4.0)));
+        k2 = k + k * expm1;
+        return k * expm1;
+    }
+    k2 = detail::KFromLogs(lnL2, lnV2);
+    return k2 - k;
+}
+
 double Sign(double v) {
     return v > 0.0 ? 1.0 : (v < 0.0 ? -1.0 : 0.0);
 }
@@ -34,7 +51,7 @@ void FlagSaturationOutcome(FlashResults& out, std::span<const float> feed, bool 
                                 std::string("The ") + what + " did not converge in " +
                                     std::to_string(limit) + " passes.");
     } else if (!detail::SingleComponentPresent(feed) &&
-               detail::LargestLnK(out.k, feed) < detail::kTrivialLnK) {
+               detail::LargestLnK(out.k, feed) < detail::kTrivialSaturationLnK) {
         detail::MarkUnconverged(out, residual,
                                 std::string("The ") + what +
                                     " settled on a trivial solution: the incipient phase equals "
@@ -52,8 +69,8 @@ void BubblePressure(const FlashMixture& mixture, std::span<const float> x, float
     out.Prepare(n);
     auto& ws = state.work;
     std::span<float> y(out.y);
-    std::span<double> phiL(ws.phiL.data(), n), phiV(ws.phiV.data(), n);
-    std::span<double> phiL2(ws.phiL2.data(), n), phiV2(ws.phiV2.data(), n);
+    std::span<double> lnPhiL(ws.lnPhiL.data(), n), lnPhiV(ws.lnPhiV.data(), n);
+    std::span<double> lnPhiL2(ws.lnPhiL2.data(), n), lnPhiV2(ws.lnPhiV2.data(), n);
     std::span<double> k(ws.k.data(), n), k2(ws.k2.data(), n);
     for (int i = 0; i < n; ++i) {
         out.x[i] = x[i];
@@ -88,18 +105,19 @@ void BubblePressure(const FlashMixture& mixture, std::span<const float> x, float
     do {
         ++pass;
         const float pProbe = ToSingle(static_cast<double>(p) + kPressureProbe);
-        out.liquidZ = detail::EvaluatePhase<float>(state, Phase::Liquid, tempF, p, x, phiL, true);
-        out.vapourZ = detail::EvaluatePhase<float>(state, Phase::Vapour, tempF, p, y, phiV, true);
-        detail::EvaluatePhase<float>(state, Phase::Liquid, tempF, pProbe, x, phiL2, true);
-        detail::EvaluatePhase<float>(state, Phase::Vapour, tempF, pProbe, y, phiV2, true);
+        // ln φ at P and at P + 0.015 psia; the compositions' mixture terms are shared.
+        out.liquidZ = detail::EvaluateLogPhase<float>(state, Phase::Liquid, tempF, p, x, lnPhiL);
+        out.vapourZ = detail::EvaluateLogPhase<float>(state, Phase::Vapour, tempF, p, y, lnPhiV);
+        detail::EvaluateLogPhase<float>(state, Phase::Liquid, tempF, pProbe, x, lnPhiL2);
+        detail::EvaluateLogPhase<float>(state, Phase::Vapour, tempF, pProbe, y, lnPhiV2);
         s = 0.0;
         double d = 0.0;
         for (int i = 0; i < n; ++i) {
-            k[i] = phiL[i] / phiV[i];
-            k2[i] = phiL2[i] / phiV2[i];
+            k[i] = detail::KFromLogs(lnPhiL[i], lnPhiV[i]);
             y[i] = checked::Single(k[i] * x[i], "vapour composition out of range");
             s += k[i] * x[i];
-            d += x[i] * ((k2[i] - k[i]) / kPressureProbe);
+            d += x[i] * (KChange(k[i], lnPhiL[i], lnPhiV[i], lnPhiL2[i], lnPhiV2[i], k2[i]) /
+                         kPressureProbe);
         }
         NormalizeFractions(y);
         if (std::fabs(d) < 1e-05) {
@@ -136,7 +154,7 @@ void DewPressure(const FlashMixture& mixture, std::span<const float> y, float te
     out.Prepare(n);
     auto& ws = state.work;
     std::span<float> x(out.x);
-    std::span<double> phiL(ws.phiL.data(), n), phiV(ws.phiV.data(), n);
+    std::span<double> lnPhiL(ws.lnPhiL.data(), n), lnPhiV(ws.lnPhiV.data(), n);
     std::span<double> k(ws.k.data(), n);
     for (int i = 0; i < n; ++i) {
         out.y[i] = y[i];
@@ -149,14 +167,17 @@ void DewPressure(const FlashMixture& mixture, std::span<const float> y, float te
         for (int i = 0; i < n; ++i) {
             v[i] = VapourPressureEstimate(tempF, mixture.tcF[i], mixture.pcPsia[i], mixture.w[i],
                                           mixture.vapourPressure[i], y[i]);
-            sum += checked::Div(y[i], v[i], "a component without a vapour pressure");
+            if (y[i] != 0.0F) { // an absent component adds nothing to the dew sum
+                sum += checked::Div(y[i], v[i], "a component without a vapour pressure");
+            }
         }
         p = checked::Single(checked::Div(1.0, sum, "dew pressure estimate"),
                             "dew pressure estimate out of range");
         if (p != 0.0F) {
             for (int i = 0; i < n; ++i) {
-                x[i] = checked::Single(y[i] * static_cast<double>(p) / v[i],
-                                       "liquid composition out of range");
+                x[i] = y[i] == 0.0F ? 0.0F
+                                    : checked::Single(y[i] * static_cast<double>(p) / v[i],
+                                                      "liquid composition out of range");
             }
             NormalizeFractions(x);
         }
@@ -171,11 +192,11 @@ void DewPressure(const FlashMixture& mixture, std::span<const float> y, float te
     double s = 0.0;
     do {
         ++pass;
-        out.liquidZ = detail::EvaluatePhase<float>(state, Phase::Liquid, tempF, p, x, phiL, true);
-        out.vapourZ = detail::EvaluatePhase<float>(state, Phase::Vapour, tempF, p, y, phiV, true);
+        out.liquidZ = detail::EvaluateLogPhase<float>(state, Phase::Liquid, tempF, p, x, lnPhiL);
+        out.vapourZ = detail::EvaluateLogPhase<float>(state, Phase::Vapour, tempF, p, y, lnPhiV);
         s = 0.0;
         for (int i = 0; i < n; ++i) {
-            k[i] = phiL[i] / phiV[i];
+            k[i] = detail::KFromLogs(lnPhiL[i], lnPhiV[i]);
             const double xi = y[i] / k[i];
             x[i] = checked::Single(xi, "liquid composition out of range");
             s += xi;

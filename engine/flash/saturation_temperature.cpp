@@ -74,11 +74,11 @@ void BubbleTemperature(const FlashMixture& mixture, std::span<const float> x, fl
     out.Prepare(n);
     auto& ws = state.work;
     std::span<float> y(out.y);
-    std::span<double> phiL(ws.phiL.data(), n), phiV(ws.phiV.data(), n);
+    std::span<double> lnPhiL(ws.lnPhiL.data(), n), lnPhiV(ws.lnPhiV.data(), n);
     std::span<double> k(ws.k.data(), n), v(ws.v.data(), n);
     for (int i = 0; i < n; ++i) {
         out.x[i] = x[i];
-        k[i] = v[i] = phiL[i] = phiV[i] = 0.0;
+        k[i] = v[i] = lnPhiL[i] = lnPhiV[i] = 0.0;
     }
     const double p = pressPsia;
     float t = 0.0F;
@@ -137,18 +137,15 @@ void BubbleTemperature(const FlashMixture& mixture, std::span<const float> x, fl
         ++pass;
         Try([&] {
             out.liquidZ =
-                detail::EvaluatePhase<float>(state, Phase::Liquid, t, pressPsia, x, phiL, true);
+                detail::EvaluateLogPhase<float>(state, Phase::Liquid, t, pressPsia, x, lnPhiL);
         });
         Try([&] {
             out.vapourZ =
-                detail::EvaluatePhase<float>(state, Phase::Vapour, t, pressPsia, y, phiV, true);
+                detail::EvaluateLogPhase<float>(state, Phase::Vapour, t, pressPsia, y, lnPhiV);
         });
         s = 0.0;
         for (int i = 0; i < n; ++i) {
-            const double ki = phiL[i] / phiV[i];
-            if (std::isfinite(ki)) {
-                k[i] = ki;
-            }
+            Try([&] { k[i] = detail::KFromLogs(lnPhiL[i], lnPhiV[i]); });
             detail::StoreSingle(y[i], k[i] * x[i]);
             s += k[i] * x[i];
         }
@@ -179,7 +176,7 @@ void DewTemperature(const FlashMixture& mixture, std::span<const float> y, float
     out.Prepare(n);
     auto& ws = state.work;
     std::span<float> x(out.x);
-    std::span<double> phiL(ws.phiL.data(), n), phiV(ws.phiV.data(), n);
+    std::span<double> lnPhiL(ws.lnPhiL.data(), n), lnPhiV(ws.lnPhiV.data(), n);
     std::span<double> k(ws.k.data(), n), v(ws.v.data(), n);
     for (int i = 0; i < n; ++i) {
         out.y[i] = y[i];
@@ -196,7 +193,9 @@ void DewTemperature(const FlashMixture& mixture, std::span<const float> y, float
             for (int i = 0; i < n; ++i) {
                 v[i] = VapourPressureEstimate(tEstimate, mixture.tcF[i], mixture.pcPsia[i],
                                               mixture.w[i], mixture.vapourPressure[i], y[i]);
-                sum += checked::Div(y[i], v[i], "a component without a vapour pressure");
+                if (y[i] != 0.0F) { // an absent component adds nothing to the dew sum
+                    sum += checked::Div(y[i], v[i], "a component without a vapour pressure");
+                }
             }
             const double pCalc = checked::Div(1.0, sum, "dew-point sum of zero");
             if (std::fabs(p - pCalc) <= 0.1) {
@@ -213,8 +212,9 @@ void DewTemperature(const FlashMixture& mixture, std::span<const float> y, float
             const double ki =
                 vi > 0.0 ? vi / p
                          : WilsonK(t, pressPsia, mixture.tcF[i], mixture.pcPsia[i], mixture.w[i]);
-            x[i] = checked::Single(checked::Div(y[i], ki, "zero K-value"),
-                                   "liquid composition out of range");
+            x[i] = y[i] == 0.0F ? 0.0F
+                                : checked::Single(checked::Div(y[i], ki, "zero K-value"),
+                                                  "liquid composition out of range");
         }
         NormalizeFractions(x);
     } else {
@@ -231,12 +231,12 @@ void DewTemperature(const FlashMixture& mixture, std::span<const float> y, float
     for (;;) {
         ++pass;
         out.liquidZ =
-            detail::EvaluatePhase<float>(state, Phase::Liquid, t, pressPsia, x, phiL, true);
+            detail::EvaluateLogPhase<float>(state, Phase::Liquid, t, pressPsia, x, lnPhiL);
         out.vapourZ =
-            detail::EvaluatePhase<float>(state, Phase::Vapour, t, pressPsia, y, phiV, true);
+            detail::EvaluateLogPhase<float>(state, Phase::Vapour, t, pressPsia, y, lnPhiV);
         s = 0.0;
         for (int i = 0; i < n; ++i) {
-            k[i] = phiL[i] / phiV[i];
+            k[i] = detail::KFromLogs(lnPhiL[i], lnPhiV[i]);
             const double xi = y[i] / k[i];
             x[i] = checked::Single(xi, "liquid composition out of range");
             s += xi;

@@ -16,7 +16,7 @@ using Row = FlashWorkspace::Row;
 constexpr int kSubstitutionLimit = 60;
 constexpr double kNewtonSwitch = 1e-3; // switch to Newton below this largest |g_i|
 constexpr int kNewtonLimit = 40;
-constexpr double kJacobianStep = 1e-7;
+constexpr double kJacobianStep = 1e-5;
 constexpr double kLargestStep = 2.0; // on ln K, per Newton step
 
 struct Point {
@@ -156,28 +156,42 @@ ContinuationResult ContinueIsothermal(FlashState& state, std::span<const float> 
                 num += g[i] * g[i];
                 den += g[i] * previousStep[i];
                 previousStep[i] = -g[i];
-                lnK[i] -= g[i];
+                trial[i] = lnK[i] - g[i];
             }
             if (step % 5 == 0 && den != 0.0) {
                 const double lambda = -num / den; // ratio of successive steps
                 if (lambda > 0.0 && lambda < 0.98) {
                     for (int i = 0; i < n; ++i) {
-                        lnK[i] += previousStep[i] * lambda / (1.0 - lambda);
+                        trial[i] += previousStep[i] * lambda / (1.0 - lambda);
                     }
                 }
             }
-            pt = residual.Evaluate(lnK, g, x, y);
-            accept(pt);
+            try {
+                const Point tp = residual.Evaluate(trial, gTrial, x, y);
+                std::copy(trial.begin(), trial.end(), lnK.begin());
+                std::copy(gTrial.begin(), gTrial.end(), g.begin());
+                pt = tp;
+                accept(pt);
+            } catch (const EngineError&) {
+                break; // Newton takes over from the last good point
+            }
         }
         // Newton on ln K with a forward-difference Jacobian and a backtracking line search.
         for (int iter = 0; iter < kNewtonLimit && pt.largest >= kContinuationTolerance; ++iter) {
+            // Central differences: the Jacobian is nearly singular close to a critical point,
+            // where a one-sided difference would spoil the Newton direction.
             for (int c = 0; c < n; ++c) {
                 std::copy(lnK.begin(), lnK.begin() + n, trial.begin());
                 const double h = kJacobianStep * std::max(1.0, std::fabs(lnK[c]));
-                trial[c] += h;
+                trial[c] = lnK[c] + h;
                 residual.Evaluate(trial, gTrial, x, y);
                 for (int r = 0; r < n; ++r) {
-                    ws.jacobian[r][c] = (gTrial[r] - g[r]) / h;
+                    ws.jacobian[r][c] = gTrial[r];
+                }
+                trial[c] = lnK[c] - h;
+                residual.Evaluate(trial, gTrial, x, y);
+                for (int r = 0; r < n; ++r) {
+                    ws.jacobian[r][c] = (ws.jacobian[r][c] - gTrial[r]) / (2.0 * h);
                 }
             }
             std::span<double> step(ws.lnK.data(), n);

@@ -43,7 +43,7 @@ void SecantOnState(const FlashMixture& mixture, std::span<const float> z, float 
                    FlashResults& out, FlashState& state, AtState&& at, Clamp&& clamp) {
     const int n = static_cast<int>(z.size());
     auto& ws = state.work;
-    std::span<double> phiL(ws.phiL.data(), n), phiV(ws.phiV.data(), n);
+    std::span<double> lnPhiL(ws.lnPhiL.data(), n), lnPhiV(ws.lnPhiV.data(), n);
     std::span<double> k(ws.k.data(), n);
     const bool trackLiquid = 0.5F < vf;
     double uPrev = u;
@@ -56,11 +56,11 @@ void SecantOnState(const FlashMixture& mixture, std::span<const float> z, float 
         float pressPsia = 0.0F;
         at(u, tempF, pressPsia);
         out.liquidZ =
-            detail::EvaluatePhase<float>(state, Phase::Liquid, tempF, pressPsia, out.x, phiL, true);
+            detail::EvaluateLogPhase<float>(state, Phase::Liquid, tempF, pressPsia, out.x, lnPhiL);
         out.vapourZ =
-            detail::EvaluatePhase<float>(state, Phase::Vapour, tempF, pressPsia, out.y, phiV, true);
+            detail::EvaluateLogPhase<float>(state, Phase::Vapour, tempF, pressPsia, out.y, lnPhiV);
         for (int i = 0; i < n; ++i) {
-            k[i] = phiL[i] / phiV[i];
+            k[i] = detail::KFromLogs(lnPhiL[i], lnPhiV[i]);
         }
         double sy = 0.0;
         double sx = 0.0;
@@ -92,7 +92,7 @@ void SecantOnState(const FlashMixture& mixture, std::span<const float> z, float 
         detail::MarkUnconverged(out, std::fabs(lnS),
                                 "The vapour-fraction flash did not converge in 1000 passes.");
     } else if (!detail::SingleComponentPresent(z) &&
-               detail::LargestLnK(out.k, z) < detail::kTrivialLnK) {
+               detail::LargestLnK(out.k, z) < detail::kTrivialSaturationLnK) {
         detail::MarkUnconverged(out, std::fabs(lnS),
                                 "The vapour-fraction flash settled on a trivial solution: both "
                                 "phases equal the feed.");
@@ -122,8 +122,10 @@ void VapourFractionPressure(const FlashMixture& mixture, std::span<const float> 
     for (int i = 0; i < n; ++i) {
         const double vi = VapourPressureEstimate(tempF, mixture.tcF[i], mixture.pcPsia[i],
                                                  mixture.w[i], mixture.vapourPressure[i], z[i]);
-        sum +=
-            dewSide ? checked::Div(z[i], vi, "a component without a vapour pressure") : z[i] * vi;
+        if (z[i] != 0.0F) { // an absent component adds nothing to either sum
+            sum += dewSide ? checked::Div(z[i], vi, "a component without a vapour pressure")
+                           : z[i] * vi;
+        }
     }
     float p = checked::Single(dewSide ? checked::Div(1.0, sum, "dew-point sum of zero") : sum,
                               "start pressure out of range");

@@ -306,6 +306,34 @@ TEST_F(Exports, OpenAndClosedPressureLimitOfTheInverseFunctions) {
     EXPECT_EQ(STM_nTps(0.0, 1.0), kError);
 }
 
+TEST_F(Exports, BelowTheLowestSaturationPressureThereIsOnlyVapour) {
+    // Under psat(273.15 K) the saturation temperature lies below the formulation's range:
+    // no wet or liquid states, and region 2 starts at 273.15 K. T(p, h) comes from the
+    // backward equation (within its 25 mK); T(p, s) from bisection on region 2, since the
+    // backward equation of subregion 2a is off by a kelvin at 100 Pa and more below.
+    const double pLow = STM_sPt(273.15);
+    for (double p : {0.0005, 0.0003, 1e-4, 1e-5}) {
+        SCOPED_TRACE(p);
+        const double hMin = STM_nHtp(273.15, p);
+        const double sMin = STM_nStp(273.15, p);
+        EXPECT_EQ(STM_nTph(p, 1000.0), kError); // was taken as wet at Tsat(p) < 273.15 K
+        EXPECT_EQ(STM_nTps(p, 5.0), kError);
+        EXPECT_EQ(STM_nTph(p, hMin - 0.01), kError);
+        EXPECT_EQ(STM_nTps(p, sMin - 1e-4), kError);
+        EXPECT_EQ(STM_IsSat_ph(p, 1000.0), 0);
+        EXPECT_EQ(STM_IsSat_ps(p, 5.0), 0);
+        EXPECT_NEAR(STM_nTph(p, hMin), 273.15, 0.025);
+        for (double t : {273.15, 300.0, 700.0}) {
+            EXPECT_NEAR(STM_nTph(p, STM_nHtp(t, p)), t, 0.025) << t;
+            // Bisection to 1e-5 kJ/(kg K): within 1e-5·T/cp, cp ≈ 1.9 kJ/(kg K).
+            EXPECT_NEAR(STM_nTps(p, STM_nStp(t, p)), t, 1e-5 * t / 1.8) << t;
+        }
+    }
+    // psat(273.15 K) itself still has its wet states.
+    EXPECT_EQ(STM_IsSat_ph(pLow, 1000.0), 1);
+    EXPECT_NEAR(STM_nTph(pLow, 1000.0), 273.15, 1e-9);
+}
+
 TEST_F(Exports, SingleStateBoundsFollowTheRegions) {
     EXPECT_GT(STM_nHtp(1073.15, 50), 0.0);
     EXPECT_EQ(STM_nHtp(1073.16, 50), kError);

@@ -76,6 +76,9 @@ TEST_F(RoundTrip, Region2) {
                       {500, 1},
                       {700, 0.0035},
                       {600, 3.9},
+                      {650, 4.2},
+                      {815, 4.17},
+                      {1000, 4.5},
                       {700, 5},
                       {800, 10},
                       {700, 30},
@@ -118,6 +121,29 @@ TEST_F(RoundTrip, Region5) {
     ExpectRoundTrips(
         {{1073.2, 1}, {1100, 0.01}, {1500, 0.5}, {1500, 8}, {2000, 8}, {2273, 9.99}, {1800, 0.001}},
         Inversion::Bisection);
+}
+
+TEST_F(RoundTrip, TopOfRegion2MeetsRegion5) {
+    // At 1073.15 K region 2's h and s lie a little below region 5's at low pressures; the
+    // classifier sends them to region 5, whose search must still answer the boundary.
+    for (double p : {0.001, 0.1, 1.0, 5.0, 9.99}) {
+        SCOPED_TRACE(p);
+        EXPECT_NEAR(STM_nTph(p, STM_nHtp(1073.15, p)), 1073.15, kBackwardTol);
+        EXPECT_NEAR(STM_nTps(p, STM_nStp(1073.15, p)), 1073.15, kBackwardTol);
+    }
+}
+
+TEST_F(RoundTrip, SaturatedVapourOfRegion3GivesTheSaturationTemperature) {
+    // STM_nHtp(T, psat(T)) is the saturated vapour; above 623.15 K the classifier may see it
+    // a hair above its own saturated vapour (both found to the density tolerance) and send
+    // it to the region 3 search, which must land on Tsat, not fail. The saturated vapour
+    // itself is only as good as its density search (1e-5 MPa, some 1e-4 K on the line).
+    for (double t : {623.28, 623.31, 623.45, 623.76, 625.0, 631.985, 641.82, 646.3, 646.88}) {
+        SCOPED_TRACE(t);
+        const double p = STM_sPt(t);
+        EXPECT_NEAR(STM_nTph(p, STM_nHtp(t, p)), t, 5e-4);
+        EXPECT_NEAR(STM_nTps(p, STM_nStp(t, p)), t, 5e-4);
+    }
 }
 
 TEST_F(RoundTrip, TwoPhaseStatesGiveTheSaturationTemperature) {

@@ -113,6 +113,16 @@ TEST(ClassifyPh, SubregionSplitOnB2bc) {
     const double hb = B2bcEnthalpy(p);
     EXPECT_EQ(*TemperaturePh(p, hb), BackwardT2bph(p, hb));
     EXPECT_EQ(*TemperaturePh(p, hb - 1.0), BackwardT2cph(p, hb - 1.0));
+    // Between 4 MPa and the lowest pressure of the B2bc line (4.5258 MPa) all is 2b; 2c
+    // gave 890 K for a state at 815 K at 4.17 MPa.
+    for (double pLow : {4.0000001, 4.2, 4.52}) {
+        SCOPED_TRACE(pLow);
+        for (double t : {600.0, 815.0, 1050.0}) {
+            const double h = Region2(t, pLow).h;
+            EXPECT_EQ(*TemperaturePh(pLow, h), BackwardT2bph(pLow, h));
+            EXPECT_NEAR(*TemperaturePh(pLow, h), t, 0.025);
+        }
+    }
 }
 
 TEST(ClassifyPh, TenMegapascalsIsNotRegion5) {
@@ -152,6 +162,25 @@ TEST(ClassifyPh, NestedSearchConvergesWhereStandardDensitiesStall) {
     ASSERT_TRUE(t.has_value());
     EXPECT_NEAR(*t, 816.7172, 1e-3);
     EXPECT_NEAR(Region3(*Region3Density(*t, p, DensitySearch::Precise), *t).h, 2575.0, 1e-5);
+}
+
+TEST(ClassifyPh, Region3SearchAnswersTheInconsistencyBandsAtItsEnds) {
+    // At 40 MPa region 3 at 623.15 K lies about 0.028 kJ/kg above region 1 there; at 25 MPa
+    // region 3 on the B23 line lies about 6e-5 kJ/kg below region 2. Values between are
+    // region 3 to the classifier and are the boundary states.
+    const double p1 = 40.0;
+    const double h1 = Region1(kRegion13Temp, p1).h;
+    const double h3 =
+        Region3(*Region3Density(kRegion13Temp, p1, DensitySearch::Precise), kRegion13Temp).h;
+    ASSERT_GT(h3 - h1, 0.02);
+    EXPECT_EQ(ClassifyPh(p1, 0.5 * (h1 + h3)), kPhaseSupercritical);
+    EXPECT_NEAR(*TemperaturePh(p1, 0.5 * (h1 + h3)), kRegion13Temp, 1e-9);
+
+    const double p2 = 25.0;
+    const double t23 = B23Temperature(p2);
+    const double h2 = Region2(t23, p2).h;
+    EXPECT_EQ(ClassifyPh(p2, h2 - 3e-5), kPhaseSupercritical);
+    EXPECT_NEAR(*TemperaturePh(p2, h2 - 3e-5), t23, 1e-9);
 }
 
 TEST(ClassifyPh, OutsideTheFormulation) {

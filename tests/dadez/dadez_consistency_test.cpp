@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace dadez_test {
 namespace {

@@ -92,6 +92,11 @@ TEST(DadezInterface, BackwardFunctionsInvertTheirForwardFunctions) {
         const double epsilon = STM_e2_enthalpy(c.theta, c.beta);
         EXPECT_NEAR(STM_inv_theta_e2(epsilon, c.beta), c.theta, 1e-12);
     }
+    // Just above the lowest saturation pressure the liquid spans a sliver of θ; its lowest σ,
+    // off by the rounding of a unit round trip, is still found.
+    const double betaLow = STM_min_beta_K() * (1.0 + 1e-12);
+    const double sigmaLow = STM_sigma1_entropy(STM_min_theta(), betaLow);
+    EXPECT_NEAR(STM_inv_theta_sigma1(sigmaLow * (1.0 + 1e-15), betaLow), STM_min_theta(), 1e-12);
     // Values the subregion does not reach along the isobar.
     EXPECT_LT(STM_inv_theta_sigma2(STM_sigma1_entropy(0.5, 0.01), 0.01), 0.0);
     EXPECT_LT(STM_inv_theta_e2(1e6, 0.01), 0.0);

@@ -99,6 +99,12 @@ TEST_F(DornelEdge, SaturationStopsJustBelowTheCriticalPoint) {
     EXPECT_EQ(STM_kTp(600.0), kError); // below the saturation pressure at 0 °C
 }
 
+TEST_F(DornelEdge, LiquidAt0CJustAboveItsSaturationPressureIsFoundFromEntropy) {
+    STM_SetTempUnit(1);
+    const double p = STM_kPt(273.15) * (1.0 + 1e-12);
+    EXPECT_NEAR(STM_nTsp(p, STM_nStp(273.15, p)), 273.15, 1e-9);
+}
+
 TEST_F(DornelEdge, SurfaceTensionVanishesAt647_15KAndFailsAbove) {
     STM_SetTempUnit(1);
     EXPECT_EQ(STM_SurfaceTension(647.15), 0.0);

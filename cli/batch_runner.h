@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <iosfwd>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <string_view>
+
+// Runs the requests of one input: either a single JSON document (pretty-printed object) or
+// JSON Lines, one request per line, each answered on its own output line in input order.
+// With several threads, requests run in parallel and answers still come out in input order;
+// answers are flushed as soon as the next one in order is ready, so a pipe gets its answers
+// line by line.
+
+namespace quorvane {
+
+// Answers one request text with the response as compact JSON text (one line). Throws
+// RequestError (or any std::exception) when the request cannot be run; the runner then
+// writes {"error": "<where>: <message>"} in its place.
+using RequestHandler = std::function<std::string(std::string_view requestText)>;
+
+struct BatchOptions {
+    int threads = 1;
+    // Indentation of the answer to a single document (-1: one line). JSON Lines answers are
+    // always one line each.
+    int singleIndent = 2;
+};
+
+struct BatchSummary {
+    std::size_t requests = 0;
+    std::size_t failed = 0;
+};
+
+BatchSummary RunBatch(std::istream& in, std::ostream& out, const RequestHandler& handler,
+                      const BatchOptions& options);
+
+} // namespace quorvane

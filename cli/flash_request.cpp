@@ -1,0 +1,183 @@
+#include "cli/flash_request.h"
+
+#include "cli/component_fields.h"
+#include "cli/json_fields.h"
+#include "cli/request_error.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <optional>
+
+namespace quorvane {
+
+namespace {
+
+// Which state variables each flash type is given (index order of FlashTypeCodes).
+struct FlashInputs {
+    bool temperature;
+    bool pressure;
+    bool vaporFraction;
+};
+constexpr FlashInputs kFlashInputs[] = {
+    {true, true, false},  // TP
+    {true, false, false}, // BUBP
+    {false, true, false}, // BUBT
+    {true, false, false}, // DEWP
+    {false, true, false}, // DEWT
+    {true, false, true},  // TV
+    {false, true, true},  // PV
+};
+
+std::string JoinQuoted(const std::vector<std::string>& texts) {
+    std::string joined;
+    for (const std::string& text : texts) {
+        joined += joined.empty() ? "\"" : ", \"";
+        joined += text;
+        joined += '"';
+    }
+    return joined;
+}
+
+int IndexIn(const std::vector<std::string>& texts, const std::string& text, const char* field,
+            const char* what) {
+    auto it = std::find(texts.begin(), texts.end(), text);
+    if (it == texts.end()) {
+        throw RequestError(std::string(field) + ": unknown " + what + " \"" + text +
+                           "\" (expected one of " + JoinQuoted(texts) + ")");
+    }
+    return static_cast<int>(it - texts.begin());
+}
+
+double StateVariable(const nlohmann::json& request, const char* key, bool given,
+                     const std::string& flash) {
+    std::optional<double> value = OptionalNumber(request, key, "");
+    if (!value) {
+        if (given) {
+            throw RequestError(std::string(key) + ": missing field (a \"" + flash +
+                               "\" flash is given it)");
+        }
+        return 0.0;
+    }
+    return *value;
+}
+
+std::vector<double> ReadComposition(const nlohmann::json& request, std::size_t n) {
+    const nlohmann::json& array = RequireArray(request, "z", "");
+    if (array.size() != n) {
+        throw RequestError("z: " + std::to_string(array.size()) + " fractions for " +
+                           std::to_string(n) + " components");
+    }
+    std::vector<double> z(n);
+    double sum = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        z[i] = AsNumberAt(array[i], [&] { return ElementPath("z", i); });
+        if (z[i] < 0) {
+            throw RequestError(ElementPath("z", i) + ": a mole fraction cannot be negative");
+        }
+        sum += z[i];
+    }
+    // The same test as the composition total of the window: the fractions must add up to 1.
+    if (std::abs(sum - 1.0) > 1e-5) {
+        char total[32];
+        std::snprintf(total, sizeof(total), "%.7g", sum);
+        throw RequestError(std::string("z: the mole fractions add up to ") + total + ", not 1");
+    }
+    return z;
+}
+
+std::vector<std::vector<double>> ReadInteractions(const nlohmann::json& request, std::size_t n) {
+    std::vector<std::vector<double>> kij(n, std::vector<double>(n, 0.0));
+    if (Member(request, "kij") == nullptr) {
+        return kij;
+    }
+    const nlohmann::json& rows = RequireArray(request, "kij", "");
+    if (rows.size() != n) {
+        throw RequestError("kij: " + std::to_string(rows.size()) + " rows for " +
+                           std::to_string(n) + " components");
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        if (!rows[i].is_array() || rows[i].size() != n) {
+            throw RequestError(ElementPath("kij", i) + ": expected an array of " +
+                               std::to_string(n) + " numbers");
+        }
+        for (std::size_t j = 0; j < n; ++j) {
+            kij[i][j] =
+                AsNumberAt(rows[i][j], [&] { return ElementPath(ElementPath("kij", i), j); });
+        }
+    }
+    return kij;
+}
+
+} // namespace
+
+const std::vector<std::string>& EquationOfStateTexts() {
+    static const std::vector<std::string> texts{"RK", "SRK", "SRK-78 (API)", "PR", "PR-78"};
+    return texts;
+}
+
+const std::vector<std::string>& FlashTypeCodes() {
+    static const std::vector<std::string> codes{"TP", "BUBP", "BUBT", "DEWP", "DEWT", "TV", "PV"};
+    return codes;
+}
+
+std::vector<ComponentRow> ParseComponents(const nlohmann::json& components,
+                                          const ComponentCatalog* catalog) {
+    if (!components.is_array()) {
+        throw RequestError(std::string("components: expected an array, found ") +
+                           components.type_name());
+    }
+    if (components.empty()) {
+        throw RequestError("components: at least one component is needed");
+    }
+    if (components.size() > kComponentLimit) {
+        throw RequestError("components: " + std::to_string(components.size()) +
+                           " components given; Only 25 components are allowed.");
+    }
+    std::vector<ComponentRow> rows;
+    rows.reserve(components.size());
+    for (std::size_t i = 0; i < components.size(); ++i) {
+        rows.push_back(ParseComponent(components[i], i, catalog));
+    }
+    return rows;
+}
+
+FlashRequest ParseFlashRequest(const nlohmann::json& request, const ComponentCatalog* catalog,
+                               const std::vector<ComponentRow>* components) {
+    if (!request.is_object()) {
+        throw RequestError(std::string("expected a request object, found ") + request.type_name());
+    }
+    FlashRequest parsed;
+    parsed.eos = RequireString(request, "eos", "");
+    parsed.eosIndex = IndexIn(EquationOfStateTexts(), parsed.eos, "eos", "equation of state");
+    parsed.flash = RequireString(request, "flash", "");
+    parsed.flashIndex = IndexIn(FlashTypeCodes(), parsed.flash, "flash", "flash type");
+
+    const FlashInputs& inputs = kFlashInputs[parsed.flashIndex];
+    parsed.tempF = StateVariable(request, "T_F", inputs.temperature, parsed.flash);
+    parsed.pressPsia = StateVariable(request, "P_psia", inputs.pressure, parsed.flash);
+    parsed.vaporFraction = StateVariable(request, "vf", inputs.vaporFraction, parsed.flash);
+    if (Member(request, "T_F") != nullptr && parsed.tempF <= -459.67) {
+        throw RequestError("T_F: below absolute zero (-459.67 F)");
+    }
+    if (Member(request, "P_psia") != nullptr && parsed.pressPsia <= 0) {
+        throw RequestError("P_psia: the pressure must be positive");
+    }
+    if (inputs.vaporFraction && (parsed.vaporFraction < 0 || parsed.vaporFraction > 1)) {
+        throw RequestError("vf: Vapor Fraction must be a number between 0 and 1.");
+    }
+
+    if (components != nullptr) {
+        parsed.components = *components;
+    } else {
+        parsed.components = ParseComponents(RequireArray(request, "components", ""), catalog);
+    }
+
+    const std::size_t n = parsed.components.size();
+    parsed.z = ReadComposition(request, n);
+    parsed.kij = ReadInteractions(request, n);
+    parsed.estimateKij = OptionalBool(request, "estimate_kij", "").value_or(false);
+    return parsed;
+}
+
+} // namespace quorvane

@@ -1,0 +1,97 @@
+#include "cli/component_cache.h"
+#include "cli/flash_service.h"
+#include "cli/request_error.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+namespace quorvane {
+namespace {
+
+using nlohmann::json;
+
+std::string ArrayIn(std::string_view text) {
+    const auto span = TopLevelArray(text, "components");
+    return span ? std::string(text.substr(span->first, span->second - span->first)) : "<none>";
+}
+
+TEST(TopLevelArray, FindsTheMemberOfTheOuterObjectOnly) {
+    EXPECT_EQ(ArrayIn(R"({"eos": "PR", "components": [{"name": "A]\"["}, [1, 2]], "z": [1]})"),
+              R"([{"name": "A]\"["}, [1, 2]])");
+    EXPECT_EQ(ArrayIn(R"({"x": {"components": [1]}, "components" :  [2] })"), "[2]");
+    EXPECT_EQ(ArrayIn(R"({"name": "components", "z": [1]})"), "<none>");
+}
+
+TEST(TopLevelArray, AnythingUnusualIsLeftToTheParser) {
+    EXPECT_EQ(ArrayIn(R"({"components": [1], "components": [2]})"), "<none>"); // twice
+    EXPECT_EQ(ArrayIn(R"({"components": {"a": 1}})"), "<none>");               // not an array
+    EXPECT_EQ(ArrayIn(R"({"components": [1] /* note */})"), "<none>");         // comment
+    EXPECT_EQ(ArrayIn(R"({"components": [1, 2})"), "<none>");                  // unbalanced
+    EXPECT_EQ(ArrayIn(R"(["components", [1]])"), "<none>");
+    EXPECT_EQ(ArrayIn(R"({"components": ["unterminated])"), "<none>");
+}
+
+// Answers through the cache and through the whole-document parse are the same, errors
+// included, on the first sight of a components array and on the next.
+class CachedAnswers : public ::testing::Test {
+protected:
+    std::string Direct(const std::string& text) {
+        try {
+            return m_direct.Answer(json::parse(text));
+        } catch (const RequestError& error) {
+            return std::string("error: ") + error.what();
+        } catch (const json::parse_error&) {
+            return "malformed";
+        }
+    }
+    std::string Text(const std::string& text) {
+        try {
+            return m_cached.Answer(std::string_view(text));
+        } catch (const RequestError& error) {
+            const std::string message = error.what();
+            return message.rfind("malformed JSON", 0) == 0 ? "malformed" : "error: " + message;
+        }
+    }
+
+    FlashService m_direct{nullptr};
+    FlashService m_cached{nullptr};
+};
+
+TEST_F(CachedAnswers, MatchTheWholeDocumentParse) {
+    const std::string methane =
+        R"({"name": "METHANE", "MW": 16.04246, "Tc_F": -116.6548, "Pc_psia": 667.0575634,)"
+        R"( "Vc": 1.579865978, "Zc": 0.2862903072, "omega": 0.01142,)"
+        R"( "vp": {"code": 6, "C": [39.205, -1324.4, -3.4366, 3.1019e-05, 2]}})";
+    const std::string butane =
+        R"({"name": "n-BUTANE", "MW": 58.1222, "Tc_F": 305.555, "Pc_psia": 550.5632524,)"
+        R"( "Vc": 4.083457595, "Zc": 0.2737679294, "omega": 0.201,)"
+        R"( "vp": {"code": 6, "C": [66.343, -4363.2, -7.046, 9.4509e-06, 2]}})";
+    const std::string mixture = "[" + methane + ", " + butane + "]";
+    const std::string badMixture = "[" + methane + R"(, {"name": "n-BUTANE", "MW": 58.1}])";
+    const std::vector<std::string> requests{
+        R"({"eos": "PR", "flash": "TP", "T_F": 40, "P_psia": 500, "components": )" + mixture +
+            R"(, "z": [0.5, 0.5]})",
+        R"({"eos": "SRK", "flash": "BUBP", "T_F": 20, "components": )" + mixture +
+            R"(, "z": [0.3, 0.7], "kij": [[0, 0.01], [0.01, 0]]})",
+        R"({"eos": "PR", "flash": "TP", "T_F": 40, "P_psia": -5, "components": )" + mixture +
+            R"(, "z": [0.5, 0.5]})",
+        R"({"eos": "XX", "flash": "TP", "T_F": 40, "P_psia": 500, "components": )" + badMixture +
+            R"(, "z": [0.5, 0.5]})",
+        R"({"eos": "PR", "flash": "TP", "T_F": 40, "P_psia": 500, "components": )" + badMixture +
+            R"(, "z": [0.5, 0.5]})",
+        R"({"eos": "PR", "flash": "TP", "T_F": 40, "P_psia": 500, "components": )" + mixture +
+            R"(, "z": [0.5, "0.5"]})",
+        R"({"eos": "PR", "flash": "TP", "T_F": 40, "P_psia": 500, "components": )" + mixture +
+            R"(, "z": [0.5, 0.5], })",
+        R"({"eos": "PR", "flash": "DEWT", "P_psia": 300, "components": )" + mixture +
+            R"(, "z": [0.9, 0.1], "estimate_kij": true})",
+    };
+    for (int pass = 0; pass < 2; ++pass) {
+        for (const std::string& request : requests) {
+            EXPECT_EQ(Text(request), Direct(request)) << request;
+        }
+    }
+}
+
+} // namespace
+} // namespace quorvane

@@ -1,0 +1,254 @@
+#include "cli/flash_service.h"
+#include "cli/request_error.h"
+
+#include <cmath>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <limits>
+#include <sstream>
+
+namespace quorvane {
+namespace {
+
+using nlohmann::json;
+using nlohmann::ordered_json;
+
+json ReadExample(const char* name) {
+    std::ifstream file(std::string(QUORVANE_SOURCE_DIR "/examples/") + name);
+    return json::parse(file, nullptr, true, true);
+}
+
+json Binary(const char* flash) {
+    return json::parse(std::string(R"({"eos": "PR", "flash": ")") + flash + R"(",
+        "T_F": 40.0, "P_psia": 500.0, "vf": 0.5,
+        "components": [
+          {"name": "METHANE", "MW": 16.04246, "Tc_F": -116.6548, "Pc_psia": 667.0575634,
+           "Vc": 1.579865978, "Zc": 0.2862903072, "omega": 0.01142,
+           "vp": {"code": 6, "C": [39.205, -1324.4, -3.4366, 3.1019e-05, 2]}},
+          {"name": "n-BUTANE", "MW": 58.1222, "Tc_F": 305.555, "Pc_psia": 550.5632524,
+           "Vc": 4.083457595, "Zc": 0.2737679294, "omega": 0.201,
+           "vp": {"code": 6, "C": [66.343, -4363.2, -7.046, 9.4509e-06, 2]}}],
+        "z": [0.5, 0.5]})");
+}
+
+std::vector<double> Numbers(const ordered_json& array) {
+    return array.get<std::vector<double>>();
+}
+
+// The service, its text answers read back.
+class Service {
+public:
+    ordered_json Answer(const json& request) const {
+        return ordered_json::parse(m_service.Answer(request));
+    }
+    ordered_json Answer(std::string_view text) const {
+        return ordered_json::parse(m_service.Answer(text));
+    }
+
+private:
+    FlashService m_service{nullptr};
+};
+
+class FlashServiceTest : public ::testing::Test {
+protected:
+    Service service;
+};
+
+TEST_F(FlashServiceTest, NaturalGasExampleAnswersEveryFieldInOrder) {
+    const ordered_json response = service.Answer(ReadExample("natural_gas_tp.json"));
+    std::vector<std::string> keys;
+    for (const auto& item : response.items()) {
+        keys.push_back(item.key());
+    }
+    const std::vector<std::string> expected{"flash",      "eos",       "T_F",       "P_psia", "vf",
+                                            "x",          "y",         "K",         "Z_L",    "Z_V",
+                                            "iterations", "converged", "properties"};
+    EXPECT_EQ(keys, expected);
+    EXPECT_EQ(response["flash"], "TP");
+    EXPECT_EQ(response["eos"], "PR");
+    EXPECT_EQ(response["T_F"], 40.0);
+    EXPECT_EQ(response["P_psia"], 800.0);
+    EXPECT_TRUE(response["converged"].get<bool>());
+    EXPECT_FALSE(response.contains("warning"));
+}
+
+TEST_F(FlashServiceTest, TwoPhaseAnswerClosesTheMaterialBalance) {
+    const ordered_json response = service.Answer(Binary("TP"));
+    const double v = response["vf"];
+    ASSERT_GT(v, 0.0);
+    ASSERT_LT(v, 1.0);
+    const std::vector<double> x = Numbers(response["x"]);
+    const std::vector<double> y = Numbers(response["y"]);
+    const std::vector<double> k = Numbers(response["K"]);
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_NEAR(v * y[i] + (1 - v) * x[i], 0.5, 1e-5) << i;
+        EXPECT_NEAR(k[i], y[i] / x[i], 1e-5 * k[i]) << i;
+    }
+    EXPECT_GT(response["Z_V"].get<double>(), response["Z_L"].get<double>());
+}
+
+TEST_F(FlashServiceTest, SaturationRunsReportTheFixedVapourFractions) {
+    const ordered_json bubble = service.Answer(Binary("BUBP"));
+    EXPECT_EQ(bubble["vf"], 1e-08);
+    const ordered_json dew = service.Answer(Binary("DEWP"));
+    EXPECT_EQ(dew["vf"], 0.9999999);
+    // The computed pressures bracket the two-phase flash at 500 psia.
+    EXPECT_GT(bubble["P_psia"].get<double>(), 500.0);
+    EXPECT_LT(dew["P_psia"].get<double>(), 500.0);
+    EXPECT_EQ(bubble["x"], json({0.5, 0.5})); // the liquid is the feed
+}
+
+TEST_F(FlashServiceTest, VapourFractionRunKeepsTheGivenFraction) {
+    const ordered_json response = service.Answer(Binary("PV"));
+    EXPECT_DOUBLE_EQ(response["vf"].get<double>(), 0.5);
+    EXPECT_EQ(response["P_psia"], 500.0);
+    // The computed temperature lies between the bubble and dew points at 500 psia.
+    const double tempF = response["T_F"];
+    EXPECT_GT(tempF, service.Answer(Binary("BUBT"))["T_F"].get<double>());
+    EXPECT_LT(tempF, service.Answer(Binary("DEWT"))["T_F"].get<double>());
+}
+
+std::vector<std::string> KeysOf(const ordered_json& object) {
+    std::vector<std::string> keys;
+    for (const auto& item : object.items()) {
+        keys.push_back(item.key());
+    }
+    return keys;
+}
+
+TEST_F(FlashServiceTest, TwoPhasePropertiesBelongToTheirStreams) {
+    const ordered_json response = service.Answer(ReadExample("natural_gas_tp.json"));
+    const ordered_json& properties = response.at("properties");
+    EXPECT_EQ(KeysOf(properties), (std::vector<std::string>{"feed", "vapour", "liquid"}));
+    const std::vector<std::string> common{"MW",      "Vc",    "Tc_F",      "Pc_psia",     "Z",
+                                          "density", "Cp",    "H",         "S",           "CpCv",
+                                          "JT",      "sound", "viscosity", "conductivity"};
+    std::vector<std::string> phaseKeys = common;
+    phaseKeys.push_back("residual");
+    EXPECT_EQ(KeysOf(properties["feed"]), phaseKeys);
+    EXPECT_EQ(KeysOf(properties["vapour"]), phaseKeys);
+    std::vector<std::string> liquidKeys = common;
+    liquidKeys.insert(liquidKeys.end(), {"heat_of_vaporization", "surface_tension", "residual"});
+    EXPECT_EQ(KeysOf(properties["liquid"]), liquidKeys);
+
+    // Transport properties do not apply to the feed; both phases have every value.
+    for (const char* key : {"JT", "sound", "viscosity", "conductivity"}) {
+        EXPECT_TRUE(properties["feed"][key].is_null()) << key;
+    }
+    for (const char* phase : {"vapour", "liquid"}) {
+        for (const auto& item : properties[phase].items()) {
+            if (item.key() != "residual") {
+                EXPECT_TRUE(item.value().is_number()) << phase << "." << item.key();
+            }
+        }
+    }
+    EXPECT_EQ(properties["vapour"]["Z"], response["Z_V"]);
+    EXPECT_EQ(properties["liquid"]["Z"], response["Z_L"]);
+    // The feed enthalpy is the vapour-fraction weighted enthalpy of its phases.
+    const double v = response["vf"];
+    const double h = v * properties["vapour"]["H"].get<double>() +
+                     (1 - v) * properties["liquid"]["H"].get<double>();
+    EXPECT_NEAR(properties["feed"]["H"].get<double>(), h, 1e-5 * std::abs(h));
+    EXPECT_LT(properties["liquid"]["residual"]["H"].get<double>(),
+              properties["vapour"]["residual"]["H"].get<double>());
+}
+
+TEST_F(FlashServiceTest, SuperheatedFeedHasNoLiquidProperties) {
+    json request = Binary("TP");
+    request["T_F"] = 400.0;
+    request["P_psia"] = 50.0;
+    const ordered_json response = service.Answer(request);
+    ASSERT_EQ(response["vf"], 1.0);
+    const ordered_json& properties = response["properties"];
+    for (const auto& item : properties["liquid"].items()) {
+        if (item.key() == "residual") {
+            for (const auto& departure : item.value().items()) {
+                EXPECT_TRUE(departure.value().is_null()) << departure.key();
+            }
+        } else {
+            EXPECT_TRUE(item.value().is_null()) << item.key();
+        }
+    }
+    for (const char* key : {"MW", "Z", "density", "H", "S", "Cp"}) {
+        EXPECT_EQ(properties["feed"][key], properties["vapour"][key]) << key;
+    }
+    // A nearly ideal gas: small departures.
+    EXPECT_GT(properties["vapour"]["Z"].get<double>(), 0.97);
+    EXPECT_LT(std::abs(properties["vapour"]["residual"]["H"].get<double>()), 100.0);
+}
+
+TEST_F(FlashServiceTest, PropertiesWithoutTheirDataAreNull) {
+    // The binary carries only what the flash needs: no ideal-gas heat capacity, reference
+    // enthalpy and entropy or boiling point. The departures need nothing more.
+    const ordered_json response = service.Answer(Binary("TP"));
+    const ordered_json& properties = response.at("properties");
+    for (const char* stream : {"feed", "vapour", "liquid"}) {
+        for (const char* key : {"Cp", "H", "S", "CpCv", "JT", "sound"}) {
+            EXPECT_TRUE(properties[stream][key].is_null()) << stream << "." << key;
+        }
+        for (const char* key : {"MW", "Z", "density"}) {
+            EXPECT_TRUE(properties[stream][key].is_number()) << stream << "." << key;
+        }
+        EXPECT_TRUE(properties[stream]["residual"]["H"].is_number()) << stream;
+    }
+    EXPECT_TRUE(properties["liquid"]["surface_tension"].is_null());
+    EXPECT_TRUE(properties["liquid"]["heat_of_vaporization"].is_null());
+    EXPECT_TRUE(properties["vapour"]["viscosity"].is_number());
+
+    // With those fields given, every value is there.
+    json complete = Binary("TP");
+    const json example = ReadExample("natural_gas_tp.json");
+    complete["components"][0] = example["components"][2]; // methane
+    complete["components"][1] = example["components"][5]; // n-butane
+    const ordered_json full = service.Answer(complete).at("properties");
+    EXPECT_TRUE(full["liquid"]["H"].is_number());
+    EXPECT_TRUE(full["liquid"]["surface_tension"].is_number());
+    EXPECT_TRUE(full["feed"]["Cp"].is_number());
+}
+
+TEST_F(FlashServiceTest, MalformedTextIsARequestError) {
+    EXPECT_THROW(service.Answer(std::string_view("{\"eos\": ")), RequestError);
+    // A number beyond the range of a double is malformed too, not a crash.
+    EXPECT_THROW(service.Answer(std::string_view(R"({"eos": "PR", "T_F": 1e400})")), RequestError);
+}
+
+TEST(FlashResponse, ValuesThatAreNotNumbersAreNullAndAnUnconvergedRunSaysSo) {
+    FlashCase flashCase;
+    flashCase.flashType = FlashType::BUBT;
+    flashCase.eosText = "SRK";
+    flashCase.tempF = 12.5F;
+    flashCase.pressPsia = 300.0F;
+    flashCase.vapourFraction = 1e-08;
+    flashCase.x = {0.25F, 0.75F};
+    flashCase.y = {0.9F, std::numeric_limits<float>::quiet_NaN()};
+    flashCase.k = {3.6F, std::numeric_limits<float>::infinity()};
+    flashCase.liquidZ = std::numeric_limits<float>::quiet_NaN();
+    flashCase.vapourZ = 0.85F;
+    flashCase.iterations = 100;
+    flashCase.converged = false;
+    flashCase.residual = 2.5e-3;
+    flashCase.warning = "the bubble-point temperature reached its pass limit";
+    const std::string text = FlashResponse(flashCase, nullptr);
+    EXPECT_EQ(text, R"({"flash":"BUBT","eos":"SRK","T_F":12.5,"P_psia":300.0,"vf":1e-08,)"
+                    R"("x":[0.25,0.75],"y":[0.9,null],"K":[3.6,null],"Z_L":null,"Z_V":0.85,)"
+                    R"("iterations":100,"converged":false,"residual":0.0025,)"
+                    R"("warning":"the bubble-point temperature reached its pass limit"})");
+}
+
+TEST(BuildFlashCase, EstimateReplacesTheGivenInteractionParameters) {
+    json request = Binary("TP");
+    request["kij"] = {{0.0, 0.05}, {0.05, 0.0}};
+    FlashCase given = BuildFlashCase(ParseFlashRequest(request, nullptr));
+    EXPECT_FLOAT_EQ(given.kij(0, 1), 0.05F);
+    EXPECT_EQ(given.vapourPressure[1].code, 6);
+    EXPECT_FLOAT_EQ(given.vapourPressure[1].c[3], 9.4509e-06F);
+    request["estimate_kij"] = true;
+    FlashCase estimated = BuildFlashCase(ParseFlashRequest(request, nullptr));
+    const KijTable expected = EstimateKij(estimated.tcF, estimated.zc);
+    EXPECT_EQ(estimated.kij(0, 1), expected(0, 1));
+    EXPECT_NE(estimated.kij(0, 1), 0.05F);
+    EXPECT_EQ(estimated.kij(1, 1), 0.0F);
+}
+
+} // namespace
+} // namespace quorvane
