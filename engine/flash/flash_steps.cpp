@@ -3,6 +3,7 @@
 #include "engine/eos/eos_choice.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace quorvane::detail {
 
@@ -45,6 +46,40 @@ double LargestLnK(std::span<const float> k, std::span<const float> z) {
 
 bool SingleComponentPresent(std::span<const float> z) {
     return std::count_if(z.begin(), z.end(), [](float v) { return v > 0.0F; }) <= 1;
+}
+
+bool SoundFractions(std::span<const float> f) {
+    double sum = 0.0;
+    for (const float v : f) {
+        if (!(std::isfinite(v) && v >= 0.0F && v <= 1.0F)) {
+            return false;
+        }
+        sum += v;
+    }
+    return std::fabs(sum - 1.0) <= 1e-5;
+}
+
+SplitOutcome CheckSplitOutcome(const FlashResults& out, std::span<const float> feed) {
+    if (!SoundFractions(out.x) || !SoundFractions(out.y)) {
+        return SplitOutcome::Unphysical;
+    }
+    for (std::size_t i = 0; i < feed.size(); ++i) {
+        if (feed[i] > 0.0F && !(std::isfinite(out.k[i]) && out.k[i] > 0.0F)) {
+            return SplitOutcome::Unphysical;
+        }
+    }
+    const double zScale = std::max(std::fabs(out.liquidZ), std::fabs(out.vapourZ));
+    const bool sameRoot = std::fabs(out.liquidZ - out.vapourZ) <= kSameRootZ * zScale;
+    if (SingleComponentPresent(feed)) {
+        // K = 1 is the answer for one component; only distinct liquid and vapour roots make
+        // it a saturation point.
+        return sameRoot ? SplitOutcome::PureSupercritical : SplitOutcome::Sound;
+    }
+    const double lnK = LargestLnK(out.k, feed);
+    if (lnK < kTrivialSaturationLnK || (lnK < kNearTrivialLnK && sameRoot)) {
+        return SplitOutcome::Trivial;
+    }
+    return SplitOutcome::Sound;
 }
 
 } // namespace quorvane::detail

@@ -116,15 +116,29 @@ double LargestLnK(std::span<const float> k, std::span<const float> z);
 // The saturated-phase composition is a single component (K = 1 is then the answer).
 bool SingleComponentPresent(std::span<const float> z);
 
-// Records a saturation result that ended on its pass limit, or on an incipient phase equal to
-// the feed, as not converged.
+// The fractions are finite, in 0..1 and sum to 1 (to 32-bit rounding).
+bool SoundFractions(std::span<const float> f);
+
+// What a saturation point or a split at a given vapour fraction came to: sound; compositions
+// or K-values that are not physical; a single component with one fluid root (above its
+// critical point there is no saturation point); or a trivial solution, the phases (nearly) the
+// same fluid: K all within about 1 % of 1, or within 10 % while the two phases have the same
+// Z to 1 part in 1000 (both were evaluated on the same root).
+enum class SplitOutcome { Sound, Unphysical, PureSupercritical, Trivial };
+SplitOutcome CheckSplitOutcome(const FlashResults& out, std::span<const float> feed);
+
+// Records a saturation result that ended on its pass limit, on unphysical values or on a
+// trivial solution as not converged. given names the specified state variable
+// ("temperature" or "pressure").
 void FlagSaturationOutcome(FlashResults& out, std::span<const float> feed, bool passLimit,
-                           int limit, double residual, const char* what);
+                           int limit, double residual, const char* what, const char* given);
 
 // Thresholds of LargestLnK below which a solution counts as (nearly) trivial: a saturation
 // point whose incipient phase is within about 1 % of the feed, a split whose phases are within
 // 0.1 % of each other.
 inline constexpr double kTrivialSaturationLnK = 1e-2;
 inline constexpr double kTrivialSplitLnK = 1e-3;
+inline constexpr double kNearTrivialLnK = 0.1;
+inline constexpr double kSameRootZ = 1e-3;
 
 } // namespace quorvane::detail

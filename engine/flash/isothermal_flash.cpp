@@ -4,6 +4,7 @@
 #include "engine/eos/engine_errors.h"
 #include "engine/eos/k_estimates.h"
 #include "engine/flash/flash_steps.h"
+#include "engine/flash/isothermal_checks.h"
 #include "engine/flash/rachford_rice.h"
 #include "engine/flash/saturation.h"
 #include "engine/flash/stability.h"
@@ -196,9 +197,11 @@ float PseudoCriticalTemperatureF(std::span<const float> z, std::span<const float
     return ToSingle(tpc - 459.67);
 }
 
-void IsothermalFlash(const FlashMixture& mixture, std::span<const float> z, float tempF,
-                     float pressPsia, FlashResults& out, FlashState& state) {
-    detail::CheckMixture(mixture, z);
+namespace {
+
+// The substitution loop with its continuation and phase-state decision.
+void IsothermalIteration(const FlashMixture& mixture, std::span<const float> z, float tempF,
+                         float pressPsia, FlashResults& out, FlashState& state) {
     const int n = static_cast<int>(z.size());
     detail::BindMixture(mixture, state);
     out.Prepare(n);
@@ -424,6 +427,17 @@ void IsothermalFlash(const FlashMixture& mixture, std::span<const float> z, floa
                                 "The phases came out identical to the feed (trivial solution); "
                                 "the phase state is undetermined.");
     }
+}
+
+} // namespace
+
+void IsothermalFlash(const FlashMixture& mixture, std::span<const float> z, float tempF,
+                     float pressPsia, FlashResults& out, FlashState& state) {
+    detail::CheckMixture(mixture, z);
+    IsothermalIteration(mixture, z, tempF, pressPsia, out, state);
+    // Only now, with the iteration over: a result is passed on as converged only when it is
+    // physical and at equilibrium.
+    detail::SettleIsothermal(mixture, z, tempF, pressPsia, out, state);
 }
 
 } // namespace quorvane

@@ -14,8 +14,7 @@ double RachfordRiceFunction(double v, std::span<const double> k, std::span<const
 // K as the flash routines hold them (32-bit). The iteration starts from `start` when it lies
 // strictly inside the bracket (an iterating caller passes its last V), else from 0.5 when that
 // does, else from the middle of the bracket.
-double RachfordRiceSolve(std::span<const float> k, std::span<const float> z,
-                         double start = 0.5);
+double RachfordRiceSolve(std::span<const float> k, std::span<const float> z, double start = 0.5);
 
 // The same equation solved to full double precision (used by the continuation stage).
 double RachfordRiceSolveTight(std::span<const double> k, std::span<const float> z);

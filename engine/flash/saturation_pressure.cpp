@@ -44,18 +44,35 @@ double Sign(double v) {
 namespace detail {
 
 void FlagSaturationOutcome(FlashResults& out, std::span<const float> feed, bool passLimit,
-                           int limit, double residual, const char* what) {
+                           int limit, double residual, const char* what, const char* given) {
     out.residual = residual;
     if (passLimit) {
         detail::MarkUnconverged(out, residual,
                                 std::string("The ") + what + " did not converge in " +
                                     std::to_string(limit) + " passes.");
-    } else if (!detail::SingleComponentPresent(feed) &&
-               detail::LargestLnK(out.k, feed) < detail::kTrivialSaturationLnK) {
+        return;
+    }
+    switch (detail::CheckSplitOutcome(out, feed)) {
+    case SplitOutcome::Sound:
+        break;
+    case SplitOutcome::Unphysical:
         detail::MarkUnconverged(out, residual,
                                 std::string("The ") + what +
-                                    " settled on a trivial solution: the incipient phase equals "
-                                    "the feed.");
+                                    " ended on compositions or K-values that are not physical.");
+        break;
+    case SplitOutcome::PureSupercritical:
+        detail::MarkUnconverged(out, residual,
+                                std::string("No saturation point at this ") + given +
+                                    ": the component is above its critical point, where liquid "
+                                    "and vapour are one fluid.");
+        break;
+    case SplitOutcome::Trivial:
+        detail::MarkUnconverged(out, residual,
+                                std::string("No saturation point at this ") + given + ": the " +
+                                    what +
+                                    " settled on a trivial solution (the incipient phase equals "
+                                    "the feed); the mixture is above its critical region.");
+        break;
     }
 }
 
@@ -143,7 +160,7 @@ void BubblePressure(const FlashMixture& mixture, std::span<const float> x, float
     out.iterations = static_cast<std::int16_t>(pass);
     const bool settled = std::fabs(p - pOld) < 0.001 || (pass > 2 && std::fabs(s - 1.0) < 1e-05);
     detail::FlagSaturationOutcome(out, x, !settled, 200, std::fabs(s - 1.0),
-                                  "bubble-point pressure");
+                                  "bubble-point pressure", "temperature");
 }
 
 void DewPressure(const FlashMixture& mixture, std::span<const float> y, float tempF,
@@ -218,7 +235,7 @@ void DewPressure(const FlashMixture& mixture, std::span<const float> y, float te
     out.pressPsia = p;
     out.iterations = static_cast<std::int16_t>(pass);
     detail::FlagSaturationOutcome(out, y, std::fabs(s - 1.0) >= 1e-05, 1000, std::fabs(s - 1.0),
-                                  "dew-point pressure");
+                                  "dew-point pressure", "temperature");
 }
 
 } // namespace quorvane

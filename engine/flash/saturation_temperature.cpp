@@ -165,7 +165,7 @@ void BubbleTemperature(const FlashMixture& mixture, std::span<const float> x, fl
     out.tempF = t;
     out.iterations = static_cast<std::int16_t>(pass);
     detail::FlagSaturationOutcome(out, x, std::fabs(t - tNew) > 0.001, 1000, std::fabs(s - 1.0),
-                                  "bubble-point temperature");
+                                  "bubble-point temperature", "pressure");
 }
 
 void DewTemperature(const FlashMixture& mixture, std::span<const float> y, float pressPsia,
@@ -254,7 +254,7 @@ void DewTemperature(const FlashMixture& mixture, std::span<const float> y, float
     out.tempF = t;
     out.iterations = static_cast<std::int16_t>(pass);
     detail::FlagSaturationOutcome(out, y, std::fabs(t - tNew) > 0.001, 1000, std::fabs(s - 1.0),
-                                  "dew-point temperature");
+                                  "dew-point temperature", "pressure");
 }
 
 } // namespace quorvane

@@ -91,11 +91,24 @@ void SecantOnState(const FlashMixture& mixture, std::span<const float> z, float 
     if (!converged) {
         detail::MarkUnconverged(out, std::fabs(lnS),
                                 "The vapour-fraction flash did not converge in 1000 passes.");
-    } else if (!detail::SingleComponentPresent(z) &&
-               detail::LargestLnK(out.k, z) < detail::kTrivialSaturationLnK) {
-        detail::MarkUnconverged(out, std::fabs(lnS),
-                                "The vapour-fraction flash settled on a trivial solution: both "
-                                "phases equal the feed.");
+    } else {
+        switch (detail::CheckSplitOutcome(out, z)) {
+        case detail::SplitOutcome::Sound:
+            break;
+        case detail::SplitOutcome::Unphysical:
+            detail::MarkUnconverged(out, std::fabs(lnS),
+                                    "The vapour-fraction flash ended on compositions or K-values "
+                                    "that are not physical.");
+            break;
+        case detail::SplitOutcome::PureSupercritical:
+        case detail::SplitOutcome::Trivial:
+            detail::MarkUnconverged(out, std::fabs(lnS),
+                                    "No state with this vapour fraction was found: the flash "
+                                    "settled on a trivial solution (both phases are the same "
+                                    "fluid as the feed); the mixture may be above its critical "
+                                    "region here.");
+            break;
+        }
     }
 }
 
