@@ -1,0 +1,54 @@
+#include "app/display_text.h"
+
+#include "units/number_format.h"
+
+#include <QLocale>
+#include <cmath>
+
+namespace quorvane {
+
+QString ToQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString FormatPattern(double value, const QString& pattern) {
+    const QByteArray bytes = pattern.toUtf8();
+    return QString::fromStdString(
+        FormatNumber(value, std::string_view(bytes.constData(), bytes.size())));
+}
+
+QString FormatPattern(double value, std::string_view pattern) {
+    return QString::fromStdString(FormatNumber(value, pattern));
+}
+
+QString FormatPattern(float value, const QString& pattern) {
+    const QByteArray bytes = pattern.toUtf8();
+    return QString::fromStdString(
+        FormatNumber(value, std::string_view(bytes.constData(), bytes.size())));
+}
+
+QString FormatPattern(float value, std::string_view pattern) {
+    return QString::fromStdString(FormatNumber(value, pattern));
+}
+
+QString FormatGeneralText(float value) {
+    return QString::fromStdString(FormatGeneral(value));
+}
+
+std::optional<double> ParseNumber(const QString& text) {
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty()) {
+        return std::nullopt;
+    }
+    bool ok = false;
+    double value = QLocale::c().toDouble(trimmed, &ok);
+    if (!ok) {
+        value = QLocale().toDouble(trimmed, &ok);
+    }
+    if (!ok || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+} // namespace quorvane

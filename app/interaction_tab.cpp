@@ -1,0 +1,232 @@
+#include "app/interaction_tab.h"
+
+#include "app/bip_table_window.h"
+#include "app/dialog_seam.h"
+#include "app/display_text.h"
+#include "app/grid_clipboard.h"
+#include "engine/precision.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace quorvane {
+
+namespace {
+const QString kHeading = QStringLiteral("Equation of State Interaction Coefficients (kij):  ");
+const QString kDiagonal = QStringLiteral("---");
+} // namespace
+
+InteractionTab::InteractionTab(MainState& state, QWidget* parent)
+    : QWidget(parent), m_state(state) {
+    setProperty("hint", QStringLiteral("Enter Interaction Coefficients"));
+    auto* layout = new QVBoxLayout(this);
+    m_heading = new QLabel(kHeading, this);
+    m_heading->setObjectName(QStringLiteral("lblKijHeading"));
+    QFont bold = m_heading->font();
+    bold.setBold(true);
+    m_heading->setFont(bold);
+    layout->addWidget(m_heading);
+
+    m_grid = new QTableWidget(0, 0, this);
+    m_grid->setObjectName(QStringLiteral("grdKij"));
+    m_grid->setToolTip(QStringLiteral("Binary interaction parameters kij; the table is kept "
+                                      "symmetric"));
+    layout->addWidget(m_grid, 1);
+
+    auto* row = new QHBoxLayout;
+    m_chkEstimateKIJ =
+        new QCheckBox(QStringLiteral("&Estimate kij from critical properties"), this);
+    m_chkEstimateKIJ->setObjectName(QStringLiteral("chkEstimateKIJ"));
+    auto* table = new QPushButton(QStringLiteral("&BIP Table..."), this);
+    table->setObjectName(QStringLiteral("cmdBIPTable"));
+    table->setToolTip(QStringLiteral("Reference table of interaction parameters for the chosen "
+                                     "equation of state (SRK or PR)"));
+    row->addWidget(m_chkEstimateKIJ);
+    row->addStretch();
+    row->addWidget(table);
+    layout->addLayout(row);
+
+    connect(m_chkEstimateKIJ, &QCheckBox::toggled, this, &InteractionTab::EstimateToggled);
+    connect(table, &QPushButton::clicked, this,
+            [this] { ShowReferenceTable(m_state.flashCase.eosIndex); });
+    connect(m_grid, &QTableWidget::itemChanged, this, &InteractionTab::CellEdited);
+    Rebuild();
+}
+
+void InteractionTab::SetEosText(const QString& eosText) {
+    m_heading->setText(kHeading + eosText);
+}
+
+bool InteractionTab::Estimate() const {
+    return m_chkEstimateKIJ->isChecked();
+}
+
+void InteractionTab::SetEstimate(bool estimate) {
+    m_chkEstimateKIJ->setChecked(estimate);
+}
+
+void InteractionTab::EstimateToggled(bool checked) {
+    m_state.flashCase.estimateKij = checked;
+    const int n = m_state.mixture.Count();
+    if (checked) {
+        ApplyEstimate();
+    } else if (n >= 1) {
+        for (int i = 0; i < n; ++i) {
+            for (int j = 0; j < n; ++j) {
+                m_state.mixture.SetKij(i, j, 0.0F);
+            }
+        }
+    }
+    Rebuild();
+    emit inputChanged();
+}
+
+void InteractionTab::ApplyEstimate() {
+    const int n = m_state.mixture.Count();
+    if (n < 2) {
+        return;
+    }
+    const KijTable estimate =
+        EstimateKij(m_state.mixture.CriticalTemperaturesF(), m_state.mixture.CriticalZ());
+    for (int i = 0; i < n; ++i) {
+        for (int j = 0; j < n; ++j) {
+            m_state.mixture.SetKij(i, j, estimate(i, j));
+        }
+    }
+}
+
+void InteractionTab::Rebuild() {
+    if (Estimate()) {
+        // A component added while the box is set gets its estimate too.
+        ApplyEstimate();
+    }
+    m_filling = true;
+    const int n = m_state.mixture.Count();
+    m_grid->clearContents();
+    m_grid->setRowCount(n);
+    m_grid->setColumnCount(n);
+    QStringList names;
+    for (int i = 0; i < n; ++i) {
+        names << ToQString(m_state.mixture.Name(i));
+    }
+    m_grid->setHorizontalHeaderLabels(names);
+    m_grid->setVerticalHeaderLabels(names);
+    for (int r = 0; r < n; ++r) {
+        for (int c = 0; c < n; ++c) {
+            auto* item = new QTableWidgetItem;
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            if (r == c) {
+                item->setText(kDiagonal);
+                item->setTextAlignment(Qt::AlignCenter);
+                item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            }
+            m_grid->setItem(r, c, item);
+            if (r != c) {
+                ShowCell(r, c);
+            }
+        }
+    }
+    m_grid->resizeColumnsToContents();
+    m_filling = false;
+}
+
+void InteractionTab::ShowCell(int row, int column) {
+    m_grid->item(row, column)
+        ->setText(
+            QLocale().toString(static_cast<double>(m_state.mixture.Kij(row, column)), 'f', 4));
+}
+
+bool InteractionTab::StoreCell(int row, int column, const QString& text) {
+    const auto typed = ParseNumber(text);
+    if (!typed) {
+        return false;
+    }
+    const float value = ToSingle(*typed);
+    if (value != m_state.mixture.Kij(row, column) || value != m_state.mixture.Kij(column, row)) {
+        m_state.mixture.SetKijPair(row, column, value);
+        emit inputChanged();
+    }
+    return true;
+}
+
+void InteractionTab::CellEdited(QTableWidgetItem* item) {
+    if (m_filling) {
+        return;
+    }
+    const int row = item->row();
+    const int column = item->column();
+    const int n = m_state.mixture.Count();
+    if (row == column || row >= n || column >= n) {
+        return;
+    }
+    m_filling = true;
+    if (StoreCell(row, column, item->text())) {
+        // The mirror cell shows the same text.
+        m_grid->item(column, row)->setText(item->text());
+    } else {
+        ShowMessage(this, QStringLiteral("Quorvane"),
+                    QStringLiteral("The interaction coefficient must be a number."),
+                    QMessageBox::Warning);
+        ShowCell(row, column);
+    }
+    m_filling = false;
+}
+
+void InteractionTab::Paste(const QString& text) {
+    const QList<QStringList> rows = ParseTableText(text);
+    const int n = m_state.mixture.Count();
+    const int top = std::max(0, m_grid->currentRow());
+    const int left = std::max(0, m_grid->currentColumn());
+    bool rejected = false;
+    m_filling = true;
+    for (int r = 0; r < rows.size(); ++r) {
+        for (int c = 0; c < rows[r].size(); ++c) {
+            const int row = top + r;
+            const int column = left + c;
+            if (row >= n || column >= n || row == column) {
+                continue;
+            }
+            if (StoreCell(row, column, rows[r][c])) {
+                ShowCell(row, column);
+                ShowCell(column, row);
+            } else if (rows[r][c].trimmed() != kDiagonal) {
+                rejected = true;
+            }
+        }
+    }
+    m_filling = false;
+    if (rejected) {
+        ShowMessage(this, QStringLiteral("Quorvane"),
+                    QStringLiteral("Some pasted cells were not numbers and were left unchanged."),
+                    QMessageBox::Warning);
+    }
+}
+
+BipTableWindow* InteractionTab::ShowReferenceTable(int eosIndex) {
+    QPointer<BipTableWindow>* slot = nullptr;
+    QString name;
+    if (eosIndex == 1 || eosIndex == 2) {
+        slot = &m_srkTable;
+        name = QStringLiteral("SRK");
+    } else if (eosIndex == 3 || eosIndex == 4) {
+        slot = &m_prTable;
+        name = QStringLiteral("PR");
+    } else {
+        return nullptr;
+    }
+    if (slot->isNull()) {
+        *slot = new BipTableWindow(name, window());
+    }
+    (*slot)->show();
+    (*slot)->raise();
+    (*slot)->activateWindow();
+    return slot->data();
+}
+
+} // namespace quorvane

@@ -1,0 +1,12 @@
+#include "app/program_folder.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+namespace quorvane {
+
+QString ProgramFile(const QString& fileName) {
+    return QDir(QCoreApplication::applicationDirPath()).filePath(fileName);
+}
+
+} // namespace quorvane
