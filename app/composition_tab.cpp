@@ -134,7 +134,11 @@ void CompositionTab::BuildLayout() {
     m_lstPreDefined = new QListWidget(predefined);
     m_lstPreDefined->setObjectName(QStringLiteral("lstPreDefined"));
     m_lstPreDefined->addItems(PredefinedMixtureNames());
-    m_lstPreDefined->setMaximumHeight(m_lstPreDefined->sizeHintForRow(0) * 4 + 4);
+    // Fixed, so that the group box fits the three names instead of the list's default height.
+    m_lstPreDefined->setFixedHeight(m_lstPreDefined->sizeHintForRow(0) * 3 +
+                                    2 * m_lstPreDefined->frameWidth() + 4);
+    // Enter loads the selected mixture instead of moving on, as a click does.
+    m_lstPreDefined->setProperty("enterActivates", true);
     m_lstPreDefined->setToolTip(QStringLiteral("Replace the mixture by a predefined one"));
     predefinedLayout->addWidget(m_lstPreDefined);
     left->addWidget(predefined);
@@ -426,19 +430,22 @@ void CompositionTab::AmountEdited(QTableWidgetItem* item) {
     }
     const int row = item->row();
     const auto typed = ParseNumber(item->text());
-    if (!typed) {
-        ShowMessage(this, kTitle,
-                    QStringLiteral("The amount of %1 must be a number.")
-                        .arg(ToQString(m_state.mixture.Name(row))),
-                    QMessageBox::Warning);
+    // Narrowed first, so that a number beyond the 32-bit range is refused, not stored as infinity.
+    const float fraction =
+        typed ? ToSingle(IsPercentBasis(m_state.basis) ? *typed / 100.0 : *typed) : NAN;
+    if (!std::isfinite(fraction)) {
+        ShowMessage(
+            this, kTitle,
+            QStringLiteral("The amount of %1 must be a number; the previous amount is kept.")
+                .arg(ToQString(m_state.mixture.Name(row))),
+            QMessageBox::Warning);
         m_filling = true;
         const float stored = m_state.mixture.EnteredComposition()[static_cast<std::size_t>(row)];
         item->setText(stored != 0.0F ? RowAmountText(stored, m_state.basis) : QString());
         m_filling = false;
         return;
     }
-    const double fraction = IsPercentBasis(m_state.basis) ? *typed / 100.0 : *typed;
-    m_state.mixture.EnteredComposition()[static_cast<std::size_t>(row)] = ToSingle(fraction);
+    m_state.mixture.EnteredComposition()[static_cast<std::size_t>(row)] = fraction;
     emit inputChanged();
     ShowTotal();
 }

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <cmath>
 
 namespace quorvane {
 
@@ -147,7 +148,11 @@ bool InteractionTab::StoreCell(int row, int column, const QString& text) {
     if (!typed) {
         return false;
     }
+    // A number beyond the 32-bit range would be stored as infinity.
     const float value = ToSingle(*typed);
+    if (!std::isfinite(value)) {
+        return false;
+    }
     if (value != m_state.mixture.Kij(row, column) || value != m_state.mixture.Kij(column, row)) {
         m_state.mixture.SetKijPair(row, column, value);
         emit inputChanged();
@@ -170,9 +175,11 @@ void InteractionTab::CellEdited(QTableWidgetItem* item) {
         // The mirror cell shows the same text.
         m_grid->item(column, row)->setText(item->text());
     } else {
-        ShowMessage(this, QStringLiteral("Quorvane"),
-                    QStringLiteral("The interaction coefficient must be a number."),
-                    QMessageBox::Warning);
+        ShowMessage(
+            this, QStringLiteral("Quorvane"),
+            QStringLiteral("The interaction coefficient must be a number; the previous value is "
+                           "kept."),
+            QMessageBox::Warning);
         ShowCell(row, column);
     }
     m_filling = false;

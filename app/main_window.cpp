@@ -541,7 +541,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         auto* widget = qobject_cast<QWidget*>(watched);
         const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
         if (enter && key->modifiers() == Qt::NoModifier && widget != nullptr &&
-            widget->window() == this && widget == QApplication::focusWidget()) {
+            widget->window() == this && widget == QApplication::focusWidget() &&
+            !widget->property("enterActivates").toBool()) {
             // Enter moves on to the next input, as Tab does.
             QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
             QCoreApplication::sendEvent(widget, &tab);

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -155,6 +156,16 @@ TEST_F(CompositionTabTest, NonNumericAmountIsRefusedAndTheValueKept) {
     EXPECT_EQ(grid->item(0, 1)->text(), QStringLiteral("0.4000"));
 }
 
+TEST_F(CompositionTabTest, AmountBeyondTheSingleRangeIsRefusedAndTheValueKept) {
+    Add(QStringLiteral("METHANE"));
+    Type(0, QStringLiteral("0.4"));
+    Type(0, QStringLiteral("1e50"));
+    EXPECT_FLOAT_EQ(window->State().mixture.EnteredComposition()[0], 0.4F);
+    ASSERT_NE(dialogs.Last(), nullptr);
+    EXPECT_TRUE(dialogs.Last()->text.contains(QStringLiteral("must be a number")));
+    EXPECT_EQ(grid->item(0, 1)->text(), QStringLiteral("0.4000"));
+}
+
 TEST_F(CompositionTabTest, ResetAsksAndNoKeepsTheMixture) {
     Add(QStringLiteral("METHANE"));
     Add(QStringLiteral("ETHANE"));
@@ -199,6 +210,17 @@ TEST_F(CompositionTabTest, AirOverAMixtureAsksOnceAndSumsToOne) {
     EXPECT_EQ(mixture.Name(8), "HYDROGEN");
     EXPECT_FALSE(TotalIsRed());
     EXPECT_FLOAT_EQ(mixture.EnteredComposition()[0], 0.78084F);
+}
+
+TEST_F(CompositionTabTest, EnterOnThePredefinedListLoadsTheMixture) {
+    auto* list = testing::Find<QListWidget>(tab, QStringLiteral("lstPreDefined"));
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    list->setFocus();
+    list->setCurrentRow(0);
+    QApplication::processEvents();
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(window->State().mixture.Count(), 9);
 }
 
 TEST_F(CompositionTabTest, NaturalGasHasItsTwentyComponentsInOrder) {

@@ -60,7 +60,17 @@ TEST_F(InteractionTabTest, NonNumericKijIsRefused) {
     EXPECT_FLOAT_EQ(Mixture().Kij(0, 1), 0.02F);
     ASSERT_NE(dialogs.Last(), nullptr);
     EXPECT_EQ(dialogs.Last()->text,
-              QStringLiteral("The interaction coefficient must be a number."));
+              QStringLiteral("The interaction coefficient must be a number; the previous value is "
+                             "kept."));
+    EXPECT_EQ(grid->item(0, 1)->text(), QStringLiteral("0.0200"));
+}
+
+TEST_F(InteractionTabTest, KijBeyondTheSingleRangeIsRefused) {
+    grid->item(0, 1)->setText(QStringLiteral("0.02"));
+    grid->item(0, 1)->setText(QStringLiteral("1e50"));
+    EXPECT_FLOAT_EQ(Mixture().Kij(0, 1), 0.02F);
+    EXPECT_FLOAT_EQ(Mixture().Kij(1, 0), 0.02F);
+    ASSERT_NE(dialogs.Last(), nullptr);
     EXPECT_EQ(grid->item(0, 1)->text(), QStringLiteral("0.0200"));
 }
 
