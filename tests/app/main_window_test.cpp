@@ -109,6 +109,19 @@ TEST_F(MainWindowTest, TypedTemperatureIsConvertedFromTheShownUnit) {
     EXPECT_TRUE(window->RecalculationFlag());
 }
 
+TEST_F(MainWindowTest, TypedTemperatureCountsWhenAnotherTabIsChosenAtOnce) {
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    QLineEdit* temp = Edit(QStringLiteral("txtTemp"));
+    temp->setFocus();
+    QApplication::processEvents();
+    temp->selectAll();
+    QTest::keyClicks(temp, QStringLiteral("100"));
+    // The tab bar takes no focus from a click; only the page change ends the edit.
+    window->Tabs()->setCurrentIndex(MainWindow::kPropertiesTab);
+    EXPECT_FLOAT_EQ(window->State().flashCase.tempF, 100.0F);
+}
+
 TEST_F(MainWindowTest, AddAndRemoveDigitsChangeTheFocusedFieldsFormat) {
     window->show();
     QApplication::setActiveWindow(window.get());
