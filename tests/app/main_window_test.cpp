@@ -40,6 +40,16 @@ protected:
         emit edit->editingFinished();
     }
 
+    // Shows the window and gives the named box the keyboard focus.
+    QLineEdit* Focus(const QString& name) {
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        QLineEdit* edit = Edit(name);
+        edit->setFocus();
+        QApplication::processEvents();
+        return edit;
+    }
+
     testing::TemporarySettings settings;
     testing::DialogRecorder dialogs;
     std::unique_ptr<MainWindow> window;
@@ -110,11 +120,7 @@ TEST_F(MainWindowTest, TypedTemperatureIsConvertedFromTheShownUnit) {
 }
 
 TEST_F(MainWindowTest, TypedTemperatureCountsWhenAnotherTabIsChosenAtOnce) {
-    window->show();
-    QApplication::setActiveWindow(window.get());
-    QLineEdit* temp = Edit(QStringLiteral("txtTemp"));
-    temp->setFocus();
-    QApplication::processEvents();
+    QLineEdit* temp = Focus(QStringLiteral("txtTemp"));
     temp->selectAll();
     QTest::keyClicks(temp, QStringLiteral("100"));
     // The tab bar takes no focus from a click; only the page change ends the edit.
@@ -182,11 +188,7 @@ TEST_F(MainWindowTest, CalculatorStartsOrSaysThatThereIsNone) {
 }
 
 TEST_F(MainWindowTest, EnterActsAsTab) {
-    window->show();
-    QApplication::setActiveWindow(window.get());
-    QLineEdit* name = Edit(QStringLiteral("txtStreamName"));
-    name->setFocus();
-    QApplication::processEvents();
+    QLineEdit* name = Focus(QStringLiteral("txtStreamName"));
     ASSERT_TRUE(name->hasFocus());
     QTest::keyClick(name, Qt::Key_Return);
     EXPECT_FALSE(name->hasFocus());
