@@ -135,6 +135,7 @@ void CompositionTab::BuildLayout() {
     m_lstPreDefined->setObjectName(QStringLiteral("lstPreDefined"));
     m_lstPreDefined->addItems(PredefinedMixtureNames());
     // Fixed, so that the group box fits the three names instead of the list's default height.
+    m_lstPreDefined->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     m_lstPreDefined->setFixedHeight(m_lstPreDefined->sizeHintForRow(0) * 3 +
                                     2 * m_lstPreDefined->frameWidth() + 4);
     // Enter loads the selected mixture instead of moving on, as a click does.
