@@ -1,3 +1,4 @@
+#include "app/busy_indicator.h"
 #include "app/flash_setup_tab.h"
 #include "app/help_window.h"
 #include "app/results_tab.h"
@@ -126,6 +127,19 @@ TEST_F(MainWindowTest, TypedTemperatureCountsWhenAnotherTabIsChosenAtOnce) {
     // The tab bar takes no focus from a click; only the page change ends the edit.
     window->Tabs()->setCurrentIndex(MainWindow::kPropertiesTab);
     EXPECT_FLOAT_EQ(window->State().flashCase.tempF, 100.0F);
+}
+
+TEST(BusyIndicatorTest, ShowsTheWaitPointerUntilStopped) {
+    QWidget parent;
+    BusyIndicator busy(&parent);
+    busy.Start();
+    busy.Start(); // started twice, stopped once: the pointer must still come back
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    EXPECT_FALSE(busy.isHidden());
+    busy.Stop();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(busy.isHidden());
 }
 
 TEST_F(MainWindowTest, AddAndRemoveDigitsChangeTheFocusedFieldsFormat) {
