@@ -331,9 +331,14 @@ void MainWindow::RunFlashIfNeeded() {
     }
     if (!outcome.completed) {
         statusBar()->showMessage(outcome.message, 15000);
+        // Results still on display belong to the last completed flash, not to these inputs.
+        const QString shown =
+            m_state.haveResults ? QStringLiteral("The values shown are those of the last completed "
+                                                 "flash, not of the current inputs. ")
+                                : QString();
         ShowMessage(this, QStringLiteral("Quorvane"),
-                    outcome.message + QStringLiteral("\n\nThe previous results stay on display; "
-                                                     "check the inputs and open this tab again."),
+                    outcome.message + QStringLiteral("\n\n") + shown +
+                        QStringLiteral("Check the inputs and open this tab again."),
                     QMessageBox::Warning);
         return;
     }

@@ -110,6 +110,28 @@ protected:
         EXPECT_FALSE(edit->hasFocus()) << "Enter moves on to the next input";
     }
 
+    // An equimolar methane and n-decane feed.
+    void MethaneAndDecane() {
+        window->Tabs()->setCurrentIndex(MainWindow::kCompositionTab);
+        for (const char* name : {"METHANE", "n-DECANE"}) {
+            ASSERT_TRUE(window->Composition()->SelectComponent(QString::fromLatin1(name)));
+            window->Composition()->AddSelectedComponent();
+        }
+        auto* grid = testing::Find<QTableWidget>(window->Composition(), QStringLiteral("grdGrid"));
+        grid->item(0, 1)->setText(QStringLiteral("0.5"));
+        grid->item(1, 1)->setText(QStringLiteral("0.5"));
+        window->Tabs()->setCurrentIndex(MainWindow::kSettingsTab);
+    }
+
+    // A dew-pressure run at -400 °F with PR, which has no answer, on the results tab.
+    void FailDewPoint() {
+        window->Tabs()->setCurrentIndex(MainWindow::kSettingsTab);
+        testing::Find<QComboBox>(window.get(), QStringLiteral("cboFlashType"))->setCurrentIndex(3);
+        TypeInto(QStringLiteral("txtTemp"), QStringLiteral("-400"));
+        testing::Find<QListWidget>(window.get(), QStringLiteral("lstEOS"))->setCurrentRow(3);
+        window->Tabs()->setCurrentIndex(MainWindow::kPropertiesTab);
+    }
+
     void RunNaturalGas() {
         window->Tabs()->setCurrentIndex(MainWindow::kCompositionTab);
         window->Composition()->LoadPredefinedMixture(2);
@@ -275,28 +297,31 @@ TEST_F(FlashRoadTest, PropertiesCopyAsTabSeparatedText) {
 // Methane and decane have no dew point at -400 °F: the run fails, the user is told in plain
 // words, nothing is shown as a result and the next visit tries again.
 TEST_F(FlashRoadTest, AFailedRunTellsTheUserAndKeepsTheFlag) {
-    window->Tabs()->setCurrentIndex(MainWindow::kCompositionTab);
-    for (const char* name : {"METHANE", "n-DECANE"}) {
-        ASSERT_TRUE(window->Composition()->SelectComponent(QString::fromLatin1(name)));
-        window->Composition()->AddSelectedComponent();
-    }
-    auto* grid = testing::Find<QTableWidget>(window->Composition(), QStringLiteral("grdGrid"));
-    grid->item(0, 1)->setText(QStringLiteral("0.5"));
-    grid->item(1, 1)->setText(QStringLiteral("0.5"));
-    window->Tabs()->setCurrentIndex(MainWindow::kSettingsTab);
-    testing::Find<QComboBox>(window.get(), QStringLiteral("cboFlashType"))->setCurrentIndex(3);
-    TypeInto(QStringLiteral("txtTemp"), QStringLiteral("-400"));
-    testing::Find<QListWidget>(window.get(), QStringLiteral("lstEOS"))->setCurrentRow(3);
-    window->Tabs()->setCurrentIndex(MainWindow::kPropertiesTab);
+    MethaneAndDecane();
+    FailDewPoint();
 
     ASSERT_NE(dialogs.Last(), nullptr);
     EXPECT_TRUE(dialogs.Last()->text.startsWith(QStringLiteral("The flash calculation failed: ")))
         << dialogs.Last()->text.toStdString();
     EXPECT_FALSE(dialogs.Last()->text.contains(QStringLiteral("failed: The flash")))
         << dialogs.Last()->text.toStdString();
+    EXPECT_FALSE(dialogs.Last()->text.contains(QStringLiteral("last completed flash")));
     EXPECT_TRUE(window->RecalculationFlag());
     EXPECT_EQ(CellText(4), QStringLiteral(" "));
     EXPECT_EQ(window->Results()->CompositionGrid()->rowCount(), 0);
+}
+
+// Values left from an earlier flash must not pass for results of the inputs that failed.
+TEST_F(FlashRoadTest, AFailedRunAfterAGoodOneSaysTheValuesShownAreOld) {
+    MethaneAndDecane();
+    testing::Find<QListWidget>(window.get(), QStringLiteral("lstEOS"))->setCurrentRow(3);
+    window->Tabs()->setCurrentIndex(MainWindow::kPropertiesTab);
+    ASSERT_FALSE(window->RecalculationFlag());
+    FailDewPoint();
+    ASSERT_NE(dialogs.Last(), nullptr);
+    EXPECT_TRUE(dialogs.Last()->text.contains(QStringLiteral("last completed flash")))
+        << dialogs.Last()->text.toStdString();
+    EXPECT_TRUE(window->RecalculationFlag());
 }
 
 TEST_F(FlashRoadTest, WithoutAnEquationOfStateNothingRunsAndTheFlagStays) {
