@@ -9,6 +9,7 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QCompleter>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -104,6 +105,8 @@ void CompositionTab::BuildLayout() {
             m_dbcComp->addItem(QString::fromStdString(name));
         }
     }
+    // A first click into the name drops the list down; later clicks place the cursor.
+    m_dbcComp->lineEdit()->installEventFilter(this);
     m_dbcComp->completer()->setCompletionMode(QCompleter::PopupCompletion);
     m_dbcComp->completer()->setFilterMode(Qt::MatchContains);
     m_dbcComp->completer()->setCaseSensitivity(Qt::CaseInsensitive);
@@ -244,6 +247,20 @@ void CompositionTab::AddSelectedComponent() {
         ChangeMixture();
     }
     m_dbcComp->setFocus();
+}
+
+bool CompositionTab::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_dbcComp->lineEdit()) {
+        // Focus coming back from the list's own popup is not a new visit.
+        if (event->type() == QEvent::FocusIn &&
+            static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+            m_listDroppedThisFocus = false;
+        } else if (event->type() == QEvent::MouseButtonRelease && !m_listDroppedThisFocus) {
+            m_listDroppedThisFocus = true;
+            m_dbcComp->showPopup();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void CompositionTab::FocusComponentList() {

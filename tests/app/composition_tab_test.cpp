@@ -1,8 +1,11 @@
 #include "app/composition_tab.h"
 #include "tests/app/gui_test_support.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
@@ -215,6 +218,20 @@ TEST_F(CompositionTabTest, EnterOnThePredefinedListLoadsTheMixture) {
     QApplication::processEvents();
     QTest::keyClick(list, Qt::Key_Return);
     EXPECT_EQ(window->State().mixture.Count(), 9);
+}
+
+TEST_F(CompositionTabTest, FirstClickIntoTheComponentNameDropsTheListOnce) {
+    auto* list = testing::Find<QComboBox>(tab, QStringLiteral("dbcComp"));
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    grid->setFocus();
+    QApplication::processEvents();
+    QTest::mouseClick(list->lineEdit(), Qt::LeftButton);
+    EXPECT_TRUE(list->view()->isVisible());
+    list->hidePopup();
+    QApplication::processEvents();
+    QTest::mouseClick(list->lineEdit(), Qt::LeftButton);
+    EXPECT_FALSE(list->view()->isVisible());
 }
 
 TEST_F(CompositionTabTest, NaturalGasHasItsTwentyComponentsInOrder) {
