@@ -555,8 +555,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         }
         // Grids copy and paste tab-separated text, as spreadsheets do.
         if (qobject_cast<QTableWidget*>(widget) != nullptr && widget->window() == this) {
-            if (key->matches(QKeySequence::Copy)) {
-                CutCopyPaste(kCopy);
+            if (key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Cut)) {
+                CutCopyPaste(kCopy); // grid cells are never cleared by a cut
                 return true;
             }
             if (key->matches(QKeySequence::Paste)) {

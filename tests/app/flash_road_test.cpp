@@ -17,6 +17,7 @@
 #include "units/unit_set.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
@@ -292,6 +293,27 @@ TEST_F(FlashRoadTest, PropertiesCopyAsTabSeparatedText) {
     EXPECT_EQ(weights[0], QStringLiteral("Molecular weight"));
     EXPECT_EQ(weights[1], CellText(6));
     EXPECT_EQ(weights[4], QStringLiteral("lbm/lbmol"));
+}
+
+// Ctrl+C and Ctrl+X on the results grid give the selected block as spreadsheet text.
+TEST_F(FlashRoadTest, CopyKeysOnTheResultsGridGiveTabSeparatedText) {
+    RunNaturalGas();
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    QTableWidget* grid = window->Results()->CompositionGrid();
+    grid->setFocus();
+    grid->setRangeSelected(QTableWidgetSelectionRange(0, 0, 1, 1), true);
+    QApplication::processEvents();
+    const QString expected = grid->item(0, 0)->text() + QLatin1Char('\t') +
+                             grid->item(0, 1)->text().trimmed() + QLatin1Char('\n') +
+                             grid->item(1, 0)->text() + QLatin1Char('\t') +
+                             grid->item(1, 1)->text().trimmed() + QLatin1Char('\n');
+    for (QKeySequence::StandardKey key : {QKeySequence::Copy, QKeySequence::Cut}) {
+        QApplication::clipboard()->clear();
+        QTest::keySequence(grid, QKeySequence(key));
+        EXPECT_EQ(QApplication::clipboard()->text(), expected);
+    }
+    EXPECT_EQ(grid->item(0, 0)->text(), QStringLiteral("METHANE"));
 }
 
 // Methane and decane have no dew point at -400 °F: the run fails, the user is told in plain
