@@ -236,4 +236,13 @@ BipTableWindow* InteractionTab::ShowReferenceTable(int eosIndex) {
     return slot->data();
 }
 
+bool InteractionTab::CloseReferenceTables() {
+    for (const QPointer<BipTableWindow>& table : {m_srkTable, m_prTable}) {
+        if (!table.isNull() && table->isVisible() && !table->close()) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace quorvane

@@ -29,6 +29,8 @@ public:
     bool Estimate() const;
     // Shows the reference table window of the chosen equation (SRK or PR variants); returns it.
     BipTableWindow* ShowReferenceTable(int eosIndex);
+    // Closes the open reference tables, each asking about unsaved changes; false when one stays.
+    bool CloseReferenceTables();
     // Pastes tab-separated values at the current cell, each kept symmetric.
     void Paste(const QString& text);
     QTableWidget* Grid() const { return m_grid; }

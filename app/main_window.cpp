@@ -526,6 +526,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
             return;
         }
     }
+    // An edited reference table would be lost with the program: its window asks first.
+    if (!m_interaction->CloseReferenceTables()) {
+        event->ignore();
+        return;
+    }
     SaveSettings();
     if (!m_help.isNull()) {
         m_help->close();

@@ -158,6 +158,22 @@ TEST_F(BipTableWindowTest, AddEditSaveAndOpenGiveBackTheSameGrid) {
     EXPECT_FALSE(reopened.IsChanged());
 }
 
+TEST_F(InteractionTabTest, ClosingTheProgramAsksAboutAnEditedReferenceTable) {
+    window->show();
+    window->State().recalc = false;
+    BipTableWindow* table = window->Interaction()->ShowReferenceTable(1);
+    ASSERT_NE(table, nullptr);
+    dialogs.texts = {QStringLiteral("ETHANE")};
+    table->AddCompound();
+    dialogs.answers = {QMessageBox::No};
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(table->isVisible());
+    ASSERT_NE(dialogs.Last(), nullptr);
+    EXPECT_EQ(dialogs.Last()->text, QStringLiteral("Exit without saving the BIP Table?"));
+    dialogs.answers = {QMessageBox::Yes};
+    EXPECT_TRUE(window->close());
+}
+
 TEST_F(BipTableWindowTest, ClosingWithUnsavedChangesAsksAndNoKeepsItOpen) {
     BipTableWindow table(QStringLiteral("SRK"));
     table.show();
