@@ -44,24 +44,32 @@ InteractionTab::InteractionTab(MainState& state, QWidget* parent)
     m_chkEstimateKIJ =
         new QCheckBox(QStringLiteral("&Estimate kij from critical properties"), this);
     m_chkEstimateKIJ->setObjectName(QStringLiteral("chkEstimateKIJ"));
-    auto* table = new QPushButton(QStringLiteral("&BIP Table..."), this);
-    table->setObjectName(QStringLiteral("cmdBIPTable"));
-    table->setToolTip(QStringLiteral("Reference table of interaction parameters for the chosen "
-                                     "equation of state (SRK or PR)"));
+    m_cmdBIPTable = new QPushButton(QStringLiteral("&BIP Table..."), this);
+    m_cmdBIPTable->setObjectName(QStringLiteral("cmdBIPTable"));
     row->addWidget(m_chkEstimateKIJ);
     row->addStretch();
-    row->addWidget(table);
+    row->addWidget(m_cmdBIPTable);
     layout->addLayout(row);
 
     connect(m_chkEstimateKIJ, &QCheckBox::toggled, this, &InteractionTab::EstimateToggled);
-    connect(table, &QPushButton::clicked, this,
+    connect(m_cmdBIPTable, &QPushButton::clicked, this,
             [this] { ShowReferenceTable(m_state.flashCase.eosIndex); });
     connect(m_grid, &QTableWidget::itemChanged, this, &InteractionTab::CellEdited);
+    SetEosText(QString());
     Rebuild();
 }
 
 void InteractionTab::SetEosText(const QString& eosText) {
     m_heading->setText(kHeading + eosText);
+    // Reference tables exist for the SRK and PR variants only; with RK the button has nothing
+    // to show, so it is disabled and says why.
+    const int eos = m_state.flashCase.eosIndex;
+    const bool hasTable = eos >= 1 && eos <= 4;
+    m_cmdBIPTable->setEnabled(hasTable);
+    m_cmdBIPTable->setToolTip(hasTable ? QStringLiteral("Reference table of interaction parameters "
+                                                        "for the chosen equation of state")
+                                       : QStringLiteral("Reference tables exist for the SRK and PR "
+                                                        "equations only"));
 }
 
 bool InteractionTab::Estimate() const {

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 class QCheckBox;
+class QPushButton;
 class QLabel;
 class QTableWidget;
 class QTableWidgetItem;
@@ -49,6 +50,7 @@ private:
     QLabel* m_heading = nullptr;
     QTableWidget* m_grid = nullptr;
     QCheckBox* m_chkEstimateKIJ = nullptr;
+    QPushButton* m_cmdBIPTable = nullptr;
     QPointer<BipTableWindow> m_srkTable;
     QPointer<BipTableWindow> m_prTable;
     bool m_filling = false;

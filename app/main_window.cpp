@@ -151,6 +151,7 @@ void MainWindow::BuildTabs() {
     });
     connect(m_composition, &CompositionTab::streamNamed, m_setup, &FlashSetupTab::SetStreamName);
     connect(m_interaction, &InteractionTab::inputChanged, this, &MainWindow::SetRecalculationFlag);
+    m_interaction->SetEosText(m_setup->EosText());
 }
 
 void MainWindow::BuildMenus() {

@@ -5,6 +5,8 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
 #include <gtest/gtest.h>
@@ -105,6 +107,17 @@ TEST_F(InteractionTabTest, RemovingAComponentKeepsTheOtherPairs) {
     ASSERT_EQ(grid->rowCount(), 2);
     EXPECT_FLOAT_EQ(Mixture().Kij(0, 1), 0.03F);
     EXPECT_EQ(grid->item(0, 1)->text(), QStringLiteral("0.0300"));
+}
+
+TEST_F(InteractionTabTest, TableButtonIsDisabledWhileRkIsChosen) {
+    auto* button = testing::Find<QPushButton>(tab, QStringLiteral("cmdBIPTable"));
+    auto* eos = testing::Find<QListWidget>(window.get(), QStringLiteral("lstEOS"));
+    eos->setCurrentRow(0);
+    EXPECT_FALSE(button->isEnabled());
+    EXPECT_EQ(testing::Find<QLabel>(tab, QStringLiteral("lblKijHeading"))->text(),
+              QStringLiteral("Equation of State Interaction Coefficients (kij):  RK"));
+    eos->setCurrentRow(1);
+    EXPECT_TRUE(button->isEnabled());
 }
 
 TEST_F(InteractionTabTest, PasteTakesTabSeparatedValuesSymmetrically) {
