@@ -130,6 +130,7 @@ TEST_F(MainWindowTest, TypedTemperatureCountsWhenAnotherTabIsChosenAtOnce) {
 }
 
 TEST(BusyIndicatorTest, ShowsTheWaitPointerUntilStopped) {
+    testing::EnsureApplication();
     QWidget parent;
     BusyIndicator busy(&parent);
     busy.Start();
