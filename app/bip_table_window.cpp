@@ -129,47 +129,44 @@ void BipTableWindow::CopySelection() {
     CopySelectedCells(*m_grid);
 }
 
-void BipTableWindow::OpenTable() {
+// Asks for a table file; the whole grid is read from or written to it. A cancelled dialog or a
+// failed read or write leaves the grid and the changed mark as they were.
+void BipTableWindow::TransferTable(bool save) {
     FileRequest request;
-    request.caption = QStringLiteral("Open %1 BIP Table").arg(m_equation);
+    request.caption =
+        (save ? QStringLiteral("Save %1 BIP Table") : QStringLiteral("Open %1 BIP Table"))
+            .arg(m_equation);
     request.filter = kFilter;
     request.selectedFilter = kQvbFilter;
     request.defaultSuffix = QStringLiteral("qvb");
+    request.save = save;
     const QString path = DialogSeam::FileName(this, request);
     if (path.isEmpty()) {
         return;
     }
     try {
-        SetGrid(LoadBipTableFile(path.toStdString()));
+        if (save) {
+            SaveBipTableFile(path.toStdString(), Grid());
+        } else {
+            SetGrid(LoadBipTableFile(path.toStdString()));
+        }
     } catch (const std::exception& error) {
         ShowMessage(this, EntryTitle(),
-                    QStringLiteral("The BIP table could not be read.\n\n") + error.what(),
+                    (save ? QStringLiteral("The BIP table could not be saved.\n\n")
+                          : QStringLiteral("The BIP table could not be read.\n\n")) +
+                        error.what(),
                     QMessageBox::Critical);
         return;
     }
     m_cmdSave->setEnabled(false);
 }
 
+void BipTableWindow::OpenTable() {
+    TransferTable(false);
+}
+
 void BipTableWindow::SaveTable() {
-    FileRequest request;
-    request.caption = QStringLiteral("Save %1 BIP Table").arg(m_equation);
-    request.filter = kFilter;
-    request.selectedFilter = kQvbFilter;
-    request.defaultSuffix = QStringLiteral("qvb");
-    request.save = true;
-    const QString path = DialogSeam::FileName(this, request);
-    if (path.isEmpty()) {
-        return;
-    }
-    try {
-        SaveBipTableFile(path.toStdString(), Grid());
-    } catch (const std::exception& error) {
-        ShowMessage(this, EntryTitle(),
-                    QStringLiteral("The BIP table could not be saved.\n\n") + error.what(),
-                    QMessageBox::Critical);
-        return;
-    }
-    m_cmdSave->setEnabled(false);
+    TransferTable(true);
 }
 
 BipGrid BipTableWindow::Grid() const {

@@ -35,6 +35,7 @@ protected:
     void reject() override;
 
 private:
+    void TransferTable(bool save);
     bool ConfirmClose();
     void AddCompoundNamed(const QString& name);
     QString EntryTitle() const;

@@ -1,5 +1,6 @@
 #include "app/busy_indicator.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QPainter>
 #include <QPainterPath>
@@ -28,6 +29,10 @@ void BusyIndicator::Start() {
     if (parentWidget() != nullptr) {
         move((parentWidget()->width() - width()) / 2, (parentWidget()->height() - height()) / 2);
     }
+    if (!m_timer.isActive()) {
+        // The pointer says so too, as the window takes no input while the work runs.
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
     show();
     raise();
     m_timer.start();
@@ -36,6 +41,9 @@ void BusyIndicator::Start() {
 }
 
 void BusyIndicator::Stop() {
+    if (m_timer.isActive()) {
+        QApplication::restoreOverrideCursor();
+    }
     m_timer.stop();
     hide();
 }

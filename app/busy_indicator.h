@@ -14,7 +14,6 @@ public:
     // Centres the indicator over its parent, shows it and lets it paint once.
     void Start();
     void Stop();
-    bool IsPlaying() const { return m_timer.isActive(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

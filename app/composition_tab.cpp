@@ -9,6 +9,7 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QCompleter>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -104,6 +105,8 @@ void CompositionTab::BuildLayout() {
             m_dbcComp->addItem(QString::fromStdString(name));
         }
     }
+    // A first click into the name drops the list down; later clicks place the cursor.
+    m_dbcComp->lineEdit()->installEventFilter(this);
     m_dbcComp->completer()->setCompletionMode(QCompleter::PopupCompletion);
     m_dbcComp->completer()->setFilterMode(Qt::MatchContains);
     m_dbcComp->completer()->setCaseSensitivity(Qt::CaseInsensitive);
@@ -134,7 +137,12 @@ void CompositionTab::BuildLayout() {
     m_lstPreDefined = new QListWidget(predefined);
     m_lstPreDefined->setObjectName(QStringLiteral("lstPreDefined"));
     m_lstPreDefined->addItems(PredefinedMixtureNames());
-    m_lstPreDefined->setMaximumHeight(m_lstPreDefined->sizeHintForRow(0) * 4 + 4);
+    // Fixed, so that the group box fits the three names instead of the list's default height.
+    m_lstPreDefined->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    m_lstPreDefined->setFixedHeight(m_lstPreDefined->sizeHintForRow(0) * 3 +
+                                    2 * m_lstPreDefined->frameWidth() + 4);
+    // Enter loads the selected mixture instead of moving on, as a click does.
+    m_lstPreDefined->setProperty("enterActivates", true);
     m_lstPreDefined->setToolTip(QStringLiteral("Replace the mixture by a predefined one"));
     predefinedLayout->addWidget(m_lstPreDefined);
     left->addWidget(predefined);
@@ -239,6 +247,20 @@ void CompositionTab::AddSelectedComponent() {
         ChangeMixture();
     }
     m_dbcComp->setFocus();
+}
+
+bool CompositionTab::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_dbcComp->lineEdit()) {
+        // Focus coming back from the list's own popup is not a new visit.
+        if (event->type() == QEvent::FocusIn &&
+            static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+            m_listDroppedThisFocus = false;
+        } else if (event->type() == QEvent::MouseButtonRelease && !m_listDroppedThisFocus) {
+            m_listDroppedThisFocus = true;
+            m_dbcComp->showPopup();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void CompositionTab::FocusComponentList() {
@@ -426,19 +448,22 @@ void CompositionTab::AmountEdited(QTableWidgetItem* item) {
     }
     const int row = item->row();
     const auto typed = ParseNumber(item->text());
-    if (!typed) {
-        ShowMessage(this, kTitle,
-                    QStringLiteral("The amount of %1 must be a number.")
-                        .arg(ToQString(m_state.mixture.Name(row))),
-                    QMessageBox::Warning);
+    // Narrowed first, so that a number beyond the 32-bit range is refused, not stored as infinity.
+    const float fraction =
+        typed ? ToSingle(IsPercentBasis(m_state.basis) ? *typed / 100.0 : *typed) : NAN;
+    if (!std::isfinite(fraction)) {
+        ShowMessage(
+            this, kTitle,
+            QStringLiteral("The amount of %1 must be a number; the previous amount is kept.")
+                .arg(ToQString(m_state.mixture.Name(row))),
+            QMessageBox::Warning);
         m_filling = true;
         const float stored = m_state.mixture.EnteredComposition()[static_cast<std::size_t>(row)];
         item->setText(stored != 0.0F ? RowAmountText(stored, m_state.basis) : QString());
         m_filling = false;
         return;
     }
-    const double fraction = IsPercentBasis(m_state.basis) ? *typed / 100.0 : *typed;
-    m_state.mixture.EnteredComposition()[static_cast<std::size_t>(row)] = ToSingle(fraction);
+    m_state.mixture.EnteredComposition()[static_cast<std::size_t>(row)] = fraction;
     emit inputChanged();
     ShowTotal();
 }

@@ -52,6 +52,9 @@ public:
     static constexpr float kTotalTolerance = 1e-5F;
     static const QStringList& PredefinedMixtureNames();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 signals:
     void inputChanged();
     void mixtureChanged();
@@ -80,6 +83,7 @@ private:
     QLabel* m_lblPercent = nullptr;
     bool m_loadingPredefined = false;
     bool m_filling = false;
+    bool m_listDroppedThisFocus = false; // the component list opens once per visit
 };
 
 } // namespace quorvane

@@ -12,9 +12,7 @@ QString ToQString(std::string_view text) {
 }
 
 QString FormatPattern(double value, const QString& pattern) {
-    const QByteArray bytes = pattern.toUtf8();
-    return QString::fromStdString(
-        FormatNumber(value, std::string_view(bytes.constData(), bytes.size())));
+    return FormatPattern(value, std::string_view(pattern.toStdString()));
 }
 
 QString FormatPattern(double value, std::string_view pattern) {
@@ -22,9 +20,7 @@ QString FormatPattern(double value, std::string_view pattern) {
 }
 
 QString FormatPattern(float value, const QString& pattern) {
-    const QByteArray bytes = pattern.toUtf8();
-    return QString::fromStdString(
-        FormatNumber(value, std::string_view(bytes.constData(), bytes.size())));
+    return FormatPattern(value, std::string_view(pattern.toStdString()));
 }
 
 QString FormatPattern(float value, std::string_view pattern) {

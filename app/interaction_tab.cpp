@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <cmath>
 
 namespace quorvane {
 
@@ -43,24 +44,32 @@ InteractionTab::InteractionTab(MainState& state, QWidget* parent)
     m_chkEstimateKIJ =
         new QCheckBox(QStringLiteral("&Estimate kij from critical properties"), this);
     m_chkEstimateKIJ->setObjectName(QStringLiteral("chkEstimateKIJ"));
-    auto* table = new QPushButton(QStringLiteral("&BIP Table..."), this);
-    table->setObjectName(QStringLiteral("cmdBIPTable"));
-    table->setToolTip(QStringLiteral("Reference table of interaction parameters for the chosen "
-                                     "equation of state (SRK or PR)"));
+    m_cmdBIPTable = new QPushButton(QStringLiteral("&BIP Table..."), this);
+    m_cmdBIPTable->setObjectName(QStringLiteral("cmdBIPTable"));
     row->addWidget(m_chkEstimateKIJ);
     row->addStretch();
-    row->addWidget(table);
+    row->addWidget(m_cmdBIPTable);
     layout->addLayout(row);
 
     connect(m_chkEstimateKIJ, &QCheckBox::toggled, this, &InteractionTab::EstimateToggled);
-    connect(table, &QPushButton::clicked, this,
+    connect(m_cmdBIPTable, &QPushButton::clicked, this,
             [this] { ShowReferenceTable(m_state.flashCase.eosIndex); });
     connect(m_grid, &QTableWidget::itemChanged, this, &InteractionTab::CellEdited);
+    SetEosText(QString());
     Rebuild();
 }
 
 void InteractionTab::SetEosText(const QString& eosText) {
     m_heading->setText(kHeading + eosText);
+    // Reference tables exist for the SRK and PR variants only; with RK the button has nothing
+    // to show, so it is disabled and says why.
+    const int eos = m_state.flashCase.eosIndex;
+    const bool hasTable = eos >= 1 && eos <= 4;
+    m_cmdBIPTable->setEnabled(hasTable);
+    m_cmdBIPTable->setToolTip(hasTable ? QStringLiteral("Reference table of interaction parameters "
+                                                        "for the chosen equation of state")
+                                       : QStringLiteral("Reference tables exist for the SRK and PR "
+                                                        "equations only"));
 }
 
 bool InteractionTab::Estimate() const {
@@ -147,7 +156,11 @@ bool InteractionTab::StoreCell(int row, int column, const QString& text) {
     if (!typed) {
         return false;
     }
+    // A number beyond the 32-bit range would be stored as infinity.
     const float value = ToSingle(*typed);
+    if (!std::isfinite(value)) {
+        return false;
+    }
     if (value != m_state.mixture.Kij(row, column) || value != m_state.mixture.Kij(column, row)) {
         m_state.mixture.SetKijPair(row, column, value);
         emit inputChanged();
@@ -170,9 +183,11 @@ void InteractionTab::CellEdited(QTableWidgetItem* item) {
         // The mirror cell shows the same text.
         m_grid->item(column, row)->setText(item->text());
     } else {
-        ShowMessage(this, QStringLiteral("Quorvane"),
-                    QStringLiteral("The interaction coefficient must be a number."),
-                    QMessageBox::Warning);
+        ShowMessage(
+            this, QStringLiteral("Quorvane"),
+            QStringLiteral("The interaction coefficient must be a number; the previous value is "
+                           "kept."),
+            QMessageBox::Warning);
         ShowCell(row, column);
     }
     m_filling = false;
@@ -227,6 +242,15 @@ BipTableWindow* InteractionTab::ShowReferenceTable(int eosIndex) {
     (*slot)->raise();
     (*slot)->activateWindow();
     return slot->data();
+}
+
+bool InteractionTab::CloseReferenceTables() {
+    for (const QPointer<BipTableWindow>& table : {m_srkTable, m_prTable}) {
+        if (!table.isNull() && table->isVisible() && !table->close()) {
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace quorvane

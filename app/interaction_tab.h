@@ -9,6 +9,7 @@
 #include <QWidget>
 
 class QCheckBox;
+class QPushButton;
 class QLabel;
 class QTableWidget;
 class QTableWidgetItem;
@@ -29,6 +30,8 @@ public:
     bool Estimate() const;
     // Shows the reference table window of the chosen equation (SRK or PR variants); returns it.
     BipTableWindow* ShowReferenceTable(int eosIndex);
+    // Closes the open reference tables, each asking about unsaved changes; false when one stays.
+    bool CloseReferenceTables();
     // Pastes tab-separated values at the current cell, each kept symmetric.
     void Paste(const QString& text);
     QTableWidget* Grid() const { return m_grid; }
@@ -47,6 +50,7 @@ private:
     QLabel* m_heading = nullptr;
     QTableWidget* m_grid = nullptr;
     QCheckBox* m_chkEstimateKIJ = nullptr;
+    QPushButton* m_cmdBIPTable = nullptr;
     QPointer<BipTableWindow> m_srkTable;
     QPointer<BipTableWindow> m_prTable;
     bool m_filling = false;

@@ -151,6 +151,7 @@ void MainWindow::BuildTabs() {
     });
     connect(m_composition, &CompositionTab::streamNamed, m_setup, &FlashSetupTab::SetStreamName);
     connect(m_interaction, &InteractionTab::inputChanged, this, &MainWindow::SetRecalculationFlag);
+    m_interaction->SetEosText(m_setup->EosText());
 }
 
 void MainWindow::BuildMenus() {
@@ -331,9 +332,14 @@ void MainWindow::RunFlashIfNeeded() {
     }
     if (!outcome.completed) {
         statusBar()->showMessage(outcome.message, 15000);
+        // Results still on display belong to the last completed flash, not to these inputs.
+        const QString shown =
+            m_state.haveResults ? QStringLiteral("The values shown are those of the last completed "
+                                                 "flash, not of the current inputs. ")
+                                : QString();
         ShowMessage(this, QStringLiteral("Quorvane"),
-                    outcome.message + QStringLiteral("\n\nThe previous results stay on display; "
-                                                     "check the inputs and open this tab again."),
+                    outcome.message + QStringLiteral("\n\n") + shown +
+                        QStringLiteral("Check the inputs and open this tab again."),
                     QMessageBox::Warning);
         return;
     }
@@ -521,6 +527,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
             return;
         }
     }
+    // An edited reference table would be lost with the program: its window asks first.
+    if (!m_interaction->CloseReferenceTables()) {
+        event->ignore();
+        return;
+    }
     SaveSettings();
     if (!m_help.isNull()) {
         m_help->close();
@@ -541,7 +552,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         auto* widget = qobject_cast<QWidget*>(watched);
         const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
         if (enter && key->modifiers() == Qt::NoModifier && widget != nullptr &&
-            widget->window() == this && widget == QApplication::focusWidget()) {
+            widget->window() == this && widget == QApplication::focusWidget() &&
+            !widget->property("enterActivates").toBool()) {
             // Enter moves on to the next input, as Tab does.
             QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
             QCoreApplication::sendEvent(widget, &tab);
@@ -549,8 +561,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         }
         // Grids copy and paste tab-separated text, as spreadsheets do.
         if (qobject_cast<QTableWidget*>(widget) != nullptr && widget->window() == this) {
-            if (key->matches(QKeySequence::Copy)) {
-                CutCopyPaste(kCopy);
+            if (key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Cut)) {
+                CutCopyPaste(kCopy); // grid cells are never cleared by a cut
                 return true;
             }
             if (key->matches(QKeySequence::Paste)) {

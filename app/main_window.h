@@ -67,12 +67,10 @@ public:
     void BringToFront();
 
     QTabWidget* Tabs() const { return m_tabs; }
-    FlashSetupTab* SetupTab() const { return m_setup; }
     CompositionTab* Composition() const { return m_composition; }
     InteractionTab* Interaction() const { return m_interaction; }
     ResultsTab* Results() const { return m_results; }
     UnitSelectors& Selectors() const { return *m_selectors; }
-    BusyIndicator* Busy() const { return m_busy; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -165,14 +165,6 @@ bool ResultsTab::HaveResults() const {
     return m_state.haveResults && !m_state.mixture.Empty();
 }
 
-bool ResultsTab::VapourPresent() const {
-    return HaveResults() && m_state.flashCase.vapourFraction != 0.0;
-}
-
-bool ResultsTab::LiquidPresent() const {
-    return HaveResults() && m_state.flashCase.vapourFraction != 1.0;
-}
-
 double ResultsTab::MolecularWeight(int stream) const {
     // The property driver's value; a mixture without property results falls back to the
     // molar average of the stream's composition.

@@ -49,8 +49,6 @@ private:
     const QString& SlotPattern(int index) const;
     void ShowCellText(int index, const QString& text);
     bool HaveResults() const;
-    bool VapourPresent() const;
-    bool LiquidPresent() const;
     double MolecularWeight(int stream) const; // 0 feed, 1 vapour, 2 liquid
 
     MainState& m_state;

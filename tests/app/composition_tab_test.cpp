@@ -1,8 +1,12 @@
 #include "app/composition_tab.h"
 #include "tests/app/gui_test_support.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -145,14 +149,18 @@ TEST_F(CompositionTabTest, EnterMovesFromAmountToTheNextAmount) {
     EXPECT_EQ(grid->currentColumn(), 1);
 }
 
-TEST_F(CompositionTabTest, NonNumericAmountIsRefusedAndTheValueKept) {
+// Text that is no number, and a number beyond the 32-bit range (it would be stored as infinity).
+TEST_F(CompositionTabTest, BadAmountIsRefusedAndTheValueKept) {
     Add(QStringLiteral("METHANE"));
     Type(0, QStringLiteral("0.4"));
-    Type(0, QStringLiteral("abc"));
-    EXPECT_FLOAT_EQ(window->State().mixture.EnteredComposition()[0], 0.4F);
-    ASSERT_NE(dialogs.Last(), nullptr);
-    EXPECT_TRUE(dialogs.Last()->text.contains(QStringLiteral("must be a number")));
-    EXPECT_EQ(grid->item(0, 1)->text(), QStringLiteral("0.4000"));
+    for (const QString& text : {QStringLiteral("abc"), QStringLiteral("1e50")}) {
+        dialogs.messages.clear();
+        Type(0, text);
+        EXPECT_FLOAT_EQ(window->State().mixture.EnteredComposition()[0], 0.4F);
+        ASSERT_NE(dialogs.Last(), nullptr);
+        EXPECT_TRUE(dialogs.Last()->text.contains(QStringLiteral("must be a number")));
+        EXPECT_EQ(grid->item(0, 1)->text(), QStringLiteral("0.4000"));
+    }
 }
 
 TEST_F(CompositionTabTest, ResetAsksAndNoKeepsTheMixture) {
@@ -199,6 +207,31 @@ TEST_F(CompositionTabTest, AirOverAMixtureAsksOnceAndSumsToOne) {
     EXPECT_EQ(mixture.Name(8), "HYDROGEN");
     EXPECT_FALSE(TotalIsRed());
     EXPECT_FLOAT_EQ(mixture.EnteredComposition()[0], 0.78084F);
+}
+
+TEST_F(CompositionTabTest, EnterOnThePredefinedListLoadsTheMixture) {
+    auto* list = testing::Find<QListWidget>(tab, QStringLiteral("lstPreDefined"));
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    list->setFocus();
+    list->setCurrentRow(0);
+    QApplication::processEvents();
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(window->State().mixture.Count(), 9);
+}
+
+TEST_F(CompositionTabTest, FirstClickIntoTheComponentNameDropsTheListOnce) {
+    auto* list = testing::Find<QComboBox>(tab, QStringLiteral("dbcComp"));
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    grid->setFocus();
+    QApplication::processEvents();
+    QTest::mouseClick(list->lineEdit(), Qt::LeftButton);
+    EXPECT_TRUE(list->view()->isVisible());
+    list->hidePopup();
+    QApplication::processEvents();
+    QTest::mouseClick(list->lineEdit(), Qt::LeftButton);
+    EXPECT_FALSE(list->view()->isVisible());
 }
 
 TEST_F(CompositionTabTest, NaturalGasHasItsTwentyComponentsInOrder) {

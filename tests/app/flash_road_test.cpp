@@ -17,6 +17,7 @@
 #include "units/unit_set.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
@@ -108,6 +109,28 @@ protected:
         QTest::keyClicks(edit, text);
         QTest::keyClick(edit, Qt::Key_Return);
         EXPECT_FALSE(edit->hasFocus()) << "Enter moves on to the next input";
+    }
+
+    // An equimolar methane and n-decane feed.
+    void MethaneAndDecane() {
+        window->Tabs()->setCurrentIndex(MainWindow::kCompositionTab);
+        for (const char* name : {"METHANE", "n-DECANE"}) {
+            ASSERT_TRUE(window->Composition()->SelectComponent(QString::fromLatin1(name)));
+            window->Composition()->AddSelectedComponent();
+        }
+        auto* grid = testing::Find<QTableWidget>(window->Composition(), QStringLiteral("grdGrid"));
+        grid->item(0, 1)->setText(QStringLiteral("0.5"));
+        grid->item(1, 1)->setText(QStringLiteral("0.5"));
+        window->Tabs()->setCurrentIndex(MainWindow::kSettingsTab);
+    }
+
+    // A dew-pressure run at -400 °F with PR, which has no answer, on the results tab.
+    void FailDewPoint() {
+        window->Tabs()->setCurrentIndex(MainWindow::kSettingsTab);
+        testing::Find<QComboBox>(window.get(), QStringLiteral("cboFlashType"))->setCurrentIndex(3);
+        TypeInto(QStringLiteral("txtTemp"), QStringLiteral("-400"));
+        testing::Find<QListWidget>(window.get(), QStringLiteral("lstEOS"))->setCurrentRow(3);
+        window->Tabs()->setCurrentIndex(MainWindow::kPropertiesTab);
     }
 
     void RunNaturalGas() {
@@ -272,31 +295,55 @@ TEST_F(FlashRoadTest, PropertiesCopyAsTabSeparatedText) {
     EXPECT_EQ(weights[4], QStringLiteral("lbm/lbmol"));
 }
 
+// Ctrl+C and Ctrl+X on the results grid give the selected block as spreadsheet text.
+TEST_F(FlashRoadTest, CopyKeysOnTheResultsGridGiveTabSeparatedText) {
+    RunNaturalGas();
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    QTableWidget* grid = window->Results()->CompositionGrid();
+    grid->setFocus();
+    grid->setRangeSelected(QTableWidgetSelectionRange(0, 0, 1, 1), true);
+    QApplication::processEvents();
+    const QString expected = grid->item(0, 0)->text() + QLatin1Char('\t') +
+                             grid->item(0, 1)->text().trimmed() + QLatin1Char('\n') +
+                             grid->item(1, 0)->text() + QLatin1Char('\t') +
+                             grid->item(1, 1)->text().trimmed() + QLatin1Char('\n');
+    for (QKeySequence::StandardKey key : {QKeySequence::Copy, QKeySequence::Cut}) {
+        QApplication::clipboard()->clear();
+        QTest::keySequence(grid, QKeySequence(key));
+        EXPECT_EQ(QApplication::clipboard()->text(), expected);
+    }
+    EXPECT_EQ(grid->item(0, 0)->text(), QStringLiteral("METHANE"));
+}
+
 // Methane and decane have no dew point at -400 °F: the run fails, the user is told in plain
 // words, nothing is shown as a result and the next visit tries again.
 TEST_F(FlashRoadTest, AFailedRunTellsTheUserAndKeepsTheFlag) {
-    window->Tabs()->setCurrentIndex(MainWindow::kCompositionTab);
-    for (const char* name : {"METHANE", "n-DECANE"}) {
-        ASSERT_TRUE(window->Composition()->SelectComponent(QString::fromLatin1(name)));
-        window->Composition()->AddSelectedComponent();
-    }
-    auto* grid = testing::Find<QTableWidget>(window->Composition(), QStringLiteral("grdGrid"));
-    grid->item(0, 1)->setText(QStringLiteral("0.5"));
-    grid->item(1, 1)->setText(QStringLiteral("0.5"));
-    window->Tabs()->setCurrentIndex(MainWindow::kSettingsTab);
-    testing::Find<QComboBox>(window.get(), QStringLiteral("cboFlashType"))->setCurrentIndex(3);
-    TypeInto(QStringLiteral("txtTemp"), QStringLiteral("-400"));
-    testing::Find<QListWidget>(window.get(), QStringLiteral("lstEOS"))->setCurrentRow(3);
-    window->Tabs()->setCurrentIndex(MainWindow::kPropertiesTab);
+    MethaneAndDecane();
+    FailDewPoint();
 
     ASSERT_NE(dialogs.Last(), nullptr);
     EXPECT_TRUE(dialogs.Last()->text.startsWith(QStringLiteral("The flash calculation failed: ")))
         << dialogs.Last()->text.toStdString();
     EXPECT_FALSE(dialogs.Last()->text.contains(QStringLiteral("failed: The flash")))
         << dialogs.Last()->text.toStdString();
+    EXPECT_FALSE(dialogs.Last()->text.contains(QStringLiteral("last completed flash")));
     EXPECT_TRUE(window->RecalculationFlag());
     EXPECT_EQ(CellText(4), QStringLiteral(" "));
     EXPECT_EQ(window->Results()->CompositionGrid()->rowCount(), 0);
+}
+
+// Values left from an earlier flash must not pass for results of the inputs that failed.
+TEST_F(FlashRoadTest, AFailedRunAfterAGoodOneSaysTheValuesShownAreOld) {
+    MethaneAndDecane();
+    testing::Find<QListWidget>(window.get(), QStringLiteral("lstEOS"))->setCurrentRow(3);
+    window->Tabs()->setCurrentIndex(MainWindow::kPropertiesTab);
+    ASSERT_FALSE(window->RecalculationFlag());
+    FailDewPoint();
+    ASSERT_NE(dialogs.Last(), nullptr);
+    EXPECT_TRUE(dialogs.Last()->text.contains(QStringLiteral("last completed flash")))
+        << dialogs.Last()->text.toStdString();
+    EXPECT_TRUE(window->RecalculationFlag());
 }
 
 TEST_F(FlashRoadTest, WithoutAnEquationOfStateNothingRunsAndTheFlagStays) {

@@ -5,6 +5,8 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
 #include <gtest/gtest.h>
@@ -60,7 +62,17 @@ TEST_F(InteractionTabTest, NonNumericKijIsRefused) {
     EXPECT_FLOAT_EQ(Mixture().Kij(0, 1), 0.02F);
     ASSERT_NE(dialogs.Last(), nullptr);
     EXPECT_EQ(dialogs.Last()->text,
-              QStringLiteral("The interaction coefficient must be a number."));
+              QStringLiteral("The interaction coefficient must be a number; the previous value is "
+                             "kept."));
+    EXPECT_EQ(grid->item(0, 1)->text(), QStringLiteral("0.0200"));
+}
+
+TEST_F(InteractionTabTest, KijBeyondTheSingleRangeIsRefused) {
+    grid->item(0, 1)->setText(QStringLiteral("0.02"));
+    grid->item(0, 1)->setText(QStringLiteral("1e50"));
+    EXPECT_FLOAT_EQ(Mixture().Kij(0, 1), 0.02F);
+    EXPECT_FLOAT_EQ(Mixture().Kij(1, 0), 0.02F);
+    ASSERT_NE(dialogs.Last(), nullptr);
     EXPECT_EQ(grid->item(0, 1)->text(), QStringLiteral("0.0200"));
 }
 
@@ -95,6 +107,17 @@ TEST_F(InteractionTabTest, RemovingAComponentKeepsTheOtherPairs) {
     ASSERT_EQ(grid->rowCount(), 2);
     EXPECT_FLOAT_EQ(Mixture().Kij(0, 1), 0.03F);
     EXPECT_EQ(grid->item(0, 1)->text(), QStringLiteral("0.0300"));
+}
+
+TEST_F(InteractionTabTest, TableButtonIsDisabledWhileRkIsChosen) {
+    auto* button = testing::Find<QPushButton>(tab, QStringLiteral("cmdBIPTable"));
+    auto* eos = testing::Find<QListWidget>(window.get(), QStringLiteral("lstEOS"));
+    eos->setCurrentRow(0);
+    EXPECT_FALSE(button->isEnabled());
+    EXPECT_EQ(testing::Find<QLabel>(tab, QStringLiteral("lblKijHeading"))->text(),
+              QStringLiteral("Equation of State Interaction Coefficients (kij):  RK"));
+    eos->setCurrentRow(1);
+    EXPECT_TRUE(button->isEnabled());
 }
 
 TEST_F(InteractionTabTest, PasteTakesTabSeparatedValuesSymmetrically) {
@@ -146,6 +169,22 @@ TEST_F(BipTableWindowTest, AddEditSaveAndOpenGiveBackTheSameGrid) {
     reopened.OpenTable();
     EXPECT_EQ(reopened.Grid(), table.Grid());
     EXPECT_FALSE(reopened.IsChanged());
+}
+
+TEST_F(InteractionTabTest, ClosingTheProgramAsksAboutAnEditedReferenceTable) {
+    window->show();
+    window->State().recalc = false;
+    BipTableWindow* table = window->Interaction()->ShowReferenceTable(1);
+    ASSERT_NE(table, nullptr);
+    dialogs.texts = {QStringLiteral("ETHANE")};
+    table->AddCompound();
+    dialogs.answers = {QMessageBox::No};
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(table->isVisible());
+    ASSERT_NE(dialogs.Last(), nullptr);
+    EXPECT_EQ(dialogs.Last()->text, QStringLiteral("Exit without saving the BIP Table?"));
+    dialogs.answers = {QMessageBox::Yes};
+    EXPECT_TRUE(window->close());
 }
 
 TEST_F(BipTableWindowTest, ClosingWithUnsavedChangesAsksAndNoKeepsItOpen) {

@@ -1,3 +1,4 @@
+#include "app/busy_indicator.h"
 #include "app/flash_setup_tab.h"
 #include "app/help_window.h"
 #include "app/results_tab.h"
@@ -38,6 +39,16 @@ protected:
         edit->setText(text);
         edit->setModified(true);
         emit edit->editingFinished();
+    }
+
+    // Shows the window and gives the named box the keyboard focus.
+    QLineEdit* Focus(const QString& name) {
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        QLineEdit* edit = Edit(name);
+        edit->setFocus();
+        QApplication::processEvents();
+        return edit;
     }
 
     testing::TemporarySettings settings;
@@ -109,6 +120,29 @@ TEST_F(MainWindowTest, TypedTemperatureIsConvertedFromTheShownUnit) {
     EXPECT_TRUE(window->RecalculationFlag());
 }
 
+TEST_F(MainWindowTest, TypedTemperatureCountsWhenAnotherTabIsChosenAtOnce) {
+    QLineEdit* temp = Focus(QStringLiteral("txtTemp"));
+    temp->selectAll();
+    QTest::keyClicks(temp, QStringLiteral("100"));
+    // The tab bar takes no focus from a click; only the page change ends the edit.
+    window->Tabs()->setCurrentIndex(MainWindow::kPropertiesTab);
+    EXPECT_FLOAT_EQ(window->State().flashCase.tempF, 100.0F);
+}
+
+TEST(BusyIndicatorTest, ShowsTheWaitPointerUntilStopped) {
+    testing::EnsureApplication();
+    QWidget parent;
+    BusyIndicator busy(&parent);
+    busy.Start();
+    busy.Start(); // started twice, stopped once: the pointer must still come back
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    EXPECT_FALSE(busy.isHidden());
+    busy.Stop();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(busy.isHidden());
+}
+
 TEST_F(MainWindowTest, AddAndRemoveDigitsChangeTheFocusedFieldsFormat) {
     window->show();
     QApplication::setActiveWindow(window.get());
@@ -169,11 +203,7 @@ TEST_F(MainWindowTest, CalculatorStartsOrSaysThatThereIsNone) {
 }
 
 TEST_F(MainWindowTest, EnterActsAsTab) {
-    window->show();
-    QApplication::setActiveWindow(window.get());
-    QLineEdit* name = Edit(QStringLiteral("txtStreamName"));
-    name->setFocus();
-    QApplication::processEvents();
+    QLineEdit* name = Focus(QStringLiteral("txtStreamName"));
     ASSERT_TRUE(name->hasFocus());
     QTest::keyClick(name, Qt::Key_Return);
     EXPECT_FALSE(name->hasFocus());
