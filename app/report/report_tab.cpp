@@ -28,6 +28,7 @@ ReportTab::ReportTab(const MainState& state, const FlashSetupTab& setup, const R
     m_grid->horizontalHeader()->hide();
     m_grid->verticalHeader()->hide();
     m_grid->setShowGrid(false);
+    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
     m_grid->setToolTip(QStringLiteral("Flash summary: select cells and copy them, or print the "
                                       "whole report"));
     layout->addWidget(m_grid, 1);

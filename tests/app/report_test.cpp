@@ -92,6 +92,14 @@ TEST_F(ReportTest, TheGridFollowsTheFlashAndIsEmptyAfterAnEdit) {
     EXPECT_FALSE(Cell(viscosity, 2).isEmpty());
     EXPECT_EQ(Cell(viscosity, 4), window->Selectors().UnitName(14));
 
+    // Fractions follow the basis the units row names.
+    window->Selectors().At(3)->setCurrentIndex(1);
+    window->Report()->Rebuild();
+    EXPECT_EQ(Cell(5, 1), QStringLiteral("Mass Fraction"));
+    const auto mass = MoleToMassFractions(State().mixture.FeedMoleFractions(),
+                                          State().mixture.MolecularWeights());
+    EXPECT_EQ(Cell(8, 1), FormatGeneralText(mass[0]));
+
     // A value this run did not compute is blank, never an earlier number.
     State().properties.viscosity[0] = NAN;
     window->Report()->Rebuild();
@@ -193,6 +201,10 @@ TEST_F(ReportTest, CopyAndPasteAreTabSeparated) {
     EXPECT_EQ(State().mixture.EnteredComposition()[0], 0.625F);
     ASSERT_EQ(dialogs.messages.size(), messages + 1); // WATER is not in the mixture
     EXPECT_TRUE(dialogs.Last()->text.startsWith(QStringLiteral("1 pasted cell(s)")));
+
+    QApplication::clipboard()->clear();
+    EXPECT_EQ(RunEditCommand(composition, EditVerb::Paste),
+              QStringLiteral("Could not paste text."));
 }
 
 } // namespace
