@@ -515,7 +515,7 @@ void ApplyLoadOption(CaseFile& c, LoadOption option) {
         const std::string name = vapour ? "vapour" : "liquid";
         throw CaseFileError(case_error::kInvalidValue,
                             "The case holds no " + name +
-                                " composition from a flash. Open it with \"Feed as feed\", or "
+                                " composition from a flash. Open it with its feed as the feed, or "
                                 "run the flash, save the case and open it again.");
     }
     std::copy(phase.begin(), phase.end(), m.FeedMoleFractions().begin());
