@@ -48,7 +48,6 @@
 namespace quorvane {
 
 inline constexpr std::string_view kCaseFileExtension = "qvr";
-inline constexpr std::string_view kCaseFileFilter = "All Files (*.*)|*.*|Quorvane (*.qvr)|*.qvr";
 
 // Error numbers, in the customary run-time numbering the messages show ("Error 62 reading
 // file.").
