@@ -168,7 +168,8 @@ void CompositionTab::BuildLayout() {
     m_grid->setObjectName(QStringLiteral("grdGrid"));
     m_grid->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_grid->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    // A block of amounts (or the whole grid) can be selected and copied.
+    m_grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
     right->addWidget(m_grid, 1);
     auto* totalRow = new QHBoxLayout;
     m_lblTotalCaption = new QLabel(QStringLiteral("Total:"), this);

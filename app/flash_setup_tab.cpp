@@ -246,6 +246,14 @@ QString FlashSetupTab::StreamName() const {
     return m_txtStreamName->text();
 }
 
+QString FlashSetupTab::TemperatureText() const {
+    return m_txtTemp->text();
+}
+
+QString FlashSetupTab::PressureText() const {
+    return m_txtPress->text();
+}
+
 void FlashSetupTab::SetStreamName(const QString& name) {
     m_txtStreamName->setText(name);
 }

@@ -35,6 +35,9 @@ public:
     FlashType SelectedFlashType() const;
     void SetFlashType(FlashType type);
     QString StreamName() const;
+    // The state variables as displayed (field 0 and 1 of the report).
+    QString TemperatureText() const;
+    QString PressureText() const;
     void SetStreamName(const QString& name);
 
 signals:

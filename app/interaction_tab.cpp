@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <cmath>
@@ -80,6 +81,17 @@ void InteractionTab::SetEstimate(bool estimate) {
     m_chkEstimateKIJ->setChecked(estimate);
 }
 
+void InteractionTab::ShowLoadedTable(bool estimate) {
+    {
+        const QSignalBlocker blocker(m_chkEstimateKIJ);
+        m_chkEstimateKIJ->setChecked(estimate);
+    }
+    m_state.flashCase.estimateKij = estimate;
+    m_keepTable = true;
+    Rebuild();
+    m_keepTable = false;
+}
+
 void InteractionTab::EstimateToggled(bool checked) {
     m_state.flashCase.estimateKij = checked;
     const int n = m_state.mixture.Count();
@@ -111,7 +123,7 @@ void InteractionTab::ApplyEstimate() {
 }
 
 void InteractionTab::Rebuild() {
-    if (Estimate()) {
+    if (Estimate() && !m_keepTable) {
         // A component added while the box is set gets its estimate too.
         ApplyEstimate();
     }

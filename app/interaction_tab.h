@@ -28,6 +28,9 @@ public:
     void SetEosText(const QString& eosText);
     void SetEstimate(bool estimate);
     bool Estimate() const;
+    // Shows the table of an opened case: the estimate box as it was saved, without estimating
+    // again, since the saved table may hold values edited after the estimate.
+    void ShowLoadedTable(bool estimate);
     // Shows the reference table window of the chosen equation (SRK or PR variants); returns it.
     BipTableWindow* ShowReferenceTable(int eosIndex);
     // Closes the open reference tables, each asking about unsaved changes; false when one stays.
@@ -54,6 +57,7 @@ private:
     QPointer<BipTableWindow> m_srkTable;
     QPointer<BipTableWindow> m_prTable;
     bool m_filling = false;
+    bool m_keepTable = false; // Rebuild shows the table as it is
 };
 
 } // namespace quorvane

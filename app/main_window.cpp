@@ -2,16 +2,19 @@
 
 #include "app/busy_indicator.h"
 #include "app/calculator_launcher.h"
+#include "app/case_commands.h"
+#include "app/composition_paste.h"
 #include "app/composition_tab.h"
 #include "app/dialog_seam.h"
 #include "app/disclaimer_window.h"
 #include "app/display_text.h"
+#include "app/edit_commands.h"
 #include "app/flash_runner.h"
 #include "app/flash_setup_tab.h"
-#include "app/grid_clipboard.h"
 #include "app/help_window.h"
 #include "app/interaction_tab.h"
 #include "app/program_folder.h"
+#include "app/report/report_tab.h"
 #include "app/results_tab.h"
 #include "app/unit_options_dialog.h"
 #include "app/unit_selectors.h"
@@ -55,6 +58,9 @@ constexpr std::array<TabInfo, MainWindow::kTabCount> kTabInfo = {{
 }};
 
 enum ClipboardCommand { kCut, kCopy, kPaste };
+static_assert(static_cast<int>(EditVerb::Cut) == kCut &&
+              static_cast<int>(EditVerb::Copy) == kCopy &&
+              static_cast<int>(EditVerb::Paste) == kPaste);
 
 // Standard starting state: 60 °F and one standard atmosphere.
 constexpr float kStartTempF = 60.0F;
@@ -123,16 +129,13 @@ void MainWindow::BuildTabs() {
     m_interaction = new InteractionTab(m_state);
     m_results = new ResultsTab(m_state, *m_selectors);
     auto* water = new WaterTab(*m_selectors);
-    auto* summary = new QLabel(QStringLiteral("The summary report comes in a later version of "
-                                              "Quorvane."));
-    summary->setAlignment(Qt::AlignCenter);
-    QWidget* pages[] = {m_setup, m_composition, m_interaction, m_results, water, summary};
+    m_report = new ReportTab(m_state, *m_setup, *m_results, *m_selectors);
+    QWidget* pages[] = {m_setup, m_composition, m_interaction, m_results, water, m_report};
     for (int i = 0; i < kTabCount; ++i) {
         m_tabs->addTab(pages[i],
                        QString::fromLatin1(kTabInfo[static_cast<std::size_t>(i)].caption));
     }
     m_tabs->setTabEnabled(kWaterTab, false);
-    m_tabs->setTabEnabled(kSummaryTab, false);
     setCentralWidget(m_tabs);
 
     connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::TabChanged);
@@ -152,6 +155,42 @@ void MainWindow::BuildTabs() {
     connect(m_composition, &CompositionTab::streamNamed, m_setup, &FlashSetupTab::SetStreamName);
     connect(m_interaction, &InteractionTab::inputChanged, this, &MainWindow::SetRecalculationFlag);
     m_interaction->SetEosText(m_setup->EosText());
+
+    m_cases = new CaseCommands(m_state, *m_setup, *m_composition, *m_interaction, this);
+    connect(m_cases, &CaseCommands::caseShown, this, [this] {
+        m_results->ShowResults();
+        RebuildReport();
+        UpdateSummary();
+    });
+    RegisterGridEdits();
+}
+
+void MainWindow::RegisterGridEdits() {
+    auto* composition = m_composition->findChild<QTableWidget*>(QStringLiteral("grdGrid"));
+    GridEditHandlers compositionEdits;
+    compositionEdits.paste = [this, composition](const QString& text) {
+        PasteIntoComposition(m_state, *m_composition, composition->currentRow(), text);
+    };
+    compositionEdits.copyHeadings = true;
+    SetGridEditHandlers(*composition, compositionEdits);
+
+    GridEditHandlers interactionEdits;
+    interactionEdits.paste = [this](const QString& text) { m_interaction->Paste(text); };
+    SetGridEditHandlers(*m_interaction->Grid(), interactionEdits);
+
+    // A copy of the whole results grid names the flash and its conditions.
+    GridEditHandlers resultEdits;
+    resultEdits.copyPreamble = [this] {
+        return m_report->ConditionLines() << m_results->CompositionHeading();
+    };
+    resultEdits.copyHeadings = true;
+    SetGridEditHandlers(*m_results->CompositionGrid(), resultEdits);
+}
+
+void MainWindow::RebuildReport() {
+    if (m_report != nullptr) {
+        m_report->Rebuild();
+    }
 }
 
 void MainWindow::BuildMenus() {
@@ -167,21 +206,27 @@ void MainWindow::BuildMenus() {
         act->setStatusTip(QStringLiteral("Comes in a later version of Quorvane"));
         return act;
     };
-    auto nothing = [] {};
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
-    later(action(file, QStringLiteral("&Open..."), QStringLiteral("mnuFileOpen"), nothing))
-        ->setShortcut(QKeySequence::Open);
-    later(action(file, QStringLiteral("&Close"), QStringLiteral("mnuFileClose"), nothing));
-    later(action(file, QStringLiteral("&Save"), QStringLiteral("mnuFileSave"), nothing))
-        ->setShortcut(QKeySequence::Save);
+    action(file, QStringLiteral("&Open..."), QStringLiteral("mnuFileOpen"), [this] {
+        m_cases->Open();
+    })->setShortcut(QKeySequence::Open);
+    action(file, QStringLiteral("&Close"), QStringLiteral("mnuFileClose"),
+           [this] { m_cases->Close(); });
+    action(file, QStringLiteral("&Save"), QStringLiteral("mnuFileSave"), [this] {
+        m_cases->Save();
+    })->setShortcut(QKeySequence::Save);
     file->addSeparator();
-    later(action(file, QStringLiteral("Print Set&up..."), QStringLiteral("mnuFilePrintSetup"),
-                 nothing));
-    later(action(file, QStringLiteral("&Print..."), QStringLiteral("mnuFilePrint"), nothing))
-        ->setShortcut(QKeySequence::Print);
+    action(file, QStringLiteral("Print Set&up..."), QStringLiteral("mnuFilePrintSetup"),
+           [this] { m_report->PageSetup(); });
+    action(file, QStringLiteral("&Print..."), QStringLiteral("mnuFilePrint"), [this] {
+        m_report->Print();
+    })->setShortcut(QKeySequence::Print);
+    action(file, QStringLiteral("&Export Report as PDF..."), QStringLiteral("mnuFileExportPdf"),
+           [this] { m_report->ExportPdf(); });
     file->addSeparator();
+    m_cases->AddRecentFileItems(file);
     action(file, QStringLiteral("E&xit"), QStringLiteral("mnuFileExit"), [this] { close(); });
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
@@ -295,6 +340,7 @@ void MainWindow::BuildStatusBar() {
 
 void MainWindow::SetRecalculationFlag() {
     m_state.recalc = true;
+    RebuildReport(); // empty while the flag is set
 }
 
 void MainWindow::TabChanged(int index) {
@@ -306,6 +352,10 @@ void MainWindow::TabChanged(int index) {
         m_tabs->setCurrentIndex(kCompositionTab);
         m_switchingBack = false;
         return;
+    }
+    // The report follows the results shown when they are left, and whenever it is looked at.
+    if (m_previousTab == kPropertiesTab || index == kSummaryTab) {
+        RebuildReport();
     }
     m_previousTab = index;
     m_statusTab->setText(QString::fromLatin1(kTabInfo[static_cast<std::size_t>(index)].status));
@@ -347,6 +397,7 @@ void MainWindow::RunFlashIfNeeded() {
     m_setup->ShowStateVariables();
     m_results->ShowResults();
     m_state.recalc = false;
+    RebuildReport();
     UpdateSummary();
     if (!outcome.message.isEmpty()) {
         statusBar()->showMessage(outcome.message, 15000);
@@ -406,6 +457,7 @@ void MainWindow::SetUnitSet(const UnitSet& units) {
 void MainWindow::RedisplayAll() {
     m_setup->ShowStateVariables();
     m_results->ShowResults();
+    RebuildReport();
     UpdateSummary();
 }
 
@@ -455,41 +507,10 @@ void MainWindow::RemoveDigits() {
 }
 
 void MainWindow::CutCopyPaste(int command) {
-    QWidget* focus = QApplication::focusWidget();
-    if (auto* edit = qobject_cast<QLineEdit*>(focus)) {
-        if (command == kCut && !edit->isReadOnly()) {
-            edit->cut();
-        } else if (command == kCopy || command == kCut) {
-            edit->copy();
-        } else if (!edit->isReadOnly()) {
-            edit->paste();
-        }
-        return;
-    }
-    auto* grid = qobject_cast<QTableWidget*>(focus);
-    if (grid == nullptr) {
-        return;
-    }
-    if (command != kPaste) {
-        CopySelectedCells(*grid);
-        return;
-    }
-    const QString text = QApplication::clipboard()->text();
-    if (grid == m_interaction->Grid()) {
-        m_interaction->Paste(text);
-        return;
-    }
-    // Other editable grids take the pasted cells one by one through their own edit checks.
-    const QList<QStringList> rows = ParseTableText(text);
-    const int top = std::max(0, grid->currentRow());
-    const int left = std::max(0, grid->currentColumn());
-    for (int r = 0; r < rows.size() && top + r < grid->rowCount(); ++r) {
-        for (int c = 0; c < rows[r].size() && left + c < grid->columnCount(); ++c) {
-            QTableWidgetItem* item = grid->item(top + r, left + c);
-            if (item != nullptr && (item->flags() & Qt::ItemIsEditable)) {
-                item->setText(rows[r][c]);
-            }
-        }
+    const QString error =
+        RunEditCommand(QApplication::focusWidget(), static_cast<EditVerb>(command));
+    if (!error.isEmpty()) {
+        ShowEditError(this, error);
     }
 }
 

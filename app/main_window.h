@@ -18,10 +18,12 @@ class QToolBar;
 namespace quorvane {
 
 class BusyIndicator;
+class CaseCommands;
 class CompositionTab;
 class FlashSetupTab;
 class HelpWindow;
 class InteractionTab;
+class ReportTab;
 class ResultsTab;
 class UnitSelectors;
 
@@ -70,6 +72,8 @@ public:
     CompositionTab* Composition() const { return m_composition; }
     InteractionTab* Interaction() const { return m_interaction; }
     ResultsTab* Results() const { return m_results; }
+    ReportTab* Report() const { return m_report; }
+    CaseCommands* Cases() const { return m_cases; }
     UnitSelectors& Selectors() const { return *m_selectors; }
 
 protected:
@@ -92,6 +96,8 @@ private:
     void ShowHelp(const QString& anchor, bool search = false);
     void ShowAbout();
     void CutCopyPaste(int command);
+    void RegisterGridEdits();
+    void RebuildReport();
     void ChangeDigits(bool add);
     void TrackFocus(QWidget* now);
 
@@ -103,6 +109,8 @@ private:
     CompositionTab* m_composition = nullptr;
     InteractionTab* m_interaction = nullptr;
     ResultsTab* m_results = nullptr;
+    ReportTab* m_report = nullptr;
+    CaseCommands* m_cases = nullptr;
     BusyIndicator* m_busy = nullptr;
     QToolBar* m_toolBar = nullptr;
     QLabel* m_statusTab = nullptr;

@@ -329,4 +329,14 @@ void ResultsTab::ShowPropertyRow(const PropertyRow& row) {
     }
 }
 
+QString ResultsTab::ValueText(Quantity quantity, Stream stream) const {
+    for (const PropertyRow& row : PropertyRows()) {
+        const int cell = row.cells[static_cast<std::size_t>(stream)];
+        if (row.quantity == quantity && cell >= 0) {
+            return Cell(cell)->text();
+        }
+    }
+    return {};
+}
+
 } // namespace quorvane

@@ -37,6 +37,8 @@ public:
     QString CompositionHeading() const;
     // Every property row as tab-separated text (caption, feed, vapour, liquid, unit).
     QString PropertiesText() const;
+    // The displayed text of a quantity of a stream; empty when the tab has no cell for it.
+    QString ValueText(Quantity quantity, Stream stream) const;
 
 private:
     void BuildLayout();

@@ -1,9 +1,14 @@
 #include "tests/app/gui_test_support.h"
 
+#include "app/composition_tab.h"
 #include "app/startup.h"
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QSettings>
+#include <QTabWidget>
+#include <gtest/gtest.h>
 
 namespace quorvane::testing {
 
@@ -69,6 +74,25 @@ DialogRecorder::~DialogRecorder() {
 bool DialogRecorder::Asked(const QString& text) const {
     return std::any_of(messages.begin(), messages.end(),
                        [&](const MessageRequest& request) { return request.text == text; });
+}
+
+void EnterCase(MainWindow& window, const QStringList& names) {
+    window.Tabs()->setCurrentIndex(MainWindow::kCompositionTab);
+    for (const QString& name : names) {
+        EXPECT_TRUE(window.Composition()->SelectComponent(name)) << name.toStdString();
+        window.Composition()->AddSelectedComponent();
+    }
+    MainState& state = window.State();
+    for (float& amount : state.mixture.EnteredComposition()) {
+        amount = 1.0F / static_cast<float>(state.mixture.Count());
+    }
+    window.Composition()->Rebuild();
+    Find<QListWidget>(&window, QStringLiteral("lstEOS"))->setCurrentRow(3);
+    Find<QLineEdit>(&window, QStringLiteral("txtStreamName"))->setText(QStringLiteral("Test gas"));
+    state.flashCase.tempF = 100.0F;
+    state.flashCase.pressPsia = 300.0F;
+    window.RedisplayAll();
+    window.Tabs()->setCurrentIndex(MainWindow::kSettingsTab);
 }
 
 std::unique_ptr<MainWindow> MakeMainWindow() {

@@ -46,6 +46,10 @@ public:
 // A main window with the recorder's answers, not shown.
 std::unique_ptr<MainWindow> MakeMainWindow();
 
+// Enters a case as a user would: the named components with equal amounts, PR, the stream name
+// "Test gas", 100 °F and 300 psia; the composition step is left, so the feed is made.
+void EnterCase(MainWindow& window, const QStringList& names);
+
 template <typename T>
 T* Find(QObject* parent, const QString& name) {
     return parent->findChild<T*>(name);

@@ -71,8 +71,7 @@ TEST_F(MainWindowTest, TabsHaveTheirCaptionsAndStatusTexts) {
 }
 
 TEST_F(MainWindowTest, LaterCommandsArePresentButDisabled) {
-    for (const char* name : {"mnuFileOpen", "mnuFileClose", "mnuFileSave", "mnuFilePrint",
-                             "mnuFilePrintSetup", "mnuViewWater", "tbrOpen", "tbrWater"}) {
+    for (const char* name : {"mnuViewWater", "tbrWater"}) {
         auto* action = window->findChild<QAction*>(QString::fromLatin1(name));
         ASSERT_NE(action, nullptr) << name;
         EXPECT_FALSE(action->isEnabled()) << name;
@@ -80,6 +79,7 @@ TEST_F(MainWindowTest, LaterCommandsArePresentButDisabled) {
     auto* toolbar = window->findChild<QToolBar*>(QStringLiteral("Toolbar1"));
     EXPECT_EQ(toolbar->actions().size(), 14);
     EXPECT_TRUE(window->findChild<QAction*>(QStringLiteral("tbrUnits"))->isEnabled());
+    EXPECT_TRUE(window->findChild<QAction*>(QStringLiteral("tbrOpen"))->isEnabled());
 }
 
 TEST_F(MainWindowTest, FirstRunShowsFahrenheitPsiaAndTheSummary) {
