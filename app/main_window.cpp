@@ -6,6 +6,7 @@
 #include "app/dialog_seam.h"
 #include "app/disclaimer_window.h"
 #include "app/display_text.h"
+#include "app/envelope/phase_envelope_command.h"
 #include "app/flash_runner.h"
 #include "app/flash_setup_tab.h"
 #include "app/grid_clipboard.h"
@@ -29,6 +30,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabWidget>
@@ -131,6 +133,12 @@ void MainWindow::BuildTabs() {
         m_tabs->addTab(pages[i],
                        QString::fromLatin1(kTabInfo[static_cast<std::size_t>(i)].caption));
     }
+    auto* envelope = new QPushButton(QStringLiteral("&Phase Envelope"), m_tabs);
+    envelope->setObjectName(QStringLiteral("cmdPhaseEnvelope"));
+    envelope->setToolTip(QStringLiteral("Trace and plot the phase envelope of the mixture"));
+    envelope->setProperty("enterActivates", true);
+    m_tabs->setCornerWidget(envelope, Qt::TopRightCorner);
+    connect(envelope, &QPushButton::clicked, this, [this] { StartPhaseEnvelope(m_state, this); });
     m_tabs->setTabEnabled(kWaterTab, false);
     m_tabs->setTabEnabled(kSummaryTab, false);
     setCentralWidget(m_tabs);
