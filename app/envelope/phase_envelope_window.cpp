@@ -36,6 +36,18 @@ QString DefaultPrinterName() {
     return QPrinterInfo::defaultPrinterName();
 }
 
+// The file to save to, or an empty text when the user cancels.
+QString AskSaveFile(QWidget* parent, const QString& caption, const QString& filter,
+                    const QString& suffix) {
+    FileRequest request;
+    request.caption = caption;
+    request.filter = filter;
+    request.selectedFilter = filter;
+    request.defaultSuffix = suffix;
+    request.save = true;
+    return DialogSeam::FileName(parent, request);
+}
+
 } // namespace
 
 QString EnvelopePointTable(const EnvelopePlot& plot, QChar separator, const QLocale& locale) {
@@ -146,13 +158,8 @@ QString PhaseEnvelopeWindow::StatusText() const {
 }
 
 void PhaseEnvelopeWindow::ExportPoints() {
-    FileRequest request;
-    request.caption = QStringLiteral("Export Points as CSV");
-    request.filter = QStringLiteral("CSV files (*.csv);;All files (*)");
-    request.selectedFilter = QStringLiteral("CSV files (*.csv)");
-    request.defaultSuffix = QStringLiteral("csv");
-    request.save = true;
-    const QString path = DialogSeam::FileName(this, request);
+    const QString path = AskSaveFile(this, QStringLiteral("Export Points as CSV"),
+                                     QStringLiteral("CSV files (*.csv)"), QStringLiteral("csv"));
     if (path.isEmpty()) {
         return;
     }
@@ -206,13 +213,9 @@ void PhaseEnvelopeWindow::Print() {
 }
 
 void PhaseEnvelopeWindow::PrintToPdf() {
-    FileRequest request;
-    request.caption = QStringLiteral("No printer is installed: save the chart as a PDF file");
-    request.filter = QStringLiteral("PDF files (*.pdf)");
-    request.selectedFilter = request.filter;
-    request.defaultSuffix = QStringLiteral("pdf");
-    request.save = true;
-    const QString path = DialogSeam::FileName(this, request);
+    const QString path =
+        AskSaveFile(this, QStringLiteral("No printer is installed: save the chart as a PDF file"),
+                    QStringLiteral("PDF files (*.pdf)"), QStringLiteral("pdf"));
     if (path.isEmpty()) {
         return;
     }
