@@ -138,7 +138,13 @@ void MainWindow::BuildTabs() {
     envelope->setToolTip(QStringLiteral("Trace and plot the phase envelope of the mixture"));
     envelope->setProperty("enterActivates", true);
     m_tabs->setCornerWidget(envelope, Qt::TopRightCorner);
-    connect(envelope, &QPushButton::clicked, this, [this] { StartPhaseEnvelope(m_state, this); });
+    connect(envelope, &QPushButton::clicked, this, [this] {
+        // Amounts typed on the composition tab become the feed as the tab is left.
+        if (m_tabs->currentIndex() == kCompositionTab && !m_composition->Leave()) {
+            return;
+        }
+        StartPhaseEnvelope(m_state, this);
+    });
     m_tabs->setTabEnabled(kWaterTab, false);
     m_tabs->setTabEnabled(kSummaryTab, false);
     setCentralWidget(m_tabs);

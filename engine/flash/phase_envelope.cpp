@@ -22,7 +22,7 @@ namespace {
 
 constexpr float kStepTempF = 6.0F;      // ΔT
 constexpr float kStepPressPsia = 45.0F; // ΔP
-constexpr int kCurvePassLimit = 200;    // saturation points per curve
+constexpr int kCurvePassLimit = 200;    // saturation calls per curve (points, failed or not)
 constexpr int kSearchLimit = 250;       // steps of the low-pressure search
 constexpr float kSearchStepF = 10.0F;
 constexpr float kSearchPressPsia = 5.0F; // the bubble curve starts above this pressure
@@ -279,6 +279,7 @@ bool Tracer::TraceDewCurve() {
         const double dT = std::fabs(march.t - m_result.pseudoCriticalTempF) / tpcR;
         const double dP = std::fabs(march.p - ppc) / ppc;
         auto near = [&](double limit) { return dT < limit || dP < limit; };
+        // After the first two points the pressure steps up whatever the slope.
         pressureStep = march.points <= 2 || march.slope >= kDewSlopeLimit;
         if (march.points <= 2) {
             march.p = ToSingle(march.p + (near(0.01) ? 0.1 * kStepPressPsia : kStepPressPsia));

@@ -49,7 +49,8 @@ using EnvelopeProgressFn = std::function<bool(const EnvelopeProgress&)>;
 enum class PointVerdict { Accept, Resolved, Drop };
 
 // One saturation result on its way to a curve. The check may re-solve it with the state's
-// working storage; the tracer's own march goes on from what the routine found.
+// working storage; the tracer's own march goes on from what the routine found, so a check
+// reads state.previous (the point the march just made) and leaves it as it is.
 struct PointCandidate {
     const FlashMixture& mixture;
     std::span<const float> feed;
@@ -87,9 +88,10 @@ struct PhaseEnvelope {
 // Throws InvalidArgumentError when the feed has no critical volume.
 float PseudoCriticalPressurePsia(std::span<const float> z, const FlashMixture& mixture);
 
-// Traces both curves of feed z (molar masses mw, 32-bit arrays n long). A saturation call that
-// fails is stepped over: the march keeps its previous values and goes on to its limits, and
-// nothing is drawn for it. Throws MixtureSizeError for arrays of the wrong length and
+// Traces both curves of feed z (molar masses mw, 32-bit arrays n long): at most 250 steps of
+// the low-pressure search and 200 saturation calls per curve. A saturation call that fails is
+// stepped over: the march keeps its previous values and goes on to its limits, and nothing is
+// drawn for it. Throws MixtureSizeError for arrays of the wrong length and
 // InvalidArgumentError for an unknown equation of state or a feed without mole fractions,
 // molar masses or critical volumes.
 PhaseEnvelope TracePhaseEnvelope(const FlashMixture& mixture, std::span<const float> z,

@@ -36,8 +36,10 @@ protected:
         ASSERT_TRUE(window->DatabaseError().isEmpty());
     }
 
-    // The feed (names and mole fractions) with Peng-Robinson.
+    // The feed (names and mole fractions) with Peng-Robinson, typed on the composition tab,
+    // which stays open.
     void Feed(const std::vector<std::pair<const char*, const char*>>& feed) {
+        testing::Find<QListWidget>(window.get(), QStringLiteral("lstEOS"))->setCurrentRow(3);
         window->Tabs()->setCurrentIndex(MainWindow::kCompositionTab);
         for (const auto& [name, fraction] : feed) {
             ASSERT_TRUE(window->Composition()->SelectComponent(QString::fromLatin1(name)));
@@ -48,8 +50,6 @@ protected:
             grid->item(i, 1)->setText(
                 QString::fromLatin1(feed[static_cast<std::size_t>(i)].second));
         }
-        window->Tabs()->setCurrentIndex(MainWindow::kSettingsTab);
-        testing::Find<QListWidget>(window.get(), QStringLiteral("lstEOS"))->setCurrentRow(3);
     }
 
     void MethaneButane() { Feed({{"METHANE", "0.5"}, {"n-BUTANE", "0.5"}}); }
@@ -65,11 +65,18 @@ protected:
     std::unique_ptr<MainWindow> window;
 };
 
-TEST_F(PhaseEnvelopeCommandTest, WithoutComponentsOnlyTheMessageAppears) {
+TEST_F(PhaseEnvelopeCommandTest, WithoutComponentsOrWithABadTotalOnlyTheMessageAppears) {
     ClickEnvelope();
     ASSERT_EQ(dialogs.messages.size(), 1U);
     EXPECT_EQ(dialogs.Last()->title, QStringLiteral("Quorvane"));
     EXPECT_EQ(dialogs.Last()->text, QStringLiteral("No components have been selected."));
+
+    // Amounts that do not add up, typed on the composition tab.
+    Feed({{"METHANE", "0.5"}, {"n-BUTANE", "0.2"}});
+    ClickEnvelope();
+    ASSERT_EQ(dialogs.messages.size(), 2U);
+    EXPECT_TRUE(dialogs.Last()->text.startsWith(
+        QStringLiteral("There is an error in the stream compositions.")));
     QApplication::processEvents();
     EXPECT_EQ(window->findChild<PhaseEnvelopeMonitor*>(), nullptr);
     EXPECT_EQ(Plot(), nullptr);
@@ -173,6 +180,7 @@ struct HeldTracer {
 
 TEST_F(PhaseEnvelopeCommandTest, StoppingEndsTheWorkerAndHandsOnThePointsSoFar) {
     MethaneButane();
+    window->Tabs()->setCurrentIndex(MainWindow::kSettingsTab);
     FlashCase flashCase = window->State().flashCase;
     LoadFlashCase(window->State().mixture, flashCase);
     const std::vector<float> mw = {16.04246F, 58.1222F};
