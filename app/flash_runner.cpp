@@ -50,8 +50,10 @@ void CalculateProperties(MainState& state, FlashRunOutcome& outcome) {
 } // namespace
 
 void LoadFlashCase(MainState& state) {
-    const MixtureComponents& mixture = state.mixture;
-    FlashCase& flash = state.flashCase;
+    LoadFlashCase(state.mixture, state.flashCase);
+}
+
+void LoadFlashCase(const MixtureComponents& mixture, FlashCase& flash) {
     const int n = mixture.Count();
     flash.n = static_cast<std::int16_t>(n);
     flash.z = Copy(mixture.FeedMoleFractions());

@@ -17,6 +17,7 @@ struct FlashRunOutcome {
 
 // Copies components, feed, critical data, vapour-pressure sets and kij into the flash case.
 void LoadFlashCase(MainState& state);
+void LoadFlashCase(const MixtureComponents& mixture, FlashCase& flash);
 
 // Runs the flash when there are components, the flag is set and an equation of state is
 // chosen. Never throws; a failure leaves the flag set and is described in the outcome.

@@ -9,6 +9,7 @@
 #include "app/disclaimer_window.h"
 #include "app/display_text.h"
 #include "app/edit_commands.h"
+#include "app/envelope/phase_envelope_command.h"
 #include "app/flash_runner.h"
 #include "app/flash_setup_tab.h"
 #include "app/help_window.h"
@@ -32,6 +33,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabWidget>
@@ -135,6 +137,18 @@ void MainWindow::BuildTabs() {
         m_tabs->addTab(pages[i],
                        QString::fromLatin1(kTabInfo[static_cast<std::size_t>(i)].caption));
     }
+    auto* envelope = new QPushButton(QStringLiteral("&Phase Envelope"), m_tabs);
+    envelope->setObjectName(QStringLiteral("cmdPhaseEnvelope"));
+    envelope->setToolTip(QStringLiteral("Trace and plot the phase envelope of the mixture"));
+    envelope->setProperty("enterActivates", true);
+    m_tabs->setCornerWidget(envelope, Qt::TopRightCorner);
+    connect(envelope, &QPushButton::clicked, this, [this] {
+        // Amounts typed on the composition tab become the feed as the tab is left.
+        if (m_tabs->currentIndex() == kCompositionTab && !m_composition->Leave()) {
+            return;
+        }
+        StartPhaseEnvelope(m_state, this);
+    });
     m_tabs->setTabEnabled(kWaterTab, false);
     setCentralWidget(m_tabs);
 

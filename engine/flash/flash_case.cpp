@@ -1,5 +1,6 @@
 #include "engine/flash/flash_case.h"
 
+#include "engine/eos/phase_fugacity.h"
 #include "engine/flash/flash_results.h"
 #include "engine/precision.h"
 
@@ -67,6 +68,41 @@ KijTable EstimateKij(std::span<const float> tcF, std::span<const float> zc) {
         }
     }
     return table;
+}
+
+std::string MixtureDataProblem(const FlashCase& c) {
+    if (c.n <= 0) {
+        return "No components have been selected.";
+    }
+    if (c.eosIndex < 0 || c.eosIndex > 4) {
+        return "No equation of state is selected.";
+    }
+    const auto n = static_cast<std::size_t>(c.n);
+    if (c.n > kMaxComponents) {
+        return "The mixture has more than 25 components.";
+    }
+    if (c.z.size() < n || c.tcF.size() < n || c.pcPsia.size() < n || c.w.size() < n ||
+        c.vc.size() < n || c.zc.size() < n || c.vapourPressure.size() < n) {
+        return "The component data do not cover every component of the mixture.";
+    }
+    if (c.kij.Columns() < c.n) {
+        return "The interaction-parameter table is smaller than the mixture.";
+    }
+    double zSum = 0.0;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (!(std::isfinite(c.z[i]) && c.z[i] >= 0.0F)) {
+            return "There is an error in the stream compositions.";
+        }
+        zSum += c.z[i];
+        if (!(std::isfinite(c.tcF[i]) && c.tcF[i] > -459.67F && std::isfinite(c.pcPsia[i]) &&
+              c.pcPsia[i] > 0.0F && std::isfinite(c.w[i]))) {
+            return "The critical data of a component are missing or out of range.";
+        }
+    }
+    if (!(zSum > 0.0)) {
+        return "There is an error in the stream compositions.";
+    }
+    return {};
 }
 
 KijTable ZeroKijTable(int componentCount) {

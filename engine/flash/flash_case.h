@@ -101,4 +101,9 @@ struct FlashCase {
     std::string failure;
 };
 
+// Why the case's mixture cannot be calculated, in words for the user (no components, no
+// equation of state, more than 25 components, arrays shorter than n, a bad feed, missing
+// critical data); empty when it can.
+std::string MixtureDataProblem(const FlashCase& c);
+
 } // namespace quorvane

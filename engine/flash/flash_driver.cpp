@@ -20,33 +20,8 @@ namespace {
 constexpr double kBubbleVapourFraction = 1e-08;
 constexpr double kDewVapourFraction = 0.9999999;
 
-// Why the case cannot be run, or an empty text.
-std::string CheckCase(const FlashCase& c) {
-    const auto n = static_cast<std::size_t>(c.n);
-    if (c.n > kMaxComponents) {
-        return "The mixture has more than 25 components.";
-    }
-    if (c.z.size() < n || c.tcF.size() < n || c.pcPsia.size() < n || c.w.size() < n ||
-        c.vc.size() < n || c.zc.size() < n || c.vapourPressure.size() < n) {
-        return "The component data do not cover every component of the mixture.";
-    }
-    if (c.kij.Columns() < c.n) {
-        return "The interaction-parameter table is smaller than the mixture.";
-    }
-    double zSum = 0.0;
-    for (std::size_t i = 0; i < n; ++i) {
-        if (!(std::isfinite(c.z[i]) && c.z[i] >= 0.0F)) {
-            return "There is an error in the stream compositions.";
-        }
-        zSum += c.z[i];
-        if (!(std::isfinite(c.tcF[i]) && c.tcF[i] > -459.67F && std::isfinite(c.pcPsia[i]) &&
-              c.pcPsia[i] > 0.0F && std::isfinite(c.w[i]))) {
-            return "The critical data of a component are missing or out of range.";
-        }
-    }
-    if (!(zSum > 0.0)) {
-        return "There is an error in the stream compositions.";
-    }
+// Why the case's state variables cannot be flashed, or an empty text.
+std::string CheckStateVariables(const FlashCase& c) {
     const FlashType t = c.flashType;
     const bool givenT =
         t == FlashType::TP || t == FlashType::BUBP || t == FlashType::DEWP || t == FlashType::TV;
@@ -69,15 +44,11 @@ std::string CheckCase(const FlashCase& c) {
 
 bool RunFlash(FlashCase& flashCase, FlashState& state) noexcept {
     try {
-        if (flashCase.n <= 0) {
-            flashCase.failure = "No components have been selected.";
+        if (std::string why = MixtureDataProblem(flashCase); !why.empty()) {
+            flashCase.failure = std::move(why);
             return false;
         }
-        if (flashCase.eosIndex < 0 || flashCase.eosIndex > 4) {
-            flashCase.failure = "No equation of state is selected.";
-            return false;
-        }
-        if (std::string why = CheckCase(flashCase); !why.empty()) {
+        if (std::string why = CheckStateVariables(flashCase); !why.empty()) {
             flashCase.failure = std::move(why);
             return false;
         }

@@ -92,10 +92,22 @@ inline FlashCase MakeCase(const std::vector<std::string_view>& names, const std:
     return c;
 }
 
+// Molar masses of the named components, in order.
+inline std::vector<float> MolarMasses(const std::vector<std::string_view>& names) {
+    std::vector<float> mw;
+    for (auto name : names) {
+        mw.push_back(Component(name).mw);
+    }
+    return mw;
+}
+
 // The natural gas of the benchmarks: N2, CO2 and methane to n-decane (ten components).
+inline const std::vector<std::string_view> kNaturalGasNames = {
+    "NITROGEN", "CARBON DIOXIDE", "METHANE",  "ETHANE",    "PROPANE",
+    "n-BUTANE", "n-PENTANE",      "n-HEXANE", "n-HEPTANE", "n-DECANE"};
+
 inline FlashCase NaturalGas(std::string_view eosText = "PR") {
-    return MakeCase({"NITROGEN", "CARBON DIOXIDE", "METHANE", "ETHANE", "PROPANE", "n-BUTANE",
-                     "n-PENTANE", "n-HEXANE", "n-HEPTANE", "n-DECANE"},
+    return MakeCase(kNaturalGasNames,
                     {0.01F, 0.02F, 0.80F, 0.06F, 0.04F, 0.03F, 0.02F, 0.01F, 0.006F, 0.004F},
                     eosText);
 }
