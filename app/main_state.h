@@ -1,10 +1,12 @@
 #pragma once
 
 // Everything the main window owns for the program's life: the component database, the
-// mixture, the flash case, the unit set, the number formats and the recalculation flag. The
-// tabs read and change it through a reference; the main window alone creates it.
+// mixture, the flash case, the unit set, the number formats, the recalculation flag and the
+// water/steam calculator's inputs and results. The tabs read and change it through a reference;
+// the main window alone creates it.
 
 #include "app/settings_store.h"
+#include "app/water/water_state.h"
 #include "data/component_database.h"
 #include "data/mixture_components.h"
 #include "engine/flash/flash_case.h"
@@ -28,6 +30,7 @@ struct MainState {
     NumberFormatTable formats = DefaultNumberFormats();
     QList<RecentFile> recentFiles;
     CompositionBasis basis = CompositionBasis::MoleFrac;
+    WaterSteamState water;    // the water/steam calculator
     bool recalc = false;      // an input changed since the last completed flash
     bool haveResults = false; // the flash case holds the results of a completed run
 };
