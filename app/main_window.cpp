@@ -122,16 +122,15 @@ void MainWindow::BuildTabs() {
     m_composition = new CompositionTab(m_state, *m_busy);
     m_interaction = new InteractionTab(m_state);
     m_results = new ResultsTab(m_state, *m_selectors);
-    auto* water = new WaterTab(*m_selectors);
+    m_water = new WaterTab(m_state, *m_selectors);
     auto* summary = new QLabel(QStringLiteral("The summary report comes in a later version of "
                                               "Quorvane."));
     summary->setAlignment(Qt::AlignCenter);
-    QWidget* pages[] = {m_setup, m_composition, m_interaction, m_results, water, summary};
+    QWidget* pages[] = {m_setup, m_composition, m_interaction, m_results, m_water, summary};
     for (int i = 0; i < kTabCount; ++i) {
         m_tabs->addTab(pages[i],
                        QString::fromLatin1(kTabInfo[static_cast<std::size_t>(i)].caption));
     }
-    m_tabs->setTabEnabled(kWaterTab, false);
     m_tabs->setTabEnabled(kSummaryTab, false);
     setCentralWidget(m_tabs);
 
@@ -151,6 +150,7 @@ void MainWindow::BuildTabs() {
     });
     connect(m_composition, &CompositionTab::streamNamed, m_setup, &FlashSetupTab::SetStreamName);
     connect(m_interaction, &InteractionTab::inputChanged, this, &MainWindow::SetRecalculationFlag);
+    connect(m_water, &WaterTab::formulationChanged, this, &MainWindow::UpdateSummary);
     m_interaction->SetEosText(m_setup->EosText());
 }
 
@@ -217,8 +217,10 @@ void MainWindow::BuildMenus() {
     view->addSeparator();
     action(view, QStringLiteral("&Flash Setup"), QStringLiteral("mnuViewFlash"),
            [this] { m_tabs->setCurrentIndex(kSettingsTab); });
-    later(action(view, QStringLiteral("&Water/Dadez Properties"), QStringLiteral("mnuViewWater"),
-                 [this] { m_tabs->setCurrentIndex(kWaterTab); }));
+    action(view, QStringLiteral("&Water/Dadez Properties"), QStringLiteral("mnuViewWater"), [this] {
+        m_tabs->setCurrentIndex(kWaterTab);
+        m_water->ShowCalculator();
+    });
     view->addSeparator();
     action(view, QStringLiteral("&Add Digits"), QStringLiteral("mnuViewAddDigits"),
            [this] { AddDigits(); });
@@ -356,8 +358,8 @@ void MainWindow::RunFlashIfNeeded() {
 QString MainWindow::SummaryText() const {
     const int tab = m_tabs != nullptr ? m_tabs->currentIndex() : 0;
     if (tab == kWaterTab) {
-        return (m_waterFormulation == 0 ? QStringLiteral("IFC-1997 ")
-                                        : QStringLiteral("IFC-1967 ")) +
+        return (m_state.water.formulation == SteamFormulation::If97 ? QStringLiteral("IFC-1997 ")
+                                                                    : QStringLiteral("IFC-1967 ")) +
                QStringLiteral("Dadez Properties:  ");
     }
     const FlashCase& flash = m_state.flashCase;
@@ -390,6 +392,8 @@ void MainWindow::UnitSelectorChanged(int index) {
         UpdateSummary();
     } else if (index >= 3 && index <= 18) {
         m_results->RedisplaySelector(index);
+    } else if (index >= 19) {
+        m_water->RedisplaySelector(index);
     }
 }
 
@@ -406,6 +410,7 @@ void MainWindow::SetUnitSet(const UnitSet& units) {
 void MainWindow::RedisplayAll() {
     m_setup->ShowStateVariables();
     m_results->ShowResults();
+    m_water->Redisplay();
     UpdateSummary();
 }
 

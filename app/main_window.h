@@ -24,6 +24,7 @@ class HelpWindow;
 class InteractionTab;
 class ResultsTab;
 class UnitSelectors;
+class WaterTab;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -70,6 +71,7 @@ public:
     CompositionTab* Composition() const { return m_composition; }
     InteractionTab* Interaction() const { return m_interaction; }
     ResultsTab* Results() const { return m_results; }
+    WaterTab* Water() const { return m_water; }
     UnitSelectors& Selectors() const { return *m_selectors; }
 
 protected:
@@ -103,6 +105,7 @@ private:
     CompositionTab* m_composition = nullptr;
     InteractionTab* m_interaction = nullptr;
     ResultsTab* m_results = nullptr;
+    WaterTab* m_water = nullptr;
     BusyIndicator* m_busy = nullptr;
     QToolBar* m_toolBar = nullptr;
     QLabel* m_statusTab = nullptr;
@@ -112,7 +115,6 @@ private:
     QPointer<QWidget> m_formatField; // the result field whose format Add/Remove Digits change
     int m_previousTab = 0;
     bool m_switchingBack = false;
-    int m_waterFormulation = 0; // 0 IFC-1997, 1 IFC-1967
 };
 
 } // namespace quorvane

@@ -72,7 +72,7 @@ TEST_F(MainWindowTest, TabsHaveTheirCaptionsAndStatusTexts) {
 
 TEST_F(MainWindowTest, LaterCommandsArePresentButDisabled) {
     for (const char* name : {"mnuFileOpen", "mnuFileClose", "mnuFileSave", "mnuFilePrint",
-                             "mnuFilePrintSetup", "mnuViewWater", "tbrOpen", "tbrWater"}) {
+                             "mnuFilePrintSetup", "tbrOpen"}) {
         auto* action = window->findChild<QAction*>(QString::fromLatin1(name));
         ASSERT_NE(action, nullptr) << name;
         EXPECT_FALSE(action->isEnabled()) << name;
@@ -88,6 +88,18 @@ TEST_F(MainWindowTest, FirstRunShowsFahrenheitPsiaAndTheSummary) {
     EXPECT_EQ(Edit(QStringLiteral("txtTemp"))->text(), QStringLiteral("60.00"));
     testing::Find<QListWidget>(window.get(), QStringLiteral("lstEOS"))->setCurrentRow(2);
     EXPECT_EQ(window->SummaryText(), QStringLiteral("Flash: TP, EOS: SRK-78, T=60 °F, P=15 psia"));
+}
+
+TEST_F(MainWindowTest, WaterCommandOpensTheCalculatorAndTheSummaryNamesTheFormulation) {
+    window->findChild<QAction*>(QStringLiteral("tbrWater"))->trigger();
+    EXPECT_EQ(window->Tabs()->currentIndex(), MainWindow::kWaterTab);
+    EXPECT_TRUE(window->State().water.shown);
+    EXPECT_EQ(window->SummaryText(), QStringLiteral("IFC-1997 Dadez Properties:  "));
+    testing::Find<QRadioButton>(window.get(), QStringLiteral("optSteam1"))->click();
+    EXPECT_EQ(window->SummaryText(), QStringLiteral("IFC-1967 Dadez Properties:  "));
+    // The calculator's temperature is its own: the flash state keeps 60 °F.
+    EXPECT_EQ(window->State().flashCase.tempF, 60.0F);
+    EXPECT_FALSE(window->RecalculationFlag());
 }
 
 TEST_F(MainWindowTest, BadStateInputsAreRefusedAndTheValuesKept) {
