@@ -7,7 +7,10 @@
 #include "app/water_tab.h"
 #include "tests/app/gui_test_support.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -281,6 +284,36 @@ TEST_F(WaterTabTest, FullResetTicksTemperatureAndPressureAndKeepsTheirValues) {
     EXPECT_FALSE(tab->Field(kWaterTemp)->text().isEmpty());
     EXPECT_TRUE(tab->Field(kWaterQuality)->text().isEmpty());
     EXPECT_TRUE(tab->Field(kWaterEnthalpy)->text().isEmpty());
+}
+
+// With QUORVANE_SCREENSHOT_DIR set, the tab after a computation under each formulation.
+TEST(WaterTabScreenshots, AfterAComputationUnderEachFormulation) {
+    const QString folder = qEnvironmentVariable("QUORVANE_SCREENSHOT_DIR");
+    if (folder.isEmpty()) {
+        GTEST_SKIP() << "QUORVANE_SCREENSHOT_DIR not set";
+    }
+    testing::TemporarySettings settings;
+    testing::DialogRecorder dialogs;
+    auto window = testing::MakeMainWindow();
+    window->resize(1100, 720);
+    window->findChild<QAction*>(QStringLiteral("mnuViewWater"))->trigger();
+    WaterTab* tab = window->Water();
+    tab->GivenBox(kWaterPress)->setChecked(false);
+    tab->GivenBox(kWaterQuality)->setChecked(true);
+    for (const auto& [field, text] :
+         {std::pair{kWaterTemp, "212"}, std::pair{kWaterQuality, "0"}}) {
+        tab->Field(field)->setText(QString::fromLatin1(text));
+        tab->Field(field)->setModified(true);
+        emit tab->Field(field)->editingFinished();
+    }
+    QDir().mkpath(folder);
+    const char* const names[] = {"water_if97.png", "water_ifc67.png"};
+    for (int i = 0; i < 2; ++i) {
+        testing::Find<QRadioButton>(tab, QStringLiteral("optSteam%1").arg(i))->click();
+        QApplication::processEvents();
+        EXPECT_TRUE(window->grab().save(QDir(folder).filePath(QString::fromLatin1(names[i]))));
+    }
+    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 } // namespace
