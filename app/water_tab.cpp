@@ -366,6 +366,10 @@ float WaterTab::InternalValue(int field, double typed) const {
 void WaterTab::ShowField(int field) {
     const float value = m_state.water.values[static_cast<std::size_t>(field)];
     QLineEdit* edit = Field(field);
+    // What the user is typing stays until the field is left (then it is read and shown).
+    if (field < kWaterGivenCount && edit->isModified()) {
+        return;
+    }
     QString text;
     if (Shown(field) && std::isfinite(value)) {
         const int slot = edit->property("slot").toInt();

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace quorvane {
@@ -223,9 +224,15 @@ TEST_F(WaterTabTest, ValuesAreShownInTheUnitsOfTheirSelectors) {
     selectors.At(19)->setCurrentIndex(1); // °C
     tab->RedisplaySelector(19);
     EXPECT_EQ(tab->Field(kWaterTemp)->text(), QStringLiteral("100.0"));
-    // A temperature typed in °C is held in °F.
+    // A temperature typed in °C is held in °F; the results go as typing starts.
     Select({kWaterTemp, kWaterPress});
-    Type(kWaterTemp, 50.0);
+    Compute(kWaterTemp, 100.0, kWaterPress, 14.7);
+    QLineEdit* temp = tab->Field(kWaterTemp);
+    temp->clear();
+    QTest::keyClicks(temp, QStringLiteral("50"));
+    EXPECT_EQ(temp->text(), QStringLiteral("50"));
+    EXPECT_TRUE(tab->Field(kWaterVolume)->text().isEmpty());
+    emit temp->editingFinished();
     EXPECT_FLOAT_EQ(static_cast<float>(Value(kWaterTemp)), 122.0F);
     EXPECT_TRUE(tab->ValuesText().startsWith(QStringLiteral("Temperature\t50.0\t°C\n")));
 }
