@@ -20,7 +20,12 @@ namespace quorvane {
 namespace {
 
 static_assert(kCaseResultCount == kStoredResultCount);
-static_assert(kCaseWaterResultCount == WaterInputs::kResultCount);
+
+// The water/steam calculator's values a case file keeps, in file order: the given variables,
+// then molar volume, the two heat capacities and the speed of sound.
+constexpr std::array<WaterField, kCaseWaterResultCount> kCaseWaterFields = {
+    kWaterTemp,   kWaterPress, kWaterQuality, kWaterEnthalpy,     kWaterEntropy,
+    kWaterVolume, kWaterCp,    kWaterCv,      kWaterSonicVelocity};
 
 std::filesystem::path ToPath(const QString& path) {
     return std::filesystem::path(QFile::encodeName(path).toStdString());
@@ -128,13 +133,16 @@ void CaseCommands::ShowCase(const CaseFile& c) {
     results.calculated = false;
     m_state.haveResults = false;
 
-    WaterInputs& water = m_state.water;
+    WaterSteamState& water = m_state.water;
+    water = WaterSteamState{};
     water.shown = c.steamShown != 0;
-    water.formulation = c.steamFormulation;
+    water.formulation = c.steamFormulation == 1 ? SteamFormulation::Ifc67 : SteamFormulation::If97;
     for (std::size_t i = 0; i < water.given.size(); ++i) {
         water.given[i] = c.steamInputs[i] != 0;
     }
-    std::copy_n(c.further.begin(), w, water.results.begin());
+    for (std::size_t i = 0; i < w; ++i) {
+        water.values[kCaseWaterFields[i]] = c.further[i];
+    }
 
     m_setup.SetStreamName(StreamNameText(c.streamName));
     m_setup.SetEosIndex(c.eosIndex);
@@ -150,7 +158,7 @@ CaseFile CaseCommands::CurrentCase() const {
     CaseFile c;
     c.streamName = StreamNameBytes(m_setup.StreamName());
     c.eosIndex = static_cast<std::int16_t>(m_state.flashCase.eosIndex);
-    const WaterInputs& water = m_state.water;
+    const WaterSteamState& water = m_state.water;
     c.steamShown = Flag(water.shown);
     c.basis = static_cast<std::int16_t>(m_state.basis);
     c.steamFormulation = static_cast<std::int16_t>(water.formulation);
@@ -165,7 +173,9 @@ CaseFile CaseCommands::CurrentCase() const {
     const PropertyResults& results = m_state.properties;
     c.results = results.StoredRecord();
     constexpr std::size_t w = kCaseWaterResultCount;
-    std::copy_n(water.results.begin(), w, c.further.begin());
+    for (std::size_t i = 0; i < w; ++i) {
+        c.further[i] = water.values[kCaseWaterFields[i]];
+    }
     c.further[w] = results.jouleThomson[0];
     c.further[w + 1] = results.jouleThomson[1];
     c.further[w + 2] = results.soundSpeed[0];
@@ -216,7 +226,7 @@ void CaseCommands::Close() {
     m_state.mixture.Reset();
     m_state.haveResults = false;
     m_state.properties.calculated = false;
-    m_state.water = WaterInputs{};
+    m_state.water = WaterSteamState{};
     m_setup.SetStreamName({});
     m_composition.Rebuild();
     m_interaction.Rebuild();

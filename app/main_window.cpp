@@ -130,9 +130,9 @@ void MainWindow::BuildTabs() {
     m_composition = new CompositionTab(m_state, *m_busy);
     m_interaction = new InteractionTab(m_state);
     m_results = new ResultsTab(m_state, *m_selectors);
-    auto* water = new WaterTab(*m_selectors);
+    m_water = new WaterTab(m_state, *m_selectors);
     m_report = new ReportTab(m_state, *m_setup, *m_results, *m_selectors);
-    QWidget* pages[] = {m_setup, m_composition, m_interaction, m_results, water, m_report};
+    QWidget* pages[] = {m_setup, m_composition, m_interaction, m_results, m_water, m_report};
     for (int i = 0; i < kTabCount; ++i) {
         m_tabs->addTab(pages[i],
                        QString::fromLatin1(kTabInfo[static_cast<std::size_t>(i)].caption));
@@ -149,7 +149,6 @@ void MainWindow::BuildTabs() {
         }
         StartPhaseEnvelope(m_state, this);
     });
-    m_tabs->setTabEnabled(kWaterTab, false);
     setCentralWidget(m_tabs);
 
     connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::TabChanged);
@@ -168,10 +167,12 @@ void MainWindow::BuildTabs() {
     });
     connect(m_composition, &CompositionTab::streamNamed, m_setup, &FlashSetupTab::SetStreamName);
     connect(m_interaction, &InteractionTab::inputChanged, this, &MainWindow::SetRecalculationFlag);
+    connect(m_water, &WaterTab::formulationChanged, this, &MainWindow::UpdateSummary);
     m_interaction->SetEosText(m_setup->EosText());
 
     m_cases = new CaseCommands(m_state, *m_setup, *m_composition, *m_interaction, this);
     connect(m_cases, &CaseCommands::caseShown, this, [this] {
+        m_water->ShowStoredState();
         m_results->ShowResults();
         RebuildReport();
         UpdateSummary();
@@ -213,11 +214,6 @@ void MainWindow::BuildMenus() {
         QAction* act = menu->addAction(caption);
         act->setObjectName(name);
         connect(act, &QAction::triggered, this, slot);
-        return act;
-    };
-    auto later = [](QAction* act) {
-        act->setEnabled(false);
-        act->setStatusTip(QStringLiteral("Comes in a later version of Quorvane"));
         return act;
     };
 
@@ -276,8 +272,10 @@ void MainWindow::BuildMenus() {
     view->addSeparator();
     action(view, QStringLiteral("&Flash Setup"), QStringLiteral("mnuViewFlash"),
            [this] { m_tabs->setCurrentIndex(kSettingsTab); });
-    later(action(view, QStringLiteral("&Water/Dadez Properties"), QStringLiteral("mnuViewWater"),
-                 [this] { m_tabs->setCurrentIndex(kWaterTab); }));
+    action(view, QStringLiteral("&Water/Dadez Properties"), QStringLiteral("mnuViewWater"), [this] {
+        m_tabs->setCurrentIndex(kWaterTab);
+        m_water->ShowCalculator();
+    });
     view->addSeparator();
     action(view, QStringLiteral("&Add Digits"), QStringLiteral("mnuViewAddDigits"),
            [this] { AddDigits(); });
@@ -421,8 +419,8 @@ void MainWindow::RunFlashIfNeeded() {
 QString MainWindow::SummaryText() const {
     const int tab = m_tabs != nullptr ? m_tabs->currentIndex() : 0;
     if (tab == kWaterTab) {
-        return (m_waterFormulation == 0 ? QStringLiteral("IFC-1997 ")
-                                        : QStringLiteral("IFC-1967 ")) +
+        return (m_state.water.formulation == SteamFormulation::If97 ? QStringLiteral("IFC-1997 ")
+                                                                    : QStringLiteral("IFC-1967 ")) +
                QStringLiteral("Dadez Properties:  ");
     }
     const FlashCase& flash = m_state.flashCase;
@@ -455,6 +453,8 @@ void MainWindow::UnitSelectorChanged(int index) {
         UpdateSummary();
     } else if (index >= 3 && index <= 18) {
         m_results->RedisplaySelector(index);
+    } else if (index >= 19) {
+        m_water->RedisplaySelector(index);
     }
 }
 
@@ -472,6 +472,7 @@ void MainWindow::RedisplayAll() {
     m_setup->ShowStateVariables();
     m_results->ShowResults();
     RebuildReport();
+    m_water->Redisplay();
     UpdateSummary();
 }
 

@@ -26,6 +26,7 @@ class InteractionTab;
 class ReportTab;
 class ResultsTab;
 class UnitSelectors;
+class WaterTab;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -74,6 +75,7 @@ public:
     ResultsTab* Results() const { return m_results; }
     ReportTab* Report() const { return m_report; }
     CaseCommands* Cases() const { return m_cases; }
+    WaterTab* Water() const { return m_water; }
     UnitSelectors& Selectors() const { return *m_selectors; }
 
 protected:
@@ -111,6 +113,7 @@ private:
     ResultsTab* m_results = nullptr;
     ReportTab* m_report = nullptr;
     CaseCommands* m_cases = nullptr;
+    WaterTab* m_water = nullptr;
     BusyIndicator* m_busy = nullptr;
     QToolBar* m_toolBar = nullptr;
     QLabel* m_statusTab = nullptr;
@@ -120,7 +123,6 @@ private:
     QPointer<QWidget> m_formatField; // the result field whose format Add/Remove Digits change
     int m_previousTab = 0;
     bool m_switchingBack = false;
-    int m_waterFormulation = 0; // 0 IFC-1997, 1 IFC-1967
 };
 
 } // namespace quorvane

@@ -9,4 +9,8 @@ QString ProgramFile(const QString& fileName) {
     return QDir(QCoreApplication::applicationDirPath()).filePath(fileName);
 }
 
+QString LibraryFolder() {
+    return QCoreApplication::applicationDirPath();
+}
+
 } // namespace quorvane

@@ -34,6 +34,21 @@
  * converted into the caller's units. STM_GetDllVer fails with -99999; the setting
  * functions and saturation tests answer 0.
  *
+ * Limits within rounding. A value that lies outside a range limit by no more than 1e-9 of
+ * the limit's size (CALVIX_LIMIT_SLACK: a few units in the tenth significant digit) is taken
+ * as the limit itself: a state the library answered at a limit and that comes back through a
+ * unit conversion or a display rounded to ten significant digits (h at 1073.15 K and 50 MPa,
+ * 32 °F converted to K) is answered, not refused. This holds for the temperature and pressure
+ * limits of every function and for the enthalpy and entropy limits of STM_nTph and STM_nTps.
+ * Likewise the wet-steam functions of pressure (STM_sXph, STM_sXps, STM_sHps) take a value
+ * within that slack (relative to the larger of the saturated values) outside the saturated
+ * liquid or vapour value as that saturated state, so that psat(T) with h(T, 0) or s(T, 1)
+ * from the functions of temperature is accepted back; and since h' and s' are slightly
+ * negative just above 273.15 K, negative enthalpies and entropies are not refused as such by
+ * these functions, STM_nTph, STM_nTps or the saturation tests (the range of the formulation
+ * is checked instead). Temperatures that STM_nTph and STM_nTps find by the backward equations
+ * are kept within the temperatures of the region the state belongs to.
+ *
  * Version. STM_GetDllVer(part) answers the part-th number (1 to 4; any other part counts
  * as 1) of the library's product version "2, 2, 0, 0". The version is carried by the
  * library file itself in an ELF note (owner "Calvix", section .note.calvix.version; see
@@ -48,6 +63,7 @@
 
 #define CALVIX_API __attribute__((visibility("default")))
 #define CALVIX_ERROR_VALUE (-99999.999)
+#define CALVIX_LIMIT_SLACK 1e-9
 
 #ifdef __cplusplus
 extern "C" {
@@ -74,7 +90,7 @@ CALVIX_API double STM_sRt(double t);            /* h'' - h'; 273.15 K <= T < 647
 CALVIX_API double STM_sHtx(double t, double x); /* wet-steam enthalpy; 0 <= x <= 1 */
 CALVIX_API double STM_sDtx(double t, double x); /* wet-steam density (or specific volume) */
 CALVIX_API double STM_sStx(double t, double x); /* wet-steam entropy */
-CALVIX_API double STM_sHps(double p, double s); /* wet-steam enthalpy from (p, s) */
+CALVIX_API double STM_sHps(double p, double s); /* wet-steam enthalpy from (p, s); s' <= s <= s'' */
 CALVIX_API double STM_sXps(double p, double s); /* wetness or dryness from (p, s) */
 CALVIX_API double STM_sXph(double p, double h); /* wetness or dryness from (p, h) */
 
@@ -93,7 +109,7 @@ CALVIX_API double STM_nKtp(double t, double p);  /* isentropic exponent w²/(p v
  * 273.15 K up (T(p, s) found there on the region 2 equation itself). Values within the small
  * inconsistency bands where two regions meet (at 623.15 K, on the boundary of regions 2 and 3, at
  * 1073.15 K) answer the boundary temperature. */
-CALVIX_API double STM_nTps(double p, double s);      /* 0 < p < 100 MPa, s >= 0 */
+CALVIX_API double STM_nTps(double p, double s);      /* 0 < p < 100 MPa */
 CALVIX_API double STM_nTph(double p, double h);      /* 0 < p <= 100 MPa */
 CALVIX_API int32_t STM_IsSat_ps(double p, double s); /* 1 when two-phase, else 0 */
 CALVIX_API int32_t STM_IsSat_ph(double p, double h); /* 1 when two-phase, else 0 */

@@ -3,6 +3,7 @@
 #include "calvix/calvix.h"
 #include "calvix/constants.h"
 #include "calvix/export_support.h"
+#include "calvix/limits.h"
 #include "calvix/saturated_states.h"
 #include "calvix/saturation.h"
 
@@ -18,8 +19,9 @@ double MinSaturationPress() {
 }
 
 // The saturated states below the critical temperature (273.15 K ≤ T < Tc), for the
-// functions of temperature.
+// functions of temperature. The upper end is open: there is no wet steam at Tc.
 std::optional<SaturatedPair> SaturatedAtTemp(double tK) {
+    tK = OntoLow(tK, kMinTemp);
     if (!(tK >= kMinTemp && tK < kCriticalTemp)) {
         return std::nullopt;
     }
@@ -59,35 +61,43 @@ double Mix(double w, double liquid, double vapour) {
 }
 
 // Wet steam of the caller's pressure and entropy or enthalpy, for psat(273.15 K) ≤ p ≤ pc.
-// The given value must lie between the saturated liquid and vapour values (inclusive).
+// The given value must lie between the saturated liquid and vapour values, counting the
+// values within rounding of an end as that end (limits.h): a saturated state taken from the
+// functions of temperature, psat(T) with h(T, 0) for instance, is computed at T rather than at
+// Tsat(psat(T)) and may land a hair outside. Just above 273.15 K h' and s' are slightly
+// negative, so the value itself may be negative.
 enum class Given { Enthalpy, Entropy };
 
 std::optional<WetSteam> WetAtPress(double p, double value, Given given) {
     const Quantity quantity = given == Given::Enthalpy ? Quantity::Enthalpy : Quantity::Entropy;
-    const std::optional<double> pMPa = Input(Quantity::Pressure, p);
+    const std::optional<double> pIn = Input(Quantity::Pressure, p);
     const std::optional<double> x = Input(quantity, value);
-    if (!pMPa || !x || !(*pMPa >= MinSaturationPress() && *pMPa <= kCriticalPress) ||
-        !(*x >= 0.0)) {
+    if (!pIn || !x) {
         return std::nullopt;
     }
-    const double ts = SaturationTemperature(*pMPa);
+    const double pMin = MinSaturationPress();
+    const double pMPa = OntoRange(*pIn, pMin, kCriticalPress);
+    if (!(pMPa >= pMin && pMPa <= kCriticalPress)) {
+        return std::nullopt;
+    }
+    const double ts = SaturationTemperature(pMPa);
     if (!(ts >= 0.0)) {
         return std::nullopt;
     }
-    const std::optional<SaturatedPair> sat = SaturatedStates(ts, *pMPa);
+    const std::optional<SaturatedPair> sat = SaturatedStates(ts, pMPa);
     if (!sat) {
         return std::nullopt;
     }
     const double liquid = given == Given::Enthalpy ? sat->liquid.h : sat->liquid.s;
     const double vapour = given == Given::Enthalpy ? sat->vapour.h : sat->vapour.s;
-    if (!(*x >= std::min(liquid, vapour) && *x <= std::max(liquid, vapour))) {
+    if (!InsideBand(*x, liquid, vapour)) {
         return std::nullopt;
     }
     const double w = (vapour - *x) / (vapour - liquid);
     if (!std::isfinite(w)) {
         return std::nullopt;
     }
-    return WetSteam{*sat, w};
+    return WetSteam{*sat, std::clamp(w, 0.0, 1.0)};
 }
 
 } // namespace
@@ -98,11 +108,15 @@ using calvix::Quantity;
 extern "C" {
 
 CALVIX_API double STM_sPt(double t) {
-    const std::optional<double> tK = calvix::Input(Quantity::Temperature, t);
-    if (!tK || !(*tK >= calvix::kMinTemp && *tK <= calvix::kCriticalTemp)) {
+    const std::optional<double> tIn = calvix::Input(Quantity::Temperature, t);
+    if (!tIn) {
         return calvix::kErrorValue;
     }
-    const double ps = calvix::SaturationPressure(*tK);
+    const double tK = calvix::OntoRange(*tIn, calvix::kMinTemp, calvix::kCriticalTemp);
+    if (!(tK >= calvix::kMinTemp && tK <= calvix::kCriticalTemp)) {
+        return calvix::kErrorValue;
+    }
+    const double ps = calvix::SaturationPressure(tK);
     if (!(ps > 0.0)) {
         return calvix::kErrorValue;
     }
@@ -110,11 +124,16 @@ CALVIX_API double STM_sPt(double t) {
 }
 
 CALVIX_API double STM_sTp(double p) {
-    const std::optional<double> pMPa = calvix::Input(Quantity::Pressure, p);
-    if (!pMPa || !(*pMPa >= calvix::MinSaturationPress() && *pMPa <= calvix::kCriticalPress)) {
+    const std::optional<double> pIn = calvix::Input(Quantity::Pressure, p);
+    if (!pIn) {
         return calvix::kErrorValue;
     }
-    const double ts = calvix::SaturationTemperature(*pMPa);
+    const double pMin = calvix::MinSaturationPress();
+    const double pMPa = calvix::OntoRange(*pIn, pMin, calvix::kCriticalPress);
+    if (!(pMPa >= pMin && pMPa <= calvix::kCriticalPress)) {
+        return calvix::kErrorValue;
+    }
+    const double ts = calvix::SaturationTemperature(pMPa);
     if (!(ts >= 0.0)) {
         return calvix::kErrorValue;
     }

@@ -18,36 +18,38 @@ namespace {
 // the saturation line is taken as saturated vapour: region 2 up to 623.15 K; above it the
 // saturated vapour lies in region 3 (region 2 would be extrapolated past p23(T) there and
 // miss the saturated vapour by several kJ/kg), so region 3 at the saturated vapour density.
+// A state just outside the range (within rounding of a limit) is evaluated at the limit.
 std::optional<Properties> StateTp(double t, double p) {
-    const std::optional<double> tK = Input(Quantity::Temperature, t);
-    const std::optional<double> pMPa = Input(Quantity::Pressure, p);
-    if (!tK || !pMPa) {
+    const std::optional<double> tIn = Input(Quantity::Temperature, t);
+    const std::optional<double> pIn = Input(Quantity::Pressure, p);
+    if (!tIn || !pIn) {
         return std::nullopt;
     }
-    switch (RegionOfTp(*tK, *pMPa)) {
+    const auto [tK, pMPa] = OntoTpRange(*tIn, *pIn);
+    switch (RegionOfTp(tK, pMPa)) {
     case kRegion1:
-        return Region1(*tK, *pMPa);
+        return Region1(tK, pMPa);
     case kRegion2:
-        return Region2(*tK, *pMPa);
+        return Region2(tK, pMPa);
     case kRegion4: {
-        if (*tK <= kRegion13Temp) {
-            return Region2(*tK, *pMPa);
+        if (tK <= kRegion13Temp) {
+            return Region2(tK, pMPa);
         }
-        const std::optional<double> rhoVapour = SaturatedVapourDensity(*tK);
+        const std::optional<double> rhoVapour = SaturatedVapourDensity(tK);
         if (!rhoVapour) {
             return std::nullopt;
         }
-        return Region3(*rhoVapour, *tK);
+        return Region3(*rhoVapour, tK);
     }
     case kRegion3: {
-        const std::optional<double> rho = Region3Density(*tK, *pMPa);
+        const std::optional<double> rho = Region3Density(tK, pMPa);
         if (!rho) {
             return std::nullopt;
         }
-        return Region3(*rho, *tK);
+        return Region3(*rho, tK);
     }
     case kRegion5:
-        return Region5(*tK, *pMPa);
+        return Region5(tK, pMPa);
     default:
         return std::nullopt;
     }
@@ -62,7 +64,9 @@ std::optional<double> FieldOf(const std::optional<Properties>& state, Field fiel
 }
 
 // (p, x) in the caller's units with x an entropy or enthalpy: the internal pair when
-// 0 < p < 100 MPa and x ≥ 0, else nothing.
+// 0 < p < 100 MPa, else nothing. x is not required to be positive: h and s of the saturated
+// liquid are slightly negative just above 273.15 K; the classifier refuses values below the
+// formulation's range itself.
 struct PressAnd {
     double pMPa;
     double x;
@@ -71,7 +75,7 @@ struct PressAnd {
 std::optional<PressAnd> OpenPressInput(double p, Quantity quantity, double x) {
     const std::optional<double> pMPa = Input(Quantity::Pressure, p);
     const std::optional<double> xInternal = Input(quantity, x);
-    if (!pMPa || !xInternal || !(*pMPa > 0.0 && *pMPa < kMaxPress) || !(*xInternal >= 0.0)) {
+    if (!pMPa || !xInternal || !(*pMPa > 0.0 && *pMPa < kMaxPress)) {
         return std::nullopt;
     }
     return PressAnd{*pMPa, *xInternal};

@@ -2,10 +2,12 @@
 
 #include "calvix/backward.h"
 #include "calvix/constants.h"
+#include "calvix/limits.h"
 #include "calvix/region3_density.h"
 #include "calvix/regions.h"
 #include "calvix/saturation.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace calvix {
@@ -217,14 +219,38 @@ std::optional<double> Region2Temperature(double pMPa, double x, Given given) {
     return x >= kSubregion2bMinEntropy ? BackwardT2bps(pMPa, x) : BackwardT2cps(pMPa, x);
 }
 
+// A value just outside the formulation at this pressure (within rounding of a limit,
+// limits.h) moved onto the limit: the value at 2273.15 K below 10 MPa and at 1073.15 K from
+// 10 MPa up; at 273.15 K on region 2 below psat(273.15 K) and on region 1 above.
+double OntoValueRange(double pMPa, double x, Given given) {
+    const double high = pMPa < kMaxPress5 ? At(Region5, kMaxTemp, pMPa, given)
+                                          : At(Region2, kMaxTemp25, pMPa, given);
+    const double low = pMPa < SaturationPressure(kMinTemp) ? At(Region2, kMinTemp, pMPa, given)
+                                                           : At(Region1, kMinTemp, pMPa, given);
+    return OntoRange(x, low, high);
+}
+
+// The backward equations agree with the basic ones only to some tens of millikelvin, so a
+// state at the edge of its region may be answered a little outside it (1073.15 K + 0.01 K,
+// where no state of region 2 exists above 10 MPa). The answer is kept within the region's
+// temperatures, which only brings it nearer the true one.
+std::optional<double> WithinRegion(std::optional<double> t, double low, double high) {
+    return t ? std::optional(std::clamp(*t, low, high)) : std::nullopt;
+}
+
 std::optional<double> Temperature(double pMPa, double x, Given given) {
+    pMPa = OntoHigh(pMPa, kMaxPress);
+    if (pMPa > 0.0 && pMPa <= kMaxPress && std::isfinite(x)) {
+        x = OntoValueRange(pMPa, x, given);
+    }
     std::optional<double> t;
     switch (Classify(pMPa, x, given)) {
     case kPhaseLiquid:
-        t = given == Given::Enthalpy ? BackwardT1ph(pMPa, x) : BackwardT1ps(pMPa, x);
+        t = WithinRegion(given == Given::Enthalpy ? BackwardT1ph(pMPa, x) : BackwardT1ps(pMPa, x),
+                         kMinTemp, kRegion13Temp);
         break;
     case kPhaseVapour:
-        t = Region2Temperature(pMPa, x, given);
+        t = WithinRegion(Region2Temperature(pMPa, x, given), kMinTemp, kMaxTemp25);
         break;
     case kPhaseHotVapour:
         t = BisectRegion5(pMPa, x, given);

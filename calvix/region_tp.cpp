@@ -1,6 +1,7 @@
 #include "calvix/region_tp.h"
 
 #include "calvix/constants.h"
+#include "calvix/limits.h"
 #include "calvix/saturation.h"
 
 #include <cmath>
@@ -27,6 +28,19 @@ std::int32_t RegionOfTp(double tK, double pMPa) {
         return kRegion4;
     }
     return pMPa > ps ? kRegion1 : kRegion2;
+}
+
+TpState OntoTpRange(double tK, double pMPa) {
+    tK = OntoRange(tK, kMinTemp, kMaxTemp);
+    pMPa = OntoHigh(pMPa, kMaxPress);
+    // Above 10 MPa the formulation ends at 1073.15 K; above 1073.15 K it ends at 10 MPa.
+    if (pMPa > kMaxPress5) {
+        tK = OntoHigh(tK, kMaxTemp25);
+    }
+    if (tK > kMaxTemp25) {
+        pMPa = OntoHigh(pMPa, kMaxPress5);
+    }
+    return {tK, pMPa};
 }
 
 } // namespace calvix

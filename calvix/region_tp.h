@@ -16,4 +16,13 @@ inline constexpr std::int32_t kRegion5 = 5;
 // T in K, p in MPa. Region 4 is returned only when p equals psat(T) exactly.
 std::int32_t RegionOfTp(double tK, double pMPa);
 
+// A (T, p) state just outside the range of the formulation (within the slack of limits.h)
+// moved onto the nearest limit: 273.15 K, 1073.15 K above 10 MPa, 2273.15 K, 100 MPa, and
+// 10 MPa above 1073.15 K. Any other state is returned unchanged.
+struct TpState {
+    double tK;
+    double pMPa;
+};
+TpState OntoTpRange(double tK, double pMPa);
+
 } // namespace calvix

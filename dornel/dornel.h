@@ -9,6 +9,16 @@
 // from Dadez (a failed volume root) is returned unchanged; the temperature functions return -9999
 // instead, since a negative θ would read as a temperature.
 //
+// Units. The ten unit codes below are held ONCE FOR THE WHOLE PROCESS, not per thread or per
+// caller: every input is read, and every result given, in the current codes. A program that
+// changes units from one thread while another evaluates, or that evaluates from several threads
+// with different unit wishes, MUST SERIALISE its use of the library (set the units and evaluate
+// under one lock). Evaluation itself keeps no other state.
+//
+// Limits within rounding. A temperature or pressure within 1e-9 of a range limit (relative) is
+// taken as the limit, and an entropy or enthalpy within 1e-12 of the ends' size outside the
+// saturated liquid or vapour value as that saturated state.
+//
 // Dornel requires Dadez version 4 or later. With an older Dadez it writes a message to standard
 // error once, when loaded, and then every function returns -9999 (setters return 0).
 
@@ -71,7 +81,7 @@ DORNEL_API double STM_nTsp(double p, double s);
 DORNEL_API double STM_2Tep(double p, double h);
 
 // Transport properties: from temperature and specific volume (or density), and surface tension
-// from temperature.
+// from temperature. The volume (or density) must be a positive finite number, else 272.
 DORNEL_API double STM_ThermalConductivity(double t, double v);
 DORNEL_API double STM_DynamicViscosity(double t, double v);
 DORNEL_API double STM_SurfaceTension(double t);

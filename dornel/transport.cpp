@@ -31,6 +31,13 @@ TransportState ReadState(double t, double v, double referenceK, const char* name
     if (!InsideLimits(theta, d.minTheta, d.maxTheta)) {
         Fail(kRangeError, name);
     }
+    // A volume or density is a positive finite number; anything else (an error value of
+    // another function, an infinity) would pass through the conversions as a density of 0 or
+    // below and come out as an infinite or negative property. Zero goes on to the conversion,
+    // which reports it as the division by zero it is.
+    if (!std::isfinite(v) || v < 0.0) {
+        Fail(kRangeError, name);
+    }
     // A failed conversion (reported under the conversion's name) also refuses the state.
     double rho = -1.0;
     try {

@@ -11,6 +11,7 @@
 #include "tests/app/gui_test_support.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -116,6 +117,32 @@ TEST_F(CaseCommandsTest, SavedCasesReopenAsTheyWereAndSaveAgainUnchanged) {
         dialogs.answers = {QMessageBox::Ok};
         Trigger("mnuFileClose");
     }
+}
+
+TEST_F(CaseCommandsTest, TheWaterCalculatorComesBackAndComputesAgainOnOpen) {
+    MakeCase(FirstOffered(2), false);
+    WaterSteamState& water = State().water;
+    water.shown = true;
+    water.formulation = SteamFormulation::Ifc67;
+    water.given = {true, false, true, false, false};
+    water.values[kWaterTemp] = 212.0F;
+    water.values[kWaterQuality] = 0.0F;
+    const QString path = Path(QStringLiteral("water.qvr"));
+    dialogs.files = {path};
+    Trigger("mnuFileSave");
+    dialogs.answers = {QMessageBox::Ok};
+    Trigger("mnuFileClose");
+    EXPECT_FALSE(State().water.shown);
+
+    dialogs.files = {path};
+    Trigger("mnuFileOpen");
+    EXPECT_TRUE(State().water.shown);
+    EXPECT_EQ(State().water.formulation, SteamFormulation::Ifc67);
+    EXPECT_TRUE(
+        testing::Find<QCheckBox>(window.get(), QStringLiteral("chkStmInput2"))->isChecked());
+    // Computed again from 212 °F and quality 0 under IFC-67: one atmosphere.
+    EXPECT_NEAR(State().water.values[kWaterPress], 14.696, 0.002);
+    EXPECT_EQ(State().flashCase.tempF, 100.0F);
 }
 
 TEST_F(CaseCommandsTest, LoadOptionsAndUnitsComeBackAsShown) {

@@ -70,16 +70,14 @@ TEST_F(MainWindowTest, TabsHaveTheirCaptionsAndStatusTexts) {
     EXPECT_EQ(window->StatusText(), QStringLiteral("Flash Results"));
 }
 
-TEST_F(MainWindowTest, LaterCommandsArePresentButDisabled) {
-    for (const char* name : {"mnuViewWater", "tbrWater"}) {
-        auto* action = window->findChild<QAction*>(QString::fromLatin1(name));
-        ASSERT_NE(action, nullptr) << name;
-        EXPECT_FALSE(action->isEnabled()) << name;
-    }
+TEST_F(MainWindowTest, EveryToolbarCommandIsPresentAndEnabled) {
     auto* toolbar = window->findChild<QToolBar*>(QStringLiteral("Toolbar1"));
     EXPECT_EQ(toolbar->actions().size(), 14);
-    EXPECT_TRUE(window->findChild<QAction*>(QStringLiteral("tbrUnits"))->isEnabled());
-    EXPECT_TRUE(window->findChild<QAction*>(QStringLiteral("tbrOpen"))->isEnabled());
+    for (const char* name : {"tbrUnits", "tbrOpen", "tbrWater", "mnuViewWater"}) {
+        auto* action = window->findChild<QAction*>(QString::fromLatin1(name));
+        ASSERT_NE(action, nullptr) << name;
+        EXPECT_TRUE(action->isEnabled()) << name;
+    }
 }
 
 TEST_F(MainWindowTest, FirstRunShowsFahrenheitPsiaAndTheSummary) {
@@ -88,6 +86,18 @@ TEST_F(MainWindowTest, FirstRunShowsFahrenheitPsiaAndTheSummary) {
     EXPECT_EQ(Edit(QStringLiteral("txtTemp"))->text(), QStringLiteral("60.00"));
     testing::Find<QListWidget>(window.get(), QStringLiteral("lstEOS"))->setCurrentRow(2);
     EXPECT_EQ(window->SummaryText(), QStringLiteral("Flash: TP, EOS: SRK-78, T=60 °F, P=15 psia"));
+}
+
+TEST_F(MainWindowTest, WaterCommandOpensTheCalculatorAndTheSummaryNamesTheFormulation) {
+    window->findChild<QAction*>(QStringLiteral("tbrWater"))->trigger();
+    EXPECT_EQ(window->Tabs()->currentIndex(), MainWindow::kWaterTab);
+    EXPECT_TRUE(window->State().water.shown);
+    EXPECT_EQ(window->SummaryText(), QStringLiteral("IFC-1997 Dadez Properties:  "));
+    testing::Find<QRadioButton>(window.get(), QStringLiteral("optSteam1"))->click();
+    EXPECT_EQ(window->SummaryText(), QStringLiteral("IFC-1967 Dadez Properties:  "));
+    // The calculator's temperature is its own: the flash state keeps 60 °F.
+    EXPECT_EQ(window->State().flashCase.tempF, 60.0F);
+    EXPECT_FALSE(window->RecalculationFlag());
 }
 
 TEST_F(MainWindowTest, BadStateInputsAreRefusedAndTheValuesKept) {

@@ -170,8 +170,10 @@ TEST_F(Exports, ErrorValueIsNeverConverted) {
 }
 
 TEST_F(Exports, SaturationPressureBoundsAreInclusive) {
+    // Inclusive, and a value within 1e-9 of a limit (rounding) counts as the limit.
     EXPECT_NEAR(STM_sPt(647.096), 22.064, 1e-6);
-    EXPECT_EQ(STM_sPt(647.0960001), kError);
+    EXPECT_EQ(STM_sPt(647.0960001), STM_sPt(647.096));
+    EXPECT_EQ(STM_sPt(647.09601), kError);
     EXPECT_GT(STM_sPt(273.15), 0.0);
     EXPECT_EQ(STM_sPt(273.1499), kError);
     EXPECT_NEAR(STM_sPt(300), 0.00353658941, 5e-12);
@@ -266,7 +268,7 @@ TEST_F(Exports, WetSteamFromPressureAndEntropy) {
 }
 
 TEST_F(Exports, WetSteamFunctionsOfPressureBounds) {
-    // psat(273.15 K) ≤ p ≤ 22.064 MPa, both ends inclusive; h and s must not be negative.
+    // psat(273.15 K) ≤ p ≤ 22.064 MPa, both ends inclusive.
     const double pLow = STM_sPt(273.15);
     EXPECT_NE(STM_sXph(pLow, 1000.0), kError);
     EXPECT_NE(STM_sXps(pLow, 4.0), kError);
@@ -276,8 +278,44 @@ TEST_F(Exports, WetSteamFunctionsOfPressureBounds) {
     EXPECT_NEAR(STM_sXph(22.064, 2087.5), 0.49, 0.01); // the narrow wet range at pc
     EXPECT_EQ(STM_sXph(22.0641, 2087.5), kError);
     EXPECT_EQ(STM_sHps(22.0641, 4.4), kError);
-    EXPECT_EQ(STM_sXph(pLow, -1e-9), kError);
-    EXPECT_EQ(STM_sXps(pLow, -1e-9), kError);
+    // Just above 273.15 K the saturated liquid has h' < 0 and s' < 0: a slightly negative
+    // value is wet steam there; below h' (beyond rounding) it is refused.
+    EXPECT_NEAR(STM_sXph(pLow, -1e-9), 1.0, 1e-4);
+    EXPECT_NEAR(STM_sXps(pLow, -1e-9), 1.0, 1e-4);
+    EXPECT_EQ(STM_sXph(pLow, STM_sHtx(273.15, 1.0) - 1e-3), kError);
+    EXPECT_EQ(STM_sXps(pLow, STM_sStx(273.15, 1.0) - 1e-6), kError);
+}
+
+// A value the program displayed at a limit, rounded to ten significant digits and typed back,
+// is the limit; a little further out it is still refused.
+TEST_F(Exports, ValuesRoundedAtALimitAreTheLimit) {
+    // Half a unit in the tenth significant digit added: the worst rounding of a display.
+    const auto roundedUp = [](double v) {
+        return v + 0.5 * std::pow(10.0, std::floor(std::log10(std::fabs(v))) - 9.0);
+    };
+    for (const double p : {10.0, 20.0, 50.0, 99.0}) {
+        SCOPED_TRACE(p);
+        const double h = STM_nHtp(1073.15, p);
+        const double s = STM_nStp(1073.15, p);
+        // Found by the backward equations (within 25 mK), never above the range.
+        const double th = STM_nTph(p, roundedUp(h));
+        const double ts = STM_nTps(p, roundedUp(s));
+        EXPECT_NEAR(th, 1073.15, 0.025);
+        EXPECT_NEAR(ts, 1073.15, 0.025);
+        EXPECT_LE(th, 1073.15);
+        EXPECT_LE(ts, 1073.15);
+        EXPECT_EQ(STM_nTph(p, h * (1.0 + 1e-8)), kError);
+    }
+    // The ends of the temperature range displayed in °F come back a hair outside in K.
+    STM_SetTempUnit(3);
+    EXPECT_NE(STM_nHtp(1073.15 * 1.8 - 459.67, 50.0), kError);
+    EXPECT_NE(STM_nHtp(2273.15 * 1.8 - 459.67, 10.0), kError);
+    EXPECT_NE(STM_nHtp(32.0, 1.0), kError);
+    EXPECT_NE(STM_sHtx(32.0, 0.0), kError);
+    EXPECT_NEAR(STM_nHtp(roundedUp(1472.0), 50.0), STM_nHtp(1472.0, 50.0), 1e-6);
+    EXPECT_EQ(STM_nHtp(1472.01, 50.0), kError);
+    STM_SetTempUnit(1);
+    EXPECT_NE(STM_nHtp(1073.15, roundedUp(100.0)), kError);
 }
 
 TEST_F(Exports, InverseFunctionsWorkInTheCallersUnits) {

@@ -144,6 +144,55 @@ TEST_F(DornelEdge, ZeroDensityIsADivisionByZero) {
         << text;
 }
 
+TEST_F(DornelEdge, TransportRefusesVolumesThatAreNotPositiveFiniteNumbers) {
+    // An infinity or an error value of another function passed on as the volume is refused
+    // under the export's name (it used to come out as an infinite conductivity).
+    for (const int code : {41, 42}) {
+        STM_SetVolUnit(code);
+        for (const double v : {-HUGE_VAL, HUGE_VAL, -9999.0, -1e-300}) {
+            SCOPED_TRACE(testing::Message() << "code " << code << ", v = " << v);
+            StderrCapture capture;
+            EXPECT_EQ(STM_ThermalConductivity(25.0, v), kError);
+            EXPECT_EQ(STM_DynamicViscosity(25.0, v), kError);
+            const std::string text = capture.Text();
+            EXPECT_NE(text.find("272 (0x00000110) in STM_ThermalConductivity()"), std::string::npos)
+                << text;
+            EXPECT_NE(text.find("272 (0x00000110) in STM_DynamicViscosity()"), std::string::npos)
+                << text;
+        }
+    }
+}
+
+// kPt(T) with the enthalpy and entropy of the saturated liquid and vapour at T, over the whole
+// saturation line in the desktop program's units: Dornel's wet-steam functions of pressure take
+// each back as the saturated end it is.
+TEST_F(DornelEdge, SaturatedEndsOfTheFunctionsOfTemperatureComeBack) {
+    STM_SetTempUnit(3);
+    STM_SetPressUnit(16);
+    STM_SetWetDryUnit(52);
+    const double tLow = STM_GetMinTemp();
+    const double tHigh = kTcK * 0.99999999 * 1.8 - 459.67;
+    constexpr int kSteps = 1000;
+    int refused = 0;
+    for (int i = 0; i <= kSteps; ++i) {
+        const double t = tLow + (tHigh - tLow) * i / kSteps;
+        const double p = STM_kPt(t);
+        for (const double x : {0.0, 1.0}) {
+            SCOPED_TRACE(testing::Message() << "T = " << t << " F, x = " << x);
+            const double h = STM_sEtw(t, x);
+            const double s = STM_sStw(t, x);
+            const double xh = STM_sWep(p, h);
+            const double xs = STM_sWsp(p, s);
+            const double hs = STM_sEsp(p, s);
+            refused += (xh == kError) + (xs == kError) + (hs == kError);
+            EXPECT_NEAR(xh, x, 1e-9);
+            EXPECT_NEAR(xs, x, 1e-9);
+            EXPECT_NEAR(hs, h, 1e-9 * std::fabs(h) + 1e-6);
+        }
+    }
+    EXPECT_EQ(refused, 0);
+}
+
 TEST_F(DornelEdge, ReferenceTemperatureOfTheCorrelationsIsRaised) {
     STM_SetTempUnit(1);
     // Exactly at Tc of Dadez (conductivity) and at 647.27 K (viscosity) the correlations are
