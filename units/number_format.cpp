@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 namespace quorvane {
 
@@ -251,6 +252,128 @@ std::string FormatGeneral(float value) {
     out.append(static_cast<std::size_t>(-exponent - 1), '0');
     out += digits;
     return out;
+}
+
+namespace {
+
+template <typename T>
+std::string SignificantText(T value, int digits) {
+    if (!std::isfinite(value) || digits < 1) {
+        return {};
+    }
+    if (value == 0) {
+        return "0";
+    }
+    DecimalDigits d = ShortestDigits(std::fabs(value));
+    const auto keep = static_cast<std::size_t>(digits);
+    if (d.digits.size() > keep) {
+        const bool roundUp = d.digits[keep] >= '5';
+        d.digits.resize(keep);
+        if (roundUp) {
+            std::size_t i = keep;
+            while (i > 0 && d.digits[i - 1] == '9') {
+                d.digits[--i] = '0';
+            }
+            if (i > 0) {
+                ++d.digits[i - 1];
+            } else {
+                d.digits.insert(0, 1, '1'); // 9.9996 -> 10.00: the point moves up one
+                d.digits.pop_back();
+                ++d.pointPos;
+            }
+        }
+    }
+    const int exponent = d.pointPos - 1;
+    std::string mantissa = d.digits;
+    while (mantissa.size() > 1 && mantissa.back() == '0') {
+        mantissa.pop_back();
+    }
+
+    std::string out = value < 0 ? "-" : "";
+    if (exponent < -4 || exponent >= digits) {
+        out += mantissa[0];
+        if (mantissa.size() > 1) {
+            out += '.';
+            out.append(mantissa, 1);
+        }
+        out += exponent < 0 ? "E-" : "E+";
+        const int magnitude = std::abs(exponent);
+        if (magnitude < 10) {
+            out += '0';
+        }
+        out += std::to_string(magnitude);
+        return out;
+    }
+    if (exponent < 0) {
+        out += "0.";
+        out.append(static_cast<std::size_t>(-exponent - 1), '0');
+        out += mantissa;
+        return out;
+    }
+    const auto intCount = static_cast<std::size_t>(exponent) + 1;
+    if (mantissa.size() <= intCount) {
+        out += mantissa;
+        out.append(intCount - mantissa.size(), '0');
+    } else {
+        out.append(mantissa, 0, intCount);
+        out += '.';
+        out.append(mantissa, intCount);
+    }
+    return out;
+}
+
+// Fewer shown digits than this and the value falls back to the general form.
+constexpr int kMinShownDigits = 2;
+constexpr int kFallbackDigits = 4;
+
+template <typename T>
+std::string ReadableText(T value, std::string shown) {
+    if (value != 0 && std::isfinite(value) && SignificantDigitsShown(shown) < kMinShownDigits) {
+        return SignificantText(value, kFallbackDigits);
+    }
+    return shown;
+}
+
+} // namespace
+
+int SignificantDigitsShown(std::string_view text) {
+    int count = 0;
+    bool started = false;
+    for (char c : text) {
+        if (c == 'E' || c == 'e') {
+            break;
+        }
+        if (c < '0' || c > '9') {
+            continue;
+        }
+        started = started || c != '0';
+        count += started ? 1 : 0;
+    }
+    return count;
+}
+
+std::string FormatSignificant(double value, int digits) {
+    return SignificantText(value, digits);
+}
+
+std::string FormatSignificant(float value, int digits) {
+    return SignificantText(value, digits);
+}
+
+std::string FormatReadable(double value, std::string_view pattern) {
+    return ReadableText(value, FormatWithPattern(value, pattern));
+}
+
+std::string FormatReadable(float value, std::string_view pattern) {
+    return ReadableText(value, FormatWithPattern(value, pattern));
+}
+
+std::string Readable(double value, std::string shown) {
+    return ReadableText(value, std::move(shown));
+}
+
+std::string Readable(float value, std::string shown) {
+    return ReadableText(value, std::move(shown));
 }
 
 namespace {
