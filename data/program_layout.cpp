@@ -8,6 +8,10 @@ namespace quorvane {
 
 namespace {
 
+// The installed folders relative to the prefix, as the install rules place them.
+constexpr const char* kInstalledDataFolder = QUORVANE_INSTALL_DATADIR;
+constexpr const char* kInstalledLibraryFolder = QUORVANE_INSTALL_LIBDIR;
+
 std::filesystem::path FolderHolding(const std::filesystem::path& programDir,
                                     const std::filesystem::path& marker,
                                     const char* installedFolder) {

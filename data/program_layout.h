@@ -11,10 +11,6 @@
 
 namespace quorvane {
 
-// The installed folders relative to the prefix; the install rules use the same.
-inline constexpr const char* kInstalledDataFolder = "share/quorvane";
-inline constexpr const char* kInstalledLibraryFolder = "lib/quorvane";
-
 // The program folder itself when it holds the component database, else the installed data
 // folder beside it when that exists, else the program folder (whose missing files the caller
 // then reports).
