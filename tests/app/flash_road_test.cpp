@@ -243,6 +243,10 @@ TEST_F(FlashRoadTest, ScreenshotsOfEveryTab) {
         QApplication::processEvents();
         EXPECT_TRUE(window->grab().save(QDir(folder).filePath(QStringLiteral("tab%1.png").arg(i))));
     }
+    // The banner and the greyed values of a run that failed after a good one.
+    FailDewPoint();
+    QApplication::processEvents();
+    EXPECT_TRUE(window->grab().save(QDir(folder).filePath(QStringLiteral("tab3-failed.png"))));
 }
 
 TEST_F(FlashRoadTest, OpeningTheResultsTabAgainDoesNotRecalculate) {
