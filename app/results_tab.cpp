@@ -175,7 +175,6 @@ void ResultsTab::ShowBanner(BannerKind kind, const QString& text) {
     };
     m_banner->setStyleSheet(QStringLiteral("QLabel { %1 padding: 6px; border-radius: 3px; }")
                                 .arg(QLatin1String(kStyles[static_cast<int>(kind)])));
-    m_banner->setProperty("kind", static_cast<int>(kind));
     m_banner->setText(text);
     m_banner->show();
 }
