@@ -1,5 +1,6 @@
 #include "app/bip_table_window.h"
 
+#include "app/dialog_fit.h"
 #include "app/dialog_seam.h"
 #include "app/grid_clipboard.h"
 
@@ -24,6 +25,7 @@ BipTableWindow::BipTableWindow(const QString& equationName, QWidget* parent)
     setObjectName(QStringLiteral("frm%1BIPTable").arg(equationName));
     setWindowTitle(QStringLiteral("Quorvane:  %1 Binary Interaction Parameters").arg(equationName));
     resize(640, 420);
+    FitToTitle(*this);
     auto* layout = new QVBoxLayout(this);
     m_grid = new QTableWidget(1, 1, this);
     m_grid->setObjectName(QStringLiteral("grdGrid"));

@@ -87,12 +87,29 @@ void PasteIntoComposition(MainState& state, CompositionTab& tab, int currentRow,
     const CompositionPaste paste =
         ReadCompositionPaste(text, names, currentRow, IsPercentBasis(state.basis));
     auto entered = state.mixture.EnteredComposition();
+    QStringList negative; // refused: a component keeps its amount rather than take a negative one
+    bool stored = false;
     for (const auto& [index, fraction] : paste.amounts) {
+        if (fraction < 0.0F) {
+            negative << names[index];
+            continue;
+        }
         entered[static_cast<std::size_t>(index)] = fraction;
+        stored = true;
     }
-    if (!paste.amounts.empty()) {
+    if (stored) {
         emit tab.inputChanged();
         tab.Rebuild();
+    }
+    if (!negative.isEmpty()) {
+        ShowMessage(&tab, QStringLiteral("Physical Properties"),
+                    (negative.size() == 1
+                         ? QStringLiteral("The amount of %1 cannot be negative; the previous "
+                                          "amount is kept.")
+                         : QStringLiteral("The amounts of %1 cannot be negative; the previous "
+                                          "amounts are kept."))
+                        .arg(negative.join(QStringLiteral(", "))),
+                    QMessageBox::Warning);
     }
     if (paste.refused > 0) {
         ShowMessage(&tab, QStringLiteral("Physical Properties"),

@@ -1,14 +1,15 @@
 #include "app/composition_tab.h"
 
 #include "app/busy_indicator.h"
+#include "app/component_box.h"
 #include "app/dialog_seam.h"
 #include "app/display_text.h"
 #include "engine/flash/rachford_rice.h"
 #include "engine/precision.h"
+#include "units/number_format.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QCompleter>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -64,7 +65,7 @@ const std::vector<PredefinedMixture>& PredefinedMixtures() {
 // Amounts shown as the grid is built: four decimals in the user's locale, ×100 for percent.
 QString RowAmountText(float fraction, CompositionBasis basis) {
     const double shown = IsPercentBasis(basis) ? 100.0 * fraction : fraction;
-    return QLocale().toString(shown, 'f', 4);
+    return FormatFixed(shown, 4);
 }
 
 } // namespace
@@ -94,22 +95,17 @@ void CompositionTab::BuildLayout() {
     auto* pick = new QGroupBox(QStringLiteral("Components"), this);
     pick->setProperty("hint", QStringLiteral("Enter Stream Components/Compositions"));
     auto* pickLayout = new QGridLayout(pick);
-    m_dbcComp = new QComboBox(pick);
-    m_dbcComp->setObjectName(QStringLiteral("dbcComp"));
-    m_dbcComp->setEditable(true);
-    m_dbcComp->setInsertPolicy(QComboBox::NoInsert);
-    m_dbcComp->setMaxVisibleItems(20);
-    m_dbcComp->setMinimumContentsLength(24);
+    m_dbcComp = new ComponentBox(pick);
     if (m_state.database) {
+        QStringList names;
         for (const std::string& name : m_state.database->OfferedNames()) {
-            m_dbcComp->addItem(QString::fromStdString(name));
+            names << QString::fromStdString(name);
         }
+        m_dbcComp->SetNames(names);
     }
     // A first click into the name drops the list down; later clicks place the cursor.
     m_dbcComp->lineEdit()->installEventFilter(this);
-    m_dbcComp->completer()->setCompletionMode(QCompleter::PopupCompletion);
-    m_dbcComp->completer()->setFilterMode(Qt::MatchContains);
-    m_dbcComp->completer()->setCaseSensitivity(Qt::CaseInsensitive);
+    connect(m_dbcComp, &ComponentBox::addRequested, this, &CompositionTab::AddSelectedComponent);
     pickLayout->addWidget(m_dbcComp, 0, 0, 1, 2);
 
     m_cmdAdd = new QPushButton(QStringLiteral("&Add"), pick);
@@ -222,13 +218,21 @@ void CompositionTab::AddSelectedComponent() {
     if (!m_state.database) {
         return;
     }
-    // A typed name counts when it names a component; otherwise the list's selection does.
-    int index = m_state.database->IndexOfName(m_dbcComp->currentText().toStdString());
-    if (index < 0) {
-        index = m_dbcComp->currentIndex();
-    }
+    // The name shown in the box is the one added; a name the database does not hold is
+    // refused with a message rather than replaced by whatever the list last selected.
+    const QString typed = m_dbcComp->currentText().trimmed();
+    const int index = m_state.database->IndexOfName(typed.toStdString());
     const auto offered = m_state.database->Offered();
     if (index < 0 || index >= static_cast<int>(offered.size())) {
+        ShowMessage(this, kTitle,
+                    typed.isEmpty()
+                        ? QStringLiteral("Type or choose a component name first, then add it.")
+                        : QStringLiteral("\"%1\" is not in the component database, so it was "
+                                         "not added.\n\nChoose a name from the list; typing part "
+                                         "of a name offers the names that contain it.")
+                              .arg(typed),
+                    QMessageBox::Warning);
+        FocusComponentList();
         return;
     }
     m_dbcComp->setCurrentIndex(index);
@@ -297,7 +301,8 @@ bool CompositionTab::Reset() {
 void CompositionTab::Normalize() {
     auto entered = m_state.mixture.EnteredComposition();
     if (entered.size() < 2 ||
-        std::none_of(entered.begin(), entered.end(), [](float v) { return v > 0.0F; })) {
+        std::none_of(entered.begin(), entered.end(), [](float v) { return v > 0.0F; }) ||
+        RefuseNegativeAmount()) {
         return;
     }
     if (NormalizeFractions(entered)) {
@@ -311,7 +316,10 @@ void CompositionTab::LoadPredefinedMixture(int item) {
     if (item < 0 || item >= static_cast<int>(mixtures.size()) || !m_state.database) {
         return;
     }
+    // Asked before anything changes: "No" leaves the mixture, the stream name and the list
+    // exactly as they were, with no mixture shown as chosen.
     if (!m_state.mixture.Empty() && !AskYesNo(this, kTitle, kResetQuestion)) {
+        m_lstPreDefined->clearSelection();
         return;
     }
     const PredefinedMixture& mixture = mixtures[static_cast<std::size_t>(item)];
@@ -401,7 +409,9 @@ void CompositionTab::ShowRow(int row, bool afterBasisChange) {
     const float fraction = m_state.mixture.EnteredComposition()[static_cast<std::size_t>(row)];
     QTableWidgetItem* item = m_grid->item(row, 1);
     if (afterBasisChange) {
-        item->setText(QString::fromStdString(FormatEnteredAmount(fraction, m_state.basis)));
+        const double shown = IsPercentBasis(m_state.basis) ? 100.0 * fraction : fraction;
+        item->setText(
+            QString::fromStdString(Readable(shown, FormatEnteredAmount(fraction, m_state.basis))));
     } else if (fraction != 0.0F) {
         item->setText(RowAmountText(fraction, m_state.basis));
     }
@@ -452,12 +462,16 @@ void CompositionTab::AmountEdited(QTableWidgetItem* item) {
     // Narrowed first, so that a number beyond the 32-bit range is refused, not stored as infinity.
     const float fraction =
         typed ? ToSingle(IsPercentBasis(m_state.basis) ? *typed / 100.0 : *typed) : NAN;
-    if (!std::isfinite(fraction)) {
-        ShowMessage(
-            this, kTitle,
-            QStringLiteral("The amount of %1 must be a number; the previous amount is kept.")
-                .arg(ToQString(m_state.mixture.Name(row))),
-            QMessageBox::Warning);
+    const QString name = ToQString(m_state.mixture.Name(row));
+    if (!std::isfinite(fraction) || fraction < 0.0F) {
+        ShowMessage(this, kTitle,
+                    (std::isfinite(fraction)
+                         ? QStringLiteral("The amount of %1 cannot be negative; the previous "
+                                          "amount is kept.")
+                         : QStringLiteral("The amount of %1 must be a number; the previous amount "
+                                          "is kept."))
+                        .arg(name),
+                    QMessageBox::Warning);
         m_filling = true;
         const float stored = m_state.mixture.EnteredComposition()[static_cast<std::size_t>(row)];
         item->setText(stored != 0.0F ? RowAmountText(stored, m_state.basis) : QString());
@@ -469,7 +483,27 @@ void CompositionTab::AmountEdited(QTableWidgetItem* item) {
     ShowTotal();
 }
 
+bool CompositionTab::RefuseNegativeAmount() {
+    const auto entered = m_state.mixture.EnteredComposition();
+    const auto negative =
+        std::find_if(entered.begin(), entered.end(), [](float v) { return v < 0.0F; });
+    if (negative == entered.end()) {
+        return false;
+    }
+    const auto row = static_cast<int>(negative - entered.begin());
+    ShowMessage(this, kTitle,
+                QStringLiteral("The amount of %1 is negative. Enter an amount of zero or more "
+                               "for it, then try again.")
+                    .arg(ToQString(m_state.mixture.Name(row))),
+                QMessageBox::Warning);
+    m_grid->setCurrentCell(row, 1);
+    return true;
+}
+
 bool CompositionTab::Leave() {
+    if (RefuseNegativeAmount()) {
+        return false;
+    }
     if (TotalIsBad()) {
         ShowMessage(this, kTitle,
                     QStringLiteral("There is an error in the stream compositions.\n\nPlease check "

@@ -8,7 +8,6 @@
 #include <QWidget>
 
 class QButtonGroup;
-class QComboBox;
 class QLabel;
 class QListWidget;
 class QListWidgetItem;
@@ -19,13 +18,15 @@ class QTableWidgetItem;
 namespace quorvane {
 
 class BusyIndicator;
+class ComponentBox;
 
 class CompositionTab : public QWidget {
     Q_OBJECT
 public:
     CompositionTab(MainState& state, BusyIndicator& busy, QWidget* parent = nullptr);
 
-    // The add command with the component shown in the list.
+    // The add command with the component named in the box; a name the database does not
+    // hold is refused with a message.
     void AddSelectedComponent();
     void FocusComponentList();
     // Selects a database component by name in the list; false when it is not offered.
@@ -67,10 +68,13 @@ private:
     void ShowTotal();
     void UpdateButtons();
     void ChangeMixture();
+    // Names the first component with a negative amount (one read from a stored case) and
+    // selects its row; false when there is none.
+    bool RefuseNegativeAmount();
 
     MainState& m_state;
     BusyIndicator& m_busy;
-    QComboBox* m_dbcComp = nullptr;
+    ComponentBox* m_dbcComp = nullptr;
     QPushButton* m_cmdAdd = nullptr;
     QPushButton* m_cmdRemove = nullptr;
     QPushButton* m_cmdReset = nullptr;

@@ -1,5 +1,7 @@
 #include "app/dialog_seam.h"
 
+#include "app/dialog_fit.h"
+
 #include <QFileDialog>
 #include <QInputDialog>
 
@@ -28,11 +30,8 @@ QMessageBox::StandardButton DialogSeam::Message(QWidget* parent, const MessageRe
     if (Messages()) {
         return Messages()(request);
     }
-    QMessageBox box(request.icon, request.title, request.text, request.buttons, parent);
-    if (request.defaultButton != QMessageBox::NoButton) {
-        box.setDefaultButton(request.defaultButton);
-    }
-    return static_cast<QMessageBox::StandardButton>(box.exec());
+    const auto box = MakeMessageBox(parent, request);
+    return static_cast<QMessageBox::StandardButton>(box->exec());
 }
 
 std::optional<QString> DialogSeam::Text(QWidget* parent, const QString& title,
@@ -40,12 +39,32 @@ std::optional<QString> DialogSeam::Text(QWidget* parent, const QString& title,
     if (Texts()) {
         return Texts()(title, label);
     }
-    bool ok = false;
-    const QString text = QInputDialog::getText(parent, title, label, QLineEdit::Normal, {}, &ok);
-    if (!ok) {
+    const auto dialog = MakeTextDialog(parent, title, label);
+    if (dialog->exec() != QDialog::Accepted) {
         return std::nullopt;
     }
-    return text;
+    return dialog->textValue();
+}
+
+std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* parent, const MessageRequest& request) {
+    auto box = std::make_unique<QMessageBox>(request.icon, request.title, request.text,
+                                             request.buttons, parent);
+    if (request.defaultButton != QMessageBox::NoButton) {
+        box->setDefaultButton(request.defaultButton);
+    }
+    FitToTitle(*box);
+    return box;
+}
+
+std::unique_ptr<QInputDialog> MakeTextDialog(QWidget* parent, const QString& title,
+                                             const QString& label) {
+    auto dialog = std::make_unique<QInputDialog>(parent);
+    dialog->setWindowTitle(title);
+    dialog->setLabelText(label);
+    dialog->setInputMode(QInputDialog::TextInput);
+    dialog->adjustSize(); // builds the dialog's layout, which FitToTitle widens
+    FitToTitle(*dialog);
+    return dialog;
 }
 
 QString DialogSeam::FileName(QWidget* parent, const FileRequest& request) {
@@ -53,6 +72,7 @@ QString DialogSeam::FileName(QWidget* parent, const FileRequest& request) {
         return Files()(request);
     }
     QFileDialog dialog(parent, request.caption, request.folder, request.filter);
+    FitToTitle(dialog);
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(request.defaultSuffix);

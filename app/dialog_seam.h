@@ -7,8 +7,10 @@
 #include <QMessageBox>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 
+class QInputDialog;
 class QWidget;
 
 namespace quorvane {
@@ -50,6 +52,11 @@ public:
     static void SetTextAnswerer(TextAnswerer answerer);
     static void SetFileAnswerer(FileAnswerer answerer);
 };
+
+// The real dialogs the seam shows, sized to their titles (dialog_fit.h).
+std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* parent, const MessageRequest& request);
+std::unique_ptr<QInputDialog> MakeTextDialog(QWidget* parent, const QString& title,
+                                             const QString& label);
 
 // Shorthands for the common cases.
 void ShowMessage(QWidget* parent, const QString& title, const QString& text,

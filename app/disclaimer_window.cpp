@@ -1,5 +1,6 @@
 #include "app/disclaimer_window.h"
 
+#include "app/dialog_fit.h"
 #include "app/dialog_seam.h"
 #include "app/program_folder.h"
 #include "app/settings_store.h"
@@ -43,6 +44,7 @@ void ShowDisclaimer(QWidget* parent) {
 DisclaimerAgreement::DisclaimerAgreement(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmAgree"));
     setWindowTitle(QStringLiteral("Quorvane"));
+    FitToTitle(*this);
     setModal(true);
 
     auto* layout = new QVBoxLayout(this);

@@ -16,7 +16,7 @@ QString FormatPattern(double value, const QString& pattern) {
 }
 
 QString FormatPattern(double value, std::string_view pattern) {
-    return QString::fromStdString(FormatNumber(value, pattern));
+    return QString::fromStdString(FormatReadable(value, pattern));
 }
 
 QString FormatPattern(float value, const QString& pattern) {
@@ -24,7 +24,12 @@ QString FormatPattern(float value, const QString& pattern) {
 }
 
 QString FormatPattern(float value, std::string_view pattern) {
-    return QString::fromStdString(FormatNumber(value, pattern));
+    return QString::fromStdString(FormatReadable(value, pattern));
+}
+
+QString FormatFixed(double value, int decimals) {
+    return QString::fromStdString(
+        Readable(value, QLocale().toString(value, 'f', decimals).toStdString()));
 }
 
 QString FormatGeneralText(float value) {

@@ -159,8 +159,7 @@ void InteractionTab::Rebuild() {
 
 void InteractionTab::ShowCell(int row, int column) {
     m_grid->item(row, column)
-        ->setText(
-            QLocale().toString(static_cast<double>(m_state.mixture.Kij(row, column)), 'f', 4));
+        ->setText(FormatFixed(static_cast<double>(m_state.mixture.Kij(row, column)), 4));
 }
 
 bool InteractionTab::StoreCell(int row, int column, const QString& text) {

@@ -34,6 +34,8 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabWidget>
@@ -89,7 +91,14 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     m_focusConnection = connect(qApp, &QApplication::focusChanged, this,
                                 [this](QWidget*, QWidget* now) { TrackFocus(now); });
     qApp->installEventFilter(this);
-    resize(1100, 720);
+    // The preferred size, made smaller on a small screen (room left for the window frame,
+    // which the window system adds outside this size). The window fits 1024 x 700; pages
+    // larger than it scroll.
+    QSize size(1100, 720);
+    if (const QScreen* shown = screen(); shown != nullptr) {
+        size = size.boundedTo(shown->availableGeometry().size() - QSize(24, 60));
+    }
+    resize(size.expandedTo(minimumSizeHint()));
 }
 
 MainWindow::~MainWindow() {
@@ -134,8 +143,13 @@ void MainWindow::BuildTabs() {
     m_report = new ReportTab(m_state, *m_setup, *m_results, *m_selectors);
     QWidget* pages[] = {m_setup, m_composition, m_interaction, m_results, m_water, m_report};
     for (int i = 0; i < kTabCount; ++i) {
-        m_tabs->addTab(pages[i],
-                       QString::fromLatin1(kTabInfo[static_cast<std::size_t>(i)].caption));
+        // A page larger than the window scrolls instead of widening the window or being cut.
+        auto* scroll = new QScrollArea;
+        scroll->setObjectName(QStringLiteral("scrollTab%1").arg(i));
+        scroll->setWidgetResizable(true);
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setWidget(pages[i]);
+        m_tabs->addTab(scroll, QString::fromLatin1(kTabInfo[static_cast<std::size_t>(i)].caption));
     }
     auto* envelope = new QPushButton(QStringLiteral("&Phase Envelope"), m_tabs);
     envelope->setObjectName(QStringLiteral("cmdPhaseEnvelope"));
@@ -164,6 +178,8 @@ void MainWindow::BuildTabs() {
         m_state.haveResults = false;
         m_interaction->Rebuild();
         m_results->ShowResults();
+        m_results->HideBanner();
+        m_results->SetValuesStale(false);
     });
     connect(m_composition, &CompositionTab::streamNamed, m_setup, &FlashSetupTab::SetStreamName);
     connect(m_interaction, &InteractionTab::inputChanged, this, &MainWindow::SetRecalculationFlag);
@@ -222,8 +238,9 @@ void MainWindow::BuildMenus() {
     action(file, QStringLiteral("&Open..."), QStringLiteral("mnuFileOpen"), [this] {
         m_cases->Open();
     })->setShortcut(QKeySequence::Open);
-    action(file, QStringLiteral("&Close"), QStringLiteral("mnuFileClose"),
-           [this] { m_cases->Close(); });
+    action(file, QStringLiteral("&Close"), QStringLiteral("mnuFileClose"), [this] {
+        m_cases->Close();
+    })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
     action(file, QStringLiteral("&Save"), QStringLiteral("mnuFileSave"), [this] {
         m_cases->Save();
     })->setShortcut(QKeySequence::Save);
@@ -237,7 +254,9 @@ void MainWindow::BuildMenus() {
            [this] { m_report->ExportPdf(); });
     file->addSeparator();
     m_cases->AddRecentFileItems(file);
-    action(file, QStringLiteral("E&xit"), QStringLiteral("mnuFileExit"), [this] { close(); });
+    action(file, QStringLiteral("E&xit"), QStringLiteral("mnuFileExit"), [this] {
+        close();
+    })->setShortcut(QKeySequence::Quit);
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     action(edit, QStringLiteral("Cu&t"), QStringLiteral("mnuEditCut"), [this] {
@@ -272,6 +291,9 @@ void MainWindow::BuildMenus() {
     view->addSeparator();
     action(view, QStringLiteral("&Flash Setup"), QStringLiteral("mnuViewFlash"),
            [this] { m_tabs->setCurrentIndex(kSettingsTab); });
+    action(view, QStringLiteral("Ca&lculate"), QStringLiteral("mnuViewCalculate"), [this] {
+        Calculate();
+    })->setShortcuts({QKeySequence(Qt::Key_F5), QKeySequence(Qt::CTRL | Qt::Key_R)});
     action(view, QStringLiteral("&Water/Dadez Properties"), QStringLiteral("mnuViewWater"), [this] {
         m_tabs->setCurrentIndex(kWaterTab);
         m_water->ShowCalculator();
@@ -291,6 +313,10 @@ void MainWindow::BuildMenus() {
     })->setShortcut(QKeySequence::HelpContents);
     action(help, QStringLiteral("&Search For Help On..."), QStringLiteral("mnuHelpSearch"),
            [this] { ShowHelp(QString(), true); });
+    action(help, QStringLiteral("Help on This &Tab"), QStringLiteral("mnuHelpTab"), [this] {
+        ShowHelp(QString::fromLatin1(
+            kTabInfo[static_cast<std::size_t>(m_tabs->currentIndex())].helpTopic));
+    });
     help->addSeparator();
     action(help, QStringLiteral("&About"), QStringLiteral("mnuHelpAbout"), [this] { ShowAbout(); });
 }
@@ -316,28 +342,28 @@ void MainWindow::BuildToolBar() {
         {"Calculator", "Calculator", "mnuViewCalculator", QStyle::SP_ComputerIcon},
         {"Units", "Units", "mnuViewUnits", QStyle::SP_FileDialogInfoView},
         {"Flash", "Flash", "mnuViewFlash", QStyle::SP_BrowserReload},
+        {"Calculate", "Calculate", "mnuViewCalculate", QStyle::SP_MediaPlay},
         {"Water", "Water", "mnuViewWater", QStyle::SP_DriveNetIcon},
         {"AddDigit", "+ Digit", "mnuViewAddDigits", QStyle::SP_ArrowUp},
         {"SubDigit", "- Digit", "mnuViewRemoveDigits", QStyle::SP_ArrowDown},
         {"Exit", "Exit", "mnuFileExit", QStyle::SP_DialogCancelButton},
-        {"Help", "Help", nullptr, QStyle::SP_DialogHelpButton},
+        {"Help", "Help", "mnuHelpTab", QStyle::SP_DialogHelpButton},
     };
     for (const Button& button : buttons) {
         QAction* act = m_toolBar->addAction(style()->standardIcon(button.icon),
                                             QString::fromLatin1(button.text));
         act->setObjectName(QStringLiteral("tbr") + QString::fromLatin1(button.key));
-        if (button.routesTo != nullptr) {
-            auto* target = findChild<QAction*>(QString::fromLatin1(button.routesTo));
-            act->setEnabled(target->isEnabled());
-            act->setToolTip(target->text().remove(QLatin1Char('&')).remove(QStringLiteral("...")));
-            connect(act, &QAction::triggered, target, &QAction::trigger);
-        } else {
-            act->setToolTip(QStringLiteral("Help on this tab"));
-            connect(act, &QAction::triggered, this, [this] {
-                ShowHelp(QString::fromLatin1(
-                    kTabInfo[static_cast<std::size_t>(m_tabs->currentIndex())].helpTopic));
-            });
+        // Every button routes to the menu command of the same meaning, so the keyboard
+        // reaches all of them through the menus; the tip names the command and its key.
+        auto* target = findChild<QAction*>(QString::fromLatin1(button.routesTo));
+        act->setEnabled(target->isEnabled());
+        QString tip = target->text().remove(QLatin1Char('&')).remove(QStringLiteral("..."));
+        if (!target->shortcut().isEmpty()) {
+            tip +=
+                QStringLiteral(" (%1)").arg(target->shortcut().toString(QKeySequence::NativeText));
         }
+        act->setToolTip(tip);
+        connect(act, &QAction::triggered, target, &QAction::trigger);
     }
 }
 
@@ -380,39 +406,69 @@ void MainWindow::TabChanged(int index) {
 }
 
 void MainWindow::RunFlashIfNeeded() {
-    if (m_state.mixture.Empty() || !m_state.recalc) {
+    using Banner = ResultsTab::BannerKind;
+    if (m_state.mixture.Empty()) {
+        m_results->ShowBanner(Banner::Note,
+                              QStringLiteral("There are no components to flash. Add them on the "
+                                             "Composition tab, then calculate (F5)."));
+        return;
+    }
+    if (!m_state.recalc) {
         return;
     }
     m_busy->Start();
     const FlashRunOutcome outcome = RunMixtureFlash(m_state);
     m_busy->Stop();
+    // Whatever happened, values from an earlier run are greyed while the inputs differ.
     if (!outcome.ran) {
         if (!outcome.message.isEmpty()) {
-            statusBar()->showMessage(outcome.message, 8000);
+            m_results->ShowBanner(Banner::Note, outcome.message);
         }
+        m_results->SetValuesStale(m_state.haveResults);
         return;
     }
     if (!outcome.completed) {
-        statusBar()->showMessage(outcome.message, 15000);
         // Results still on display belong to the last completed flash, not to these inputs.
         const QString shown =
             m_state.haveResults ? QStringLiteral("The values shown are those of the last completed "
                                                  "flash, not of the current inputs. ")
                                 : QString();
-        ShowMessage(this, QStringLiteral("Quorvane"),
-                    outcome.message + QStringLiteral("\n\n") + shown +
-                        QStringLiteral("Check the inputs and open this tab again."),
-                    QMessageBox::Warning);
+        const QString text = outcome.message + QStringLiteral("\n\n") + shown +
+                             QStringLiteral("Check the inputs and calculate again (F5).");
+        m_results->ShowBanner(Banner::Failure, text);
+        m_results->SetValuesStale(m_state.haveResults);
+        ShowMessage(this, QStringLiteral("Quorvane"), text, QMessageBox::Warning);
         return;
     }
     m_state.haveResults = true;
     m_setup->ShowStateVariables();
     m_results->ShowResults();
+    m_results->SetValuesStale(false);
     m_state.recalc = false;
     RebuildReport();
     UpdateSummary();
-    if (!outcome.message.isEmpty()) {
-        statusBar()->showMessage(outcome.message, 15000);
+    // A run that did not converge, or whose properties failed, says so above its values.
+    if (outcome.message.isEmpty()) {
+        m_results->HideBanner();
+    } else {
+        m_results->ShowBanner(Banner::Warning, outcome.message);
+    }
+}
+
+void MainWindow::Calculate() {
+    // A value still being typed counts, as when its box is left.
+    QWidget* focus = QApplication::focusWidget();
+    if (focus != nullptr && focus->window() == this) {
+        focus->clearFocus();
+    }
+    if (m_tabs->currentIndex() == kPropertiesTab) {
+        RunFlashIfNeeded();
+    } else {
+        // Leaving the composition step may refuse; the results tab runs the flash on arrival.
+        m_tabs->setCurrentIndex(kPropertiesTab);
+    }
+    if (m_tabs->currentIndex() == kPropertiesTab) {
+        m_tabs->setFocus();
     }
 }
 

@@ -51,8 +51,12 @@ public:
     bool RecalculationFlag() const { return m_state.recalc; }
     void SetRecalculationFlag();
 
-    // Runs the flash when the results tab asks for it (see the flash road in ResultsTab).
+    // Runs the flash when the results tab asks for it (see the flash road in ResultsTab). What
+    // went wrong, or why nothing ran, is shown in the results tab's banner.
     void RunFlashIfNeeded();
+    // The Calculate command (F5, Ctrl+R): takes a value still being typed, runs the flash for
+    // the current inputs and shows the results tab.
+    void Calculate();
 
     // Redisplays every value from the internal values in the current units and formats.
     void RedisplayAll();

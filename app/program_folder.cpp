@@ -1,16 +1,38 @@
 #include "app/program_folder.h"
 
+#include "data/program_layout.h"
+
 #include <QCoreApplication>
 #include <QDir>
 
 namespace quorvane {
 
-QString ProgramFile(const QString& fileName) {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(fileName);
+namespace {
+
+QString PathText(const std::filesystem::path& path) {
+    return QString::fromStdString(path.string());
+}
+
+std::filesystem::path ProgramPath() {
+    return std::filesystem::path(ProgramFolder().toStdString());
+}
+
+} // namespace
+
+QString ProgramFolder() {
+    return QCoreApplication::applicationDirPath();
+}
+
+QString DataFolder() {
+    return PathText(DataFolderOf(ProgramPath()));
 }
 
 QString LibraryFolder() {
-    return QCoreApplication::applicationDirPath();
+    return PathText(LibraryFolderOf(ProgramPath()));
+}
+
+QString ProgramFile(const QString& fileName) {
+    return QDir(DataFolder()).filePath(fileName);
 }
 
 } // namespace quorvane

@@ -4,10 +4,18 @@
 
 namespace quorvane {
 
-// Full path of a data file beside the program (the program folder).
-QString ProgramFile(const QString& fileName);
+// The folder the running program lies in.
+QString ProgramFolder();
 
-// The folder that holds the steam libraries libcalvix.so and libdornel.so: the program folder.
+// Where the data files are: the program folder in the build tree, <prefix>/share/quorvane
+// when installed (data/program_layout.h).
+QString DataFolder();
+
+// Where libcalvix.so, libdornel.so and libdadez.so are: the program folder in the build tree,
+// <prefix>/lib/quorvane when installed.
 QString LibraryFolder();
+
+// Full path of a data file the program reads (database, notes, help, disclaimer).
+QString ProgramFile(const QString& fileName);
 
 } // namespace quorvane

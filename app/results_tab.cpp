@@ -81,7 +81,8 @@ QLineEdit* ResultsTab::MakeCell(int index, int slot) {
     cell->setObjectName(QStringLiteral("txtResult%1").arg(index));
     cell->setReadOnly(true);
     cell->setAlignment(Qt::AlignRight);
-    cell->setMinimumWidth(90);
+    // Wide enough for "-123,456.7"; the width left over goes to the composition grid.
+    cell->setFixedWidth(84);
     cell->setProperty("slot", slot);
     m_cells[static_cast<std::size_t>(index)] = cell;
     return cell;
@@ -89,6 +90,13 @@ QLineEdit* ResultsTab::MakeCell(int index, int slot) {
 
 void ResultsTab::BuildLayout() {
     auto* outer = new QVBoxLayout(this);
+
+    m_banner = new QLabel(this);
+    m_banner->setObjectName(QStringLiteral("lblFlashMessage"));
+    m_banner->setWordWrap(true);
+    m_banner->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_banner->hide();
+    outer->addWidget(m_banner);
 
     m_heading = new QLabel(this);
     m_heading->setObjectName(QStringLiteral("lblCompositionHeading"));
@@ -100,19 +108,8 @@ void ResultsTab::BuildLayout() {
     auto* columns = new QHBoxLayout;
     outer->addLayout(columns, 1);
 
-    // Left: phase fractions and the composition grid.
+    // Left: the composition grid.
     auto* left = new QVBoxLayout;
-    auto* fractions = new QGridLayout;
-    fractions->addWidget(new QLabel(QStringLiteral("Feed"), this), 0, 1, Qt::AlignCenter);
-    fractions->addWidget(new QLabel(QStringLiteral("Vapor"), this), 0, 2, Qt::AlignCenter);
-    fractions->addWidget(new QLabel(QStringLiteral("Liquid"), this), 0, 3, Qt::AlignCenter);
-    fractions->addWidget(new QLabel(QStringLiteral("Phase fraction"), this), 1, 0);
-    for (int i = 0; i < 3; ++i) {
-        fractions->addWidget(MakeCell(3 + i, 3 + i), 1, 1 + i);
-    }
-    fractions->addWidget(m_selectors.At(3), 1, 4);
-    left->addLayout(fractions);
-
     m_gridPanel = new QGroupBox(QStringLiteral("Flashed Stream Compositions and Splits"), this);
     m_gridPanel->setCheckable(true);
     m_gridPanel->setChecked(true);
@@ -124,20 +121,28 @@ void ResultsTab::BuildLayout() {
         {QStringLiteral("Component"), QStringLiteral("Feed"), QStringLiteral("Vapor Fraction"),
          QStringLiteral("Liquid Fraction"), QStringLiteral("K-Value")});
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    // Names always show whole; a narrow window scrolls the grid instead.
+    m_grid->horizontalHeader()->setStretchLastSection(true);
     m_grid->verticalHeader()->hide();
     panelLayout->addWidget(m_grid);
     connect(m_gridPanel, &QGroupBox::toggled, m_grid, &QWidget::setVisible);
     left->addWidget(m_gridPanel, 1);
     columns->addLayout(left, 1);
 
-    // Right: the property rows.
+    // Right: the phase fractions and the property rows, under one Feed/Vapor/Liquid heading
+    // (one column of cells keeps the tab within a 1024-pixel screen).
     auto* properties = new QGroupBox(QStringLiteral("Stream Properties"), this);
     auto* grid = new QGridLayout(properties);
+    grid->setVerticalSpacing(2); // nineteen rows within the height of a 700-pixel screen
     grid->addWidget(new QLabel(QStringLiteral("Feed"), properties), 0, 1, Qt::AlignCenter);
     grid->addWidget(new QLabel(QStringLiteral("Vapor"), properties), 0, 2, Qt::AlignCenter);
     grid->addWidget(new QLabel(QStringLiteral("Liquid"), properties), 0, 3, Qt::AlignCenter);
-    int line = 1;
+    grid->addWidget(new QLabel(QStringLiteral("Phase fraction"), properties), 1, 0);
+    for (int i = 0; i < 3; ++i) {
+        grid->addWidget(MakeCell(3 + i, 3 + i), 1, 1 + i);
+    }
+    grid->addWidget(m_selectors.At(3), 1, 4);
+    int line = 2;
     for (const PropertyRow& row : PropertyRows()) {
         grid->addWidget(new QLabel(QString::fromLatin1(row.caption), properties), line, 0);
         for (int s = 0; s < 3; ++s) {
@@ -159,6 +164,43 @@ void ResultsTab::BuildLayout() {
     connect(copyAll, &QPushButton::clicked, this,
             [this] { QApplication::clipboard()->setText(PropertiesText()); });
     columns->addWidget(properties, 0);
+}
+
+void ResultsTab::ShowBanner(BannerKind kind, const QString& text) {
+    // Border and background by kind: blue for a note, amber for a warning, red for a failure.
+    static const char* const kStyles[] = {
+        "background: #e8f0fb; border: 1px solid #7a9cc6; color: #102a4c;",
+        "background: #fff4d6; border: 1px solid #d19a00; color: #4a3500;",
+        "background: #fde4e1; border: 1px solid #c0392b; color: #5c0d05;",
+    };
+    m_banner->setStyleSheet(QStringLiteral("QLabel { %1 padding: 6px; border-radius: 3px; }")
+                                .arg(QLatin1String(kStyles[static_cast<int>(kind)])));
+    m_banner->setText(text);
+    m_banner->show();
+}
+
+void ResultsTab::HideBanner() {
+    m_banner->clear();
+    m_banner->hide();
+}
+
+QString ResultsTab::BannerText() const {
+    return m_banner->isHidden() ? QString() : m_banner->text();
+}
+
+void ResultsTab::SetValuesStale(bool stale) {
+    m_stale = stale;
+    // Only the text colour is set, so the cells stay selectable and copyable.
+    QPalette grey;
+    if (stale) {
+        grey.setColor(QPalette::Text, palette().color(QPalette::Disabled, QPalette::Text));
+    }
+    for (QLineEdit* cell : m_cells) {
+        if (cell != nullptr) { // indices 0 to 2 have no cell
+            cell->setPalette(grey);
+        }
+    }
+    m_grid->setPalette(grey);
 }
 
 bool ResultsTab::HaveResults() const {
@@ -299,7 +341,6 @@ void ResultsTab::ShowCompositions() {
         put(i, 4, (v > 0.0 && v < 1.0) ? FormatPattern(k[at], kKValueColumnFormat) : blank);
     }
     m_grid->resizeColumnsToContents();
-    m_grid->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
 }
 
 void ResultsTab::ShowPropertyRow(const PropertyRow& row) {

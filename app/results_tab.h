@@ -32,6 +32,17 @@ public:
     // Redisplays the values governed by one unit selector (3 to 18).
     void RedisplaySelector(int index);
 
+    // A message about the last run, shown whole above the results until hidden: why nothing
+    // ran (a note), a run that completed with a warning, or a run that failed.
+    enum class BannerKind { Note, Warning, Failure };
+    void ShowBanner(BannerKind kind, const QString& text);
+    void HideBanner();
+    QString BannerText() const; // empty while hidden
+
+    // Greys the values on display out while they belong to an earlier run than the inputs.
+    void SetValuesStale(bool stale);
+    bool ValuesStale() const { return m_stale; }
+
     QLineEdit* Cell(int index) const { return m_cells.at(static_cast<std::size_t>(index)); }
     QTableWidget* CompositionGrid() const { return m_grid; }
     QString CompositionHeading() const;
@@ -55,10 +66,12 @@ private:
 
     MainState& m_state;
     UnitSelectors& m_selectors;
+    QLabel* m_banner = nullptr;
     QLabel* m_heading = nullptr;
     QGroupBox* m_gridPanel = nullptr;
     QTableWidget* m_grid = nullptr;
     std::array<QLineEdit*, kCellCount> m_cells{};
+    bool m_stale = false;
 };
 
 } // namespace quorvane

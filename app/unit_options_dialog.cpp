@@ -1,5 +1,6 @@
 #include "app/unit_options_dialog.h"
 
+#include "app/dialog_fit.h"
 #include "app/display_text.h"
 
 #include <QComboBox>
@@ -34,6 +35,7 @@ const char* const kCaptions[kUnitSetSize] = {"&Temperature:",
 UnitOptionsDialog::UnitOptionsDialog(const UnitSet& current, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmUnitOptions"));
     setWindowTitle(QStringLiteral("Units of Measure"));
+    FitToTitle(*this);
     auto* layout = new QHBoxLayout(this);
 
     auto* units = new QGroupBox(QStringLiteral("Units"), this);

@@ -126,7 +126,7 @@ components  Lists the names the component database offers, one per line.
 
 Options:
   --threads N   run a JSON Lines batch on N threads (answers stay in input order)
-  --db FILE     use this component database instead of components.db beside the program
+  --db FILE     use this component database instead of the program's own components.db
   --compact     answer a single request on one line
 
 Request (internal units: F, psia):

@@ -1,5 +1,6 @@
 #include "data/component_database.h"
 
+#include "data/program_layout.h"
 #include "data/sqlite.h"
 
 #include <algorithm>
@@ -132,7 +133,7 @@ ComponentDatabase OpenComponentDatabase(const std::filesystem::path& path) {
 }
 
 std::filesystem::path ComponentDatabasePath(const std::filesystem::path& programDir) {
-    return programDir / kComponentDatabaseFileName;
+    return DataFolderOf(programDir) / kComponentDatabaseFileName;
 }
 
 } // namespace quorvane

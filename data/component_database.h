@@ -60,7 +60,8 @@ private:
 // when the file is missing, unreadable or not a component database.
 ComponentDatabase OpenComponentDatabase(const std::filesystem::path& path);
 
-// The database file in a program folder.
+// The database file of a program in that folder: beside it in the build tree, in the data
+// folder when installed (program_layout.h).
 std::filesystem::path ComponentDatabasePath(const std::filesystem::path& programDir);
 
 } // namespace quorvane

@@ -9,6 +9,7 @@ packages=(
     libsqlite3-dev nlohmann-json3-dev
     qt6-base-dev qt6-charts-dev libqt6opengl6-dev libqt6sql6-sqlite libgl-dev
     xvfb xauth
+    dpkg-dev file
 )
 
 missing=()

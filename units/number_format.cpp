@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 namespace quorvane {
 
@@ -87,6 +88,64 @@ DecimalDigits ShortestDigits(T magnitude) {
     return d;
 }
 
+// Keeps the first `kept` digits (fewer than there are), rounded half away from zero; a carry
+// out of the first digit puts a "1" in front and moves the point up one (9.99 -> 10.0).
+void RoundAt(DecimalDigits& d, std::size_t kept) {
+    const bool roundUp = d.digits[kept] >= '5';
+    d.digits.resize(kept);
+    if (!roundUp) {
+        return;
+    }
+    std::size_t i = kept;
+    while (i > 0 && d.digits[i - 1] == '9') {
+        d.digits[--i] = '0';
+    }
+    if (i > 0) {
+        ++d.digits[i - 1];
+    } else {
+        d.digits.insert(0, 1, '1');
+        ++d.pointPos;
+    }
+}
+
+// Significant digits (no trailing zeros) times 10^exponent as text without a sign: the exponent
+// form "6.9E-06" (two-digit signed exponent), or positional with or without a zero before the
+// point ("0.05" / ".05").
+std::string PlaceDigits(const std::string& digits, int exponent, bool exponentForm,
+                        bool zeroBeforePoint) {
+    std::string out;
+    if (exponentForm) {
+        out += digits[0];
+        if (digits.size() > 1) {
+            out += '.';
+            out.append(digits, 1);
+        }
+        out += exponent < 0 ? "E-" : "E+";
+        const int magnitude = std::abs(exponent);
+        if (magnitude < 10) {
+            out += '0';
+        }
+        out += std::to_string(magnitude);
+        return out;
+    }
+    if (exponent < 0) {
+        out += zeroBeforePoint ? "0." : ".";
+        out.append(static_cast<std::size_t>(-exponent - 1), '0');
+        out += digits;
+        return out;
+    }
+    const auto intCount = static_cast<std::size_t>(exponent) + 1;
+    if (digits.size() <= intCount) {
+        out += digits;
+        out.append(intCount - digits.size(), '0');
+    } else {
+        out.append(digits, 0, intCount);
+        out += '.';
+        out.append(digits, intCount);
+    }
+    return out;
+}
+
 // The digits rounded half away from zero to `decimals` places, as integer and fraction digit
 // strings (the fraction exactly `decimals` long).
 void RoundedDigits(DecimalDigits d, int decimals, std::string& intDigits, std::string& fracDigits) {
@@ -98,20 +157,7 @@ void RoundedDigits(DecimalDigits d, int decimals, std::string& intDigits, std::s
     }
     const auto kept = static_cast<std::size_t>(keep);
     if (kept < d.digits.size()) {
-        const bool roundUp = d.digits[kept] >= '5';
-        d.digits.resize(kept);
-        if (roundUp) {
-            std::size_t i = kept;
-            while (i > 0 && d.digits[i - 1] == '9') {
-                d.digits[--i] = '0';
-            }
-            if (i > 0) {
-                ++d.digits[i - 1];
-            } else {
-                d.digits.insert(0, 1, '1'); // 9.99 -> 10.0: one more integer digit
-                ++d.pointPos;
-            }
-        }
+        RoundAt(d, kept);
     } else {
         d.digits.append(kept - d.digits.size(), '0');
     }
@@ -221,36 +267,85 @@ std::string FormatGeneral(float value) {
     }
 
     std::string out = value < 0.0f ? "-" : " ";
-    if (exponent >= 7 || exponent < -4) {
-        out += digits[0];
-        if (digits.size() > 1) {
-            out += '.';
-            out.append(digits, 1);
-        }
-        out += exponent < 0 ? "E-" : "E+";
-        const int magnitudeExp = std::abs(exponent);
-        if (magnitudeExp < 10) {
-            out += '0';
-        }
-        out += std::to_string(magnitudeExp);
-        return out;
+    return out + PlaceDigits(digits, exponent, exponent >= 7 || exponent < -4, false);
+}
+
+namespace {
+
+template <typename T>
+std::string SignificantText(T value, int digits) {
+    if (!std::isfinite(value) || digits < 1) {
+        return {};
     }
-    if (exponent >= 0) {
-        const auto intCount = static_cast<std::size_t>(exponent) + 1;
-        if (digits.size() <= intCount) {
-            out += digits;
-            out.append(intCount - digits.size(), '0');
-        } else {
-            out.append(digits, 0, intCount);
-            out += '.';
-            out.append(digits, intCount);
-        }
-        return out;
+    if (value == 0) {
+        return "0";
     }
-    out += '.';
-    out.append(static_cast<std::size_t>(-exponent - 1), '0');
-    out += digits;
-    return out;
+    DecimalDigits d = ShortestDigits(std::fabs(value));
+    const auto keep = static_cast<std::size_t>(digits);
+    if (d.digits.size() > keep) {
+        RoundAt(d, keep);
+        d.digits.resize(keep); // a carry added a digit in front: the last is a 0
+    }
+    while (d.digits.size() > 1 && d.digits.back() == '0') {
+        d.digits.pop_back();
+    }
+    const int exponent = d.pointPos - 1;
+    std::string out = value < 0 ? "-" : "";
+    return out + PlaceDigits(d.digits, exponent, exponent < -4 || exponent >= digits, true);
+}
+
+// Fewer shown digits than this and the value falls back to the general form.
+constexpr int kMinShownDigits = 2;
+constexpr int kFallbackDigits = 4;
+
+template <typename T>
+std::string ReadableText(T value, std::string shown) {
+    if (value != 0 && std::isfinite(value) && SignificantDigitsShown(shown) < kMinShownDigits) {
+        return SignificantText(value, kFallbackDigits);
+    }
+    return shown;
+}
+
+} // namespace
+
+int SignificantDigitsShown(std::string_view text) {
+    int count = 0;
+    bool started = false;
+    for (char c : text) {
+        if (c == 'E' || c == 'e') {
+            break;
+        }
+        if (c < '0' || c > '9') {
+            continue;
+        }
+        started = started || c != '0';
+        count += started ? 1 : 0;
+    }
+    return count;
+}
+
+std::string FormatSignificant(double value, int digits) {
+    return SignificantText(value, digits);
+}
+
+std::string FormatSignificant(float value, int digits) {
+    return SignificantText(value, digits);
+}
+
+std::string FormatReadable(double value, std::string_view pattern) {
+    return ReadableText(value, FormatWithPattern(value, pattern));
+}
+
+std::string FormatReadable(float value, std::string_view pattern) {
+    return ReadableText(value, FormatWithPattern(value, pattern));
+}
+
+std::string Readable(double value, std::string shown) {
+    return ReadableText(value, std::move(shown));
+}
+
+std::string Readable(float value, std::string shown) {
+    return ReadableText(value, std::move(shown));
 }
 
 namespace {

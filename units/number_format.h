@@ -33,6 +33,30 @@ std::string FormatNumber(float value, std::string_view pattern); // the stored 3
 
 std::string FormatGeneral(float value);
 
+// The digits a formatted number shows from its first non-zero digit on, up to an exponent:
+// "0.0" shows 0, "0.04" 1, "1,200" 4, "6.9E-06" 2.
+int SignificantDigitsShown(std::string_view text);
+
+// The general form with `digits` significant digits, rounded half away from zero on the
+// value's shortest digits; trailing zeros and a bare point dropped, a leading zero kept:
+// 0.0023456 -> "0.002346", 5 -> "5", -6.9e-6 -> "-6.9E-06". Exponent form (two-digit signed
+// exponent) for magnitudes below 1E-04 and from 10^digits up. Zero gives "0"; NaN and
+// infinities give "".
+std::string FormatSignificant(double value, int digits);
+std::string FormatSignificant(float value, int digits);
+
+// FormatNumber for display: a non-zero value that the pattern would show as zero or with
+// fewer than two significant digits (a K-value of 6.9E-06 under "###.####", a surface tension
+// of 0.0014 under "#0.0") is shown by FormatSignificant with four digits instead, so that no
+// small value reads as 0 or loses all precision. Every other value keeps its pattern.
+std::string FormatReadable(double value, std::string_view pattern);
+std::string FormatReadable(float value, std::string_view pattern);
+
+// The same rule for a value some other fixed format has already written as `shown`: `shown`
+// itself, or FormatSignificant with four digits when it shows too little of the value.
+std::string Readable(double value, std::string shown);
+std::string Readable(float value, std::string shown);
+
 // The pattern after the toolbar's add-digit and remove-digit commands: AddDigit appends "0"
 // while fewer than 6 characters follow the first "."; SubDigit drops the last character while
 // at least one follows the first "." (a pattern without a point counts its whole length).

@@ -102,7 +102,7 @@ UnitSet SiEngineeringUnits() {
     set[Entry::HOVUnits] = 2;   // kJ/kgmol
     set[Entry::JTUnits] = 1;    // °C/kPa
     set[Entry::HCUnits] = 2;    // kJ/kgmol-K
-    set[Entry::LVVUnits] = 1;   // lbm/ft-hr, as the preset has always set it
+    set[Entry::LVVUnits] = 2;   // kg/m-s
     set[Entry::LVTCUnits] = 2;  // W/m-K
     set[Entry::STUnits] = 2;    // N/m
     set[Entry::VelUnits] = 3;   // m/s

@@ -46,7 +46,7 @@ struct UnitSet {
 
 // The two presets of the unit options dialog.
 UnitSet IpEngineeringUnits(); // every entry 0, sonic velocity 1 ("ft/s")
-UnitSet SiEngineeringUnits(); // °C, kPa, m³/kg, kgmol/m³, kJ/kgmol, ..., viscosity "lbm/ft-hr"
+UnitSet SiEngineeringUnits(); // °C, kPa, m³/kg, kgmol/m³, kJ/kgmol, ..., viscosity "kg/m-s"
 
 // The main window's unit selectors (cboUnits 0 to 30).
 inline constexpr int kMainWindowSelectorCount = 31;

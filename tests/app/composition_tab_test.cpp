@@ -1,8 +1,11 @@
+#include "app/component_box.h"
 #include "app/composition_tab.h"
+#include "app/flash_setup_tab.h"
 #include "tests/app/gui_test_support.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -37,6 +40,25 @@ protected:
     }
 
     void Type(int row, const QString& text) { grid->item(row, 1)->setText(text); }
+
+    void ShowWindow() {
+        window->show();
+        QApplication::setActiveWindow(window.get());
+    }
+
+    // Types into the component box as a user does and presses Enter.
+    void TypeIntoComponentBox(const QString& text) {
+        ShowWindow();
+        auto* box = testing::Find<ComponentBox>(tab, QStringLiteral("dbcComp"));
+        box->setFocus();
+        box->lineEdit()->clear();
+        QApplication::processEvents();
+        QTest::keyClicks(box->lineEdit(), text);
+        // While the completion list is open it takes the keys, as it does for the user.
+        QWidget* popup = QApplication::activePopupWidget();
+        QTest::keyClick(popup != nullptr ? popup : QApplication::focusWidget(), Qt::Key_Return);
+        QApplication::processEvents();
+    }
 
     bool TotalIsRed() const { return total->styleSheet().contains(QStringLiteral("255")); }
 
@@ -243,6 +265,99 @@ TEST_F(CompositionTabTest, NaturalGasHasItsTwentyComponentsInOrder) {
     EXPECT_EQ(mixture.Name(19), "WATER");
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_TRUE(TotalIsRed()); // amounts are left at 0 for the user
+}
+
+// The question comes before anything changes; "No" leaves the mixture as it was.
+TEST_F(CompositionTabTest, PredefinedMixtureAsksFirstAndNoKeepsTheMixture) {
+    Add(QStringLiteral("METHANE"));
+    Add(QStringLiteral("ETHANE"));
+    Type(0, QStringLiteral("0.4"));
+    Type(1, QStringLiteral("0.6"));
+    std::vector<std::string> namesWhenAsked;
+    DialogSeam::SetMessageAnswerer([&](const MessageRequest& request) {
+        EXPECT_EQ(request.text, kResetQuestion);
+        for (int i = 0; i < window->State().mixture.Count(); ++i) {
+            namesWhenAsked.emplace_back(window->State().mixture.Name(i));
+        }
+        return QMessageBox::No;
+    });
+    ShowWindow();
+    auto* list = testing::Find<QListWidget>(tab, QStringLiteral("lstPreDefined"));
+    QApplication::processEvents();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(2)).center());
+    EXPECT_EQ(namesWhenAsked, (std::vector<std::string>{"METHANE", "ETHANE"}));
+    const MixtureComponents& mixture = window->State().mixture;
+    ASSERT_EQ(mixture.Count(), 2);
+    EXPECT_FLOAT_EQ(mixture.EnteredComposition()[0], 0.4F);
+    EXPECT_FLOAT_EQ(mixture.EnteredComposition()[1], 0.6F);
+    EXPECT_EQ(grid->item(1, 1)->text(), QStringLiteral("0.6"));
+    EXPECT_TRUE(list->selectedItems().isEmpty());
+    EXPECT_TRUE(
+        testing::Find<QLineEdit>(window.get(), QStringLiteral("txtStreamName"))->text().isEmpty());
+}
+
+// Negative amounts are refused whether typed or pasted, naming the component.
+TEST_F(CompositionTabTest, NegativeAmountIsRefusedTypedOrPasted) {
+    Add(QStringLiteral("METHANE"));
+    Add(QStringLiteral("ETHANE"));
+    Type(1, QStringLiteral("0.25"));
+    Type(1, QStringLiteral("-0.25"));
+    EXPECT_FLOAT_EQ(window->State().mixture.EnteredComposition()[1], 0.25F);
+    ASSERT_NE(dialogs.Last(), nullptr);
+    EXPECT_EQ(dialogs.Last()->text, QStringLiteral("The amount of ETHANE cannot be negative; the "
+                                                   "previous amount is kept."));
+    EXPECT_EQ(grid->item(1, 1)->text(), QStringLiteral("0.2500"));
+
+    dialogs.messages.clear();
+    ShowWindow();
+    grid->setFocus();
+    grid->setCurrentCell(0, 1);
+    QApplication::clipboard()->setText(QStringLiteral("-3\n"));
+    QTest::keySequence(grid, QKeySequence(QKeySequence::Paste));
+    EXPECT_EQ(window->State().mixture.EnteredComposition()[0], 0.0F);
+    ASSERT_NE(dialogs.Last(), nullptr);
+    EXPECT_TRUE(dialogs.Last()->text.startsWith(QStringLiteral("The amount of METHANE cannot")));
+}
+
+// Hydrogen in air is 5E-07: four decimals would show it as 0.0000.
+TEST_F(CompositionTabTest, TinyAmountsShowTheirDigits) {
+    tab->LoadPredefinedMixture(0);
+    EXPECT_EQ(grid->item(0, 1)->text(), QStringLiteral("0.7808"));
+    EXPECT_EQ(grid->item(3, 1)->text(), QStringLiteral("0.000314")); // carbon dioxide
+    EXPECT_EQ(grid->item(8, 1)->text(), QStringLiteral("5E-07"));    // hydrogen
+    tab->SetBasis(CompositionBasis::MolePercent);
+    EXPECT_EQ(grid->item(8, 1)->text(), QStringLiteral("5E-05"));
+}
+
+TEST_F(CompositionTabTest, ComponentBoxOffersPrefixMatchesFirstAndEnterAdds) {
+    TypeIntoComponentBox(QStringLiteral("methane"));
+    const QStringList offered =
+        testing::Find<ComponentBox>(tab, QStringLiteral("dbcComp"))->Offered();
+    ASSERT_GE(offered.size(), 2);
+    EXPECT_EQ(offered.front(), QStringLiteral("METHANE"));
+    EXPECT_GT(offered.indexOf(QStringLiteral("BROMOMETHANE")), 0);
+    ASSERT_EQ(window->State().mixture.Count(), 1);
+    EXPECT_EQ(window->State().mixture.Name(0), "METHANE");
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    // Names beginning with the text come before names holding it as a later word or inside.
+    const QStringList names = {"ISOBUTANE", "1-BUTENE", "BUTANE", "n-BUTANE", "BUTADIENE"};
+    EXPECT_EQ(RankComponentMatches(names, QStringLiteral("butane")),
+              (QStringList{"BUTANE", "n-BUTANE", "ISOBUTANE"}));
+    EXPECT_EQ(RankComponentMatches(names, QStringLiteral("BUT")),
+              (QStringList{"BUTANE", "BUTADIENE", "1-BUTENE", "n-BUTANE", "ISOBUTANE"}));
+}
+
+// A name the database does not hold says so instead of adding whatever the list selected.
+TEST_F(CompositionTabTest, UnknownComponentNameIsReported) {
+    ASSERT_TRUE(tab->SelectComponent(QStringLiteral("ETHANE")));
+    TypeIntoComponentBox(QStringLiteral("UNOBTAINIUM"));
+    EXPECT_TRUE(window->State().mixture.Empty());
+    ASSERT_NE(dialogs.Last(), nullptr);
+    EXPECT_TRUE(dialogs.Last()->text.startsWith(
+        QStringLiteral("\"UNOBTAINIUM\" is not in the component database")))
+        << dialogs.Last()->text.toStdString();
 }
 
 } // namespace

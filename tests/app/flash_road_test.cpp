@@ -13,6 +13,7 @@
 #include "engine/properties/mixture_properties.h"
 #include "tests/app/gui_test_support.h"
 #include "units/format_table.h"
+#include "units/number_format.h"
 #include "units/unit_catalogue.h"
 #include "units/unit_set.h"
 
@@ -22,6 +23,9 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -151,6 +155,11 @@ protected:
 
     QString CellText(int index) { return window->Results()->Cell(index)->text(); }
 
+    bool CellIsGrey(int index) {
+        const QPalette& palette = window->Results()->Cell(index)->palette();
+        return palette.color(QPalette::Text) == palette.color(QPalette::Disabled, QPalette::Text);
+    }
+
     testing::TemporarySettings settings;
     testing::DialogRecorder dialogs;
     std::unique_ptr<MainWindow> window;
@@ -216,24 +225,28 @@ TEST_F(FlashRoadTest, PropertiesShownAreTheEnginesInTheSelectedUnits) {
               FormatPattern(EnthalpyToDisplay(properties.enthalpy[2], 5, mw[2]), formats[27]));
 }
 
-// Grabs every tab after a flash into QUORVANE_SCREENSHOT_DIR (skipped when it is not set).
+// Grabs every tab after a flash, at 1024 x 700, into QUORVANE_SCREENSHOT_DIR (skipped when it
+// is not set). Tabs not yet in use are opened for the picture only.
 TEST_F(FlashRoadTest, ScreenshotsOfEveryTab) {
     const QString folder = qEnvironmentVariable("QUORVANE_SCREENSHOT_DIR");
     if (folder.isEmpty()) {
         GTEST_SKIP() << "QUORVANE_SCREENSHOT_DIR not set";
     }
-    window->resize(1100, 720);
+    window->resize(1024, 700);
     RunNaturalGas();
     window->Interaction()->SetEstimate(true);
     QDir().mkpath(folder);
     for (int i = 0; i < window->Tabs()->count(); ++i) {
+        window->Tabs()->setTabEnabled(i, true);
         window->Tabs()->setCurrentIndex(i);
-        if (window->Tabs()->currentIndex() != i) {
-            continue;
-        }
+        ASSERT_EQ(window->Tabs()->currentIndex(), i);
         QApplication::processEvents();
         EXPECT_TRUE(window->grab().save(QDir(folder).filePath(QStringLiteral("tab%1.png").arg(i))));
     }
+    // The banner and the greyed values of a run that failed after a good one.
+    FailDewPoint();
+    QApplication::processEvents();
+    EXPECT_TRUE(window->grab().save(QDir(folder).filePath(QStringLiteral("tab3-failed.png"))));
 }
 
 TEST_F(FlashRoadTest, OpeningTheResultsTabAgainDoesNotRecalculate) {
@@ -331,6 +344,9 @@ TEST_F(FlashRoadTest, AFailedRunTellsTheUserAndKeepsTheFlag) {
     EXPECT_TRUE(window->RecalculationFlag());
     EXPECT_EQ(CellText(4), QStringLiteral(" "));
     EXPECT_EQ(window->Results()->CompositionGrid()->rowCount(), 0);
+    // The whole message stays above the results after the box is closed.
+    EXPECT_EQ(window->Results()->BannerText(), dialogs.Last()->text);
+    EXPECT_TRUE(window->statusBar()->currentMessage().isEmpty());
 }
 
 // Values left from an earlier flash must not pass for results of the inputs that failed.
@@ -344,6 +360,88 @@ TEST_F(FlashRoadTest, AFailedRunAfterAGoodOneSaysTheValuesShownAreOld) {
     EXPECT_TRUE(dialogs.Last()->text.contains(QStringLiteral("last completed flash")))
         << dialogs.Last()->text.toStdString();
     EXPECT_TRUE(window->RecalculationFlag());
+    EXPECT_TRUE(window->Results()->BannerText().contains(QStringLiteral("last completed flash")));
+    EXPECT_TRUE(window->Results()->ValuesStale());
+    EXPECT_TRUE(CellIsGrey(6));
+    EXPECT_NE(CellText(6), QStringLiteral(" "));
+
+    // Inputs that flash again bring the values back to normal and the banner down.
+    window->Tabs()->setCurrentIndex(MainWindow::kSettingsTab);
+    testing::Find<QComboBox>(window.get(), QStringLiteral("cboFlashType"))->setCurrentIndex(0);
+    TypeInto(QStringLiteral("txtTemp"), QStringLiteral("100"));
+    window->Calculate();
+    EXPECT_FALSE(window->RecalculationFlag());
+    EXPECT_TRUE(window->Results()->BannerText().isEmpty());
+    EXPECT_FALSE(window->Results()->ValuesStale());
+    EXPECT_FALSE(CellIsGrey(6));
+}
+
+// F5 (or Ctrl+R) from another tab takes the temperature still being typed, flashes and shows
+// the results; with no components it says what to do instead of showing nothing.
+TEST_F(FlashRoadTest, CalculateRunsTheFlashForTheInputsBeingTyped) {
+    window->Tabs()->setCurrentIndex(MainWindow::kPropertiesTab);
+    EXPECT_TRUE(window->Results()->BannerText().startsWith(
+        QStringLiteral("There are no components to flash.")));
+    MethaneAndDecane();
+    testing::Find<QListWidget>(window.get(), QStringLiteral("lstEOS"))->setCurrentRow(3);
+    auto* temp = testing::Find<QLineEdit>(window.get(), QStringLiteral("txtTemp"));
+    temp->setFocus();
+    temp->selectAll();
+    QTest::keyClicks(temp, QStringLiteral("100"));
+    QTest::keyClick(temp, Qt::Key_F5);
+    EXPECT_EQ(window->Tabs()->currentIndex(), MainWindow::kPropertiesTab);
+    EXPECT_EQ(window->State().flashCase.tempF, 100.0F);
+    EXPECT_FALSE(window->RecalculationFlag());
+    EXPECT_TRUE(window->Results()->BannerText().isEmpty());
+    EXPECT_NE(CellText(4), QStringLiteral(" "));
+
+    window->Tabs()->setCurrentIndex(MainWindow::kSettingsTab);
+    TypeInto(QStringLiteral("txtPress"), QStringLiteral("900"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(window->Tabs()->currentIndex(), MainWindow::kPropertiesTab);
+    EXPECT_FALSE(window->RecalculationFlag());
+}
+
+// Small values (K-values and vapour fractions of the heavy ends) are shown with at least two
+// significant digits, so every shown value is within 5 % of the engine's; none reads as 0.
+TEST_F(FlashRoadTest, SmallResultsKeepTheirDigits) {
+    RunNaturalGas();
+    const FlashCase reference = EngineReference(*window->State().database);
+    QTableWidget* grid = window->Results()->CompositionGrid();
+    int belowLastPlace = 0;
+    for (int i = 0; i < grid->rowCount(); ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        const std::pair<int, double> columns[] = {
+            {2, reference.y[at]}, {3, reference.x[at]}, {4, reference.k[at]}};
+        for (const auto& [column, value] : columns) {
+            const QString text = grid->item(i, column)->text();
+            const auto shown = ParseNumber(text);
+            ASSERT_TRUE(shown.has_value()) << text.toStdString();
+            EXPECT_NEAR(*shown, value, 0.05 * std::fabs(value))
+                << kNaturalGas[at].first << " column " << column << ": " << text.toStdString();
+            belowLastPlace += std::fabs(value) < 5e-7 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(belowLastPlace, 0); // the case holds values "#.######" would show as 0
+}
+
+// At 1024 x 700, less a window frame, the window fits and no tab has to scroll.
+TEST_F(FlashRoadTest, EveryTabFitsA1024By700Screen) {
+    RunNaturalGas();
+    const QSize screen(1024 - 10, 700 - 40);
+    EXPECT_LE(window->minimumSizeHint().width(), screen.width());
+    EXPECT_LE(window->minimumSizeHint().height(), screen.height());
+    window->resize(screen);
+    for (int i = 0; i < window->Tabs()->count(); ++i) {
+        window->Tabs()->setTabEnabled(i, true);
+        window->Tabs()->setCurrentIndex(i);
+        QApplication::processEvents();
+        auto* page = qobject_cast<QScrollArea*>(window->Tabs()->currentWidget());
+        ASSERT_NE(page, nullptr) << i;
+        EXPECT_FALSE(page->horizontalScrollBar()->isVisible()) << "tab " << i;
+        EXPECT_FALSE(page->verticalScrollBar()->isVisible()) << "tab " << i;
+    }
+    EXPECT_EQ(window->size(), screen);
 }
 
 TEST_F(FlashRoadTest, WithoutAnEquationOfStateNothingRunsAndTheFlagStays) {

@@ -1,4 +1,5 @@
 #include "app/busy_indicator.h"
+#include "app/dialog_seam.h"
 #include "app/flash_setup_tab.h"
 #include "app/help_window.h"
 #include "app/results_tab.h"
@@ -9,8 +10,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardPaths>
@@ -72,7 +76,7 @@ TEST_F(MainWindowTest, TabsHaveTheirCaptionsAndStatusTexts) {
 
 TEST_F(MainWindowTest, EveryToolbarCommandIsPresentAndEnabled) {
     auto* toolbar = window->findChild<QToolBar*>(QStringLiteral("Toolbar1"));
-    EXPECT_EQ(toolbar->actions().size(), 14);
+    EXPECT_EQ(toolbar->actions().size(), 15);
     for (const char* name : {"tbrUnits", "tbrOpen", "tbrWater", "mnuViewWater"}) {
         auto* action = window->findChild<QAction*>(QString::fromLatin1(name));
         ASSERT_NE(action, nullptr) << name;
@@ -283,11 +287,79 @@ TEST_F(MainWindowTest, UnitPresetsChangeNothingUntilSetAsDefault) {
     EXPECT_EQ(window->State().units, SiEngineeringUnits());
     EXPECT_EQ(window->Selectors().UnitName(0), QStringLiteral("°C"));
     EXPECT_EQ(window->Selectors().UnitName(4), QStringLiteral("kg/kgmol")); // follows m³/kg
+    EXPECT_EQ(window->Selectors().UnitName(14), QStringLiteral("kg/m-s"));  // SI viscosity
     // "Save as Default" writes the current set.
     AnswerUnitDialog({QStringLiteral("optUnits0"), QStringLiteral("cmdSaveDefault"),
                       QStringLiteral("cmdClose")});
     units->trigger();
     EXPECT_EQ(SettingsStore::ReadUnits(), SiEngineeringUnits());
+}
+
+// Every command is in a menu with a mnemonic of its own (Alt+letter), the usual ones also on
+// their usual keys, and every toolbar button has a menu command to stand for it.
+TEST_F(MainWindowTest, EveryCommandIsReachableFromTheKeyboard) {
+    auto keys = [this](const char* name) {
+        return window->findChild<QAction*>(QString::fromLatin1(name))->shortcuts();
+    };
+    EXPECT_EQ(keys("mnuFileOpen").value(0), QKeySequence(QKeySequence::Open));
+    EXPECT_EQ(keys("mnuFileSave").value(0), QKeySequence(QKeySequence::Save));
+    EXPECT_EQ(keys("mnuFilePrint").value(0), QKeySequence(QKeySequence::Print));
+    EXPECT_EQ(keys("mnuFileExit").value(0), QKeySequence(QKeySequence::Quit));
+    EXPECT_EQ(keys("mnuHelpContents").value(0), QKeySequence(Qt::Key_F1));
+    EXPECT_EQ(keys("mnuViewCalculate"),
+              (QList<QKeySequence>{QKeySequence(Qt::Key_F5), QKeySequence(Qt::CTRL | Qt::Key_R)}));
+
+    auto mnemonic = [](const QString& text) {
+        const qsizetype at = text.indexOf(QLatin1Char('&'));
+        return at >= 0 && at + 1 < text.size() ? text.at(at + 1).toUpper() : QChar();
+    };
+    QSet<QString> menuTexts;
+    QSet<QChar> menuKeys;
+    for (QAction* menu : window->menuBar()->actions()) {
+        EXPECT_FALSE(mnemonic(menu->text()).isNull()) << menu->text().toStdString();
+        EXPECT_FALSE(menuKeys.contains(mnemonic(menu->text()))) << menu->text().toStdString();
+        menuKeys.insert(mnemonic(menu->text()));
+        QSet<QChar> itemKeys;
+        for (QAction* item : menu->menu()->actions()) {
+            if (item->isSeparator() || !item->isVisible()) {
+                continue; // unused recent-file slots are hidden
+            }
+            const QChar key = mnemonic(item->text());
+            EXPECT_FALSE(key.isNull()) << item->text().toStdString();
+            EXPECT_FALSE(itemKeys.contains(key))
+                << "two items on Alt+" << QString(key).toStdString();
+            itemKeys.insert(key);
+            menuTexts.insert(item->text().remove(QLatin1Char('&')).remove(QStringLiteral("...")));
+        }
+    }
+    for (QAction* button : window->findChild<QToolBar*>(QStringLiteral("Toolbar1"))->actions()) {
+        const QString command = button->toolTip().section(QStringLiteral(" ("), 0, 0);
+        EXPECT_TRUE(menuTexts.contains(command)) << button->objectName().toStdString();
+    }
+}
+
+// Titles are not cut short: the BIP entry box and a message box with a short text are as wide
+// as their titles need.
+TEST_F(MainWindowTest, DialogsAreWideEnoughForTheirTitles) {
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    auto titleWidth = [&](const QString& title) {
+        return QFontMetrics(bold).horizontalAdvance(title) + 100;
+    };
+    const QString entryTitle = QStringLiteral("Quorvane:  SRK BIP Entry");
+    const auto entry =
+        MakeTextDialog(window.get(), entryTitle, QStringLiteral("Enter the compound name..."));
+    entry->show();
+    EXPECT_GE(entry->width(), titleWidth(entryTitle));
+    entry->hide();
+
+    const MessageRequest request{QStringLiteral("Error:  Quorvane: a title longer than its text"),
+                                 QStringLiteral("x"), QMessageBox::Critical, QMessageBox::Ok,
+                                 QMessageBox::Ok};
+    const auto box = MakeMessageBox(window.get(), request);
+    box->show();
+    EXPECT_GE(box->width(), titleWidth(request.title));
+    box->hide();
 }
 
 } // namespace

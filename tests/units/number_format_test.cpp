@@ -239,6 +239,36 @@ TEST(FormatTable, EveryKeyInOrderWithItsDefault) {
     EXPECT_EQ(counted, kNumberFormatSlotCount);
 }
 
+// Values a pattern would show as 0 or with one significant digit fall back to the general form
+// with four digits; every other value keeps its pattern, exact zero included.
+TEST(FormatReadable, SmallValuesKeepFourSignificantDigits) {
+    const Case cases[] = {
+        {6.9e-6, "###.####", "6.9E-06"},       // a K-value that "###.####" shows as 0
+        {0.0013729, "#0.0", "0.001373"},       // surface tension in lbf/ft
+        {0.0003, "###.####", "0.0003"},        // one digit shown: the general form says the same
+        {0.00034567, "###.####", "0.0003457"}, // one digit shown, four in the fallback
+        {-0.0042, "##0.00", "-0.0042"},        // rounds to zero without its sign
+        {5.25, "#0", "5.25"},
+        {9.99996e-5, "0.00", "0.0001"},       // the rounding carries into a new digit
+        {123456789.0, "#0.0", "123456789.0"}, // large values are never touched
+        {0.0123, "#0.00", "0.0123"},
+        {0.012, "#0.000", "0.012"}, // two digits shown: the pattern stands
+        {0.0, "#0.00", "0.00"},
+        {2.7975, "###.####", "2.7975"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FormatReadable(c.value, c.pattern), c.expected)
+            << c.value << " with \"" << c.pattern << "\"";
+    }
+    // A stored 32-bit value shows its own digits, as FormatNumber does.
+    EXPECT_EQ(FormatReadable(0.0000005F, "0.0000"), "5E-07");
+    EXPECT_EQ(FormatSignificant(-12345.678, 4), "-1.235E+04");
+    EXPECT_EQ(FormatSignificant(99.996, 4), "100");
+    EXPECT_EQ(Readable(0.000314, "0.0003"), "0.000314");
+    EXPECT_EQ(SignificantDigitsShown("-1,200.0"), 5);
+    EXPECT_EQ(FormatReadable(std::numeric_limits<double>::quiet_NaN(), "#0.0"), "");
+}
+
 TEST(FormatTable, SlotsAndDefaults) {
     const auto slots = NumberFormatSlots();
     ASSERT_EQ(slots.size(), 55u);

@@ -28,7 +28,7 @@ TEST(UnitSet, Presets) {
     EXPECT_EQ(name(UnitSetEntry::DUnits), "kgmol/m³");
     EXPECT_EQ(name(UnitSetEntry::EntroUnits), "kJ/kgmol-K");
     EXPECT_EQ(name(UnitSetEntry::JTUnits), "°C/kPa");
-    EXPECT_EQ(name(UnitSetEntry::LVVUnits), "lbm/ft-hr");
+    EXPECT_EQ(name(UnitSetEntry::LVVUnits), "kg/m-s"); // an SI preset, not lbm/ft-hr
     EXPECT_EQ(name(UnitSetEntry::LVTCUnits), "W/m-K");
     EXPECT_EQ(name(UnitSetEntry::STUnits), "N/m");
     EXPECT_EQ(name(UnitSetEntry::VelUnits), "m/s");
