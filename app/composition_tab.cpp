@@ -3,8 +3,8 @@
 #include "app/busy_indicator.h"
 #include "app/dialog_seam.h"
 #include "app/display_text.h"
+#include "common/precision.h"
 #include "engine/flash/rachford_rice.h"
-#include "engine/precision.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

@@ -2,7 +2,7 @@
 
 #include "app/display_text.h"
 #include "app/unit_selectors.h"
-#include "engine/precision.h"
+#include "common/precision.h"
 #include "units/format_table.h"
 #include "units/unit_catalogue.h"
 

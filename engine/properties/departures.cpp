@@ -1,7 +1,7 @@
 #include "engine/properties/departures.h"
 
+#include "common/precision.h"
 #include "engine/eos/phase_fugacity.h"
-#include "engine/precision.h"
 #include "engine/properties/property_constants.h"
 
 #include <array>

@@ -36,14 +36,6 @@ void CheckSizes(const FlashCase& fc, std::size_t n, const std::vector<std::vecto
     }
 }
 
-// The equation of state of list index 0 "RK" to 4 "PR-78"; another index is unknown.
-EosChoice EosOfIndex(int index) {
-    if (index < 0 || index >= static_cast<int>(kEosListTexts.size())) {
-        return EosChoice{};
-    }
-    return EosChoiceFromText(kEosListTexts[static_cast<std::size_t>(index)]);
-}
-
 Inputs InputsOf(const FlashCase& fc, std::size_t n,
                 const std::vector<std::vector<double>>& componentRows,
                 std::span<const std::string> componentNames) {
@@ -52,7 +44,8 @@ Inputs InputsOf(const FlashCase& fc, std::size_t n,
     in.flash = &fc;
     in.rows = &componentRows;
     in.names = componentNames;
-    in.eos = EosOfIndex(fc.eosIndex);
+    in.eos = fc.Eos();
+    in.kij = RunKijTable(fc);
     in.tempF = fc.tempF;
     in.tempK = FahrenheitToKelvin(fc.tempF);
     in.pressPsia = fc.pressPsia;
@@ -255,7 +248,7 @@ void CalculateMixtureProperties(FlashCase& flashCase,
         }
     }
 
-    // Step 3: the equation of state by list index, and which phases are present.
+    // Step 3: the equation of state as the flash used it, and which phases are present.
     const Inputs in = InputsOf(fc, n, componentRows, componentNames);
     const double v = in.v;
     PropertyResults& r = results;

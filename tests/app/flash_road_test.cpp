@@ -8,8 +8,8 @@
 #include "app/interaction_tab.h"
 #include "app/results_tab.h"
 #include "app/unit_selectors.h"
+#include "common/precision.h"
 #include "engine/flash/flash_driver.h"
-#include "engine/precision.h"
 #include "engine/properties/mixture_properties.h"
 #include "tests/app/gui_test_support.h"
 #include "units/format_table.h"
@@ -70,7 +70,6 @@ FlashCase EngineReference(const ComponentDatabase& database) {
     }
     flash.kij.Reset(n);
     flash.eosIndex = 3;
-    flash.eosText = "PR";
     flash.flashType = FlashType::TP;
     flash.tempF = kTempF;
     flash.pressPsia = kPressPsia;

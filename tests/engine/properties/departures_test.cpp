@@ -1,7 +1,7 @@
+#include "common/precision.h"
 #include "engine/eos/cubic_roots.h"
 #include "engine/eos/eos_parameters.h"
 #include "engine/eos/fugacity.h"
-#include "engine/precision.h"
 #include "engine/properties/departures.h"
 #include "tests/engine/properties/component_rows.h"
 

@@ -1,7 +1,7 @@
+#include "common/precision.h"
 #include "engine/eos/cubic_roots.h"
 #include "engine/flash/flash_driver.h"
 #include "engine/flash/flash_state.h"
-#include "engine/precision.h"
 #include "engine/properties/coefficient_set.h"
 #include "engine/properties/mixture_properties.h"
 #include "engine/properties/property_errors.h"
@@ -34,7 +34,7 @@ struct Mixture : test_rows::MixtureCase {
         flash.x = flash.z;
         flash.y = flash.z;
         flash.k.assign(flash.z.size(), 1.0F);
-        const EosChoice eos = EosChoiceFromText(flash.eosText);
+        const EosChoice eos = flash.Eos();
         CubicState state;
         const RootPair roots =
             CompressibilityRoots(eos.equation, tempF, pressPsia, flash.tcF, flash.pcPsia, flash.w,
