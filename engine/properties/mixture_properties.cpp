@@ -99,10 +99,8 @@ IdealGasParts IdealGasOf(const Inputs& in) {
         StoreComponent(
             out.cp[i], out.cpGaps, i, [&] { return HeatCapacityCorrelation(set, in.tempF); },
             setNote);
-        const auto referenceNote = [&](int ordinal, const char* what) {
-            return std::isfinite(Cell(row, ordinal) * m)
-                       ? setNote()
-                       : std::string(in.Name(i)) + " has no " + what + " in its component data";
+        const auto referenceNote = [&](int ordinal, std::string_view what) {
+            return std::isfinite(Cell(row, ordinal) * m) ? setNote() : MissingDataNote(in, i, what);
         };
         StoreComponent(
             out.h[i], out.hGaps, i,

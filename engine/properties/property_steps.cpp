@@ -48,6 +48,10 @@ std::string EstimateNote(const Inputs& in, std::size_t i, std::string_view what,
     return "the " + std::string(what) + " gives " + name + " no value at " + Kelvin(in.tempK);
 }
 
+std::string MissingDataNote(const Inputs& in, std::size_t i, std::string_view what) {
+    return NameOf(in, i) + " has no " + std::string(what) + " in its component data";
+}
+
 double SetValue(const Inputs& in, std::size_t i, const CoefficientSet& set, SetProperty property) {
     if (!AcceptsCode(property, set.Code())) {
         return std::numeric_limits<double>::quiet_NaN();

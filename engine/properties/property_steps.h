@@ -182,6 +182,8 @@ std::string SetNote(const Inputs& in, std::size_t i, const CoefficientSet& set,
 // i no value; `needsBoilingPoint` when it starts from the normal boiling point.
 std::string EstimateNote(const Inputs& in, std::size_t i, std::string_view what,
                          bool needsBoilingPoint = false);
+// Component i lacks a value (named by `what`, "reference enthalpy") in its component data.
+std::string MissingDataNote(const Inputs& in, std::size_t i, std::string_view what);
 
 // One per-component statement: Store, and a failure is noted in `gaps` (why() makes the note);
 // an entry stored anew is this calculation's again.
