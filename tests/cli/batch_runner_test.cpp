@@ -171,8 +171,8 @@ TEST(BatchRunner, ErrorMessagesQuoteAnExcerpt) {
     };
     RunBatch(in, out, quoting, BatchOptions{});
     EXPECT_LT(out.str().size(), kMaxErrorMessageBytes + 100);
-    EXPECT_NE(out.str().find("(" + std::to_string(message.size()) + " bytes)"), std::string::npos)
-        << out.str();
+    const std::string length = std::to_string(message.size()) + " bytes)";
+    EXPECT_NE(out.str().find(length), std::string::npos) << out.str();
 }
 
 TEST(BatchRunner, EmptyInputIsAnError) {
