@@ -103,10 +103,10 @@ struct PropertyResults {
     // The notes of one value, in the order they were added.
     [[nodiscard]] std::vector<std::string> NotesOf(Quantity quantity, Stream stream) const;
 
-    // A record whose every value is unset (NaN). A caller that calculates once into a fresh
-    // record starts from it, so that a value the calculation steps over stays unset and is
-    // not reported; a default record would report the 0 it starts with. (The main window
-    // keeps one record across calculations, as a skipped value keeps its previous one.)
+    // A record whose every field is unset (NaN) and whose values count as not computed, so
+    // that a field a calculation steps over holds no number either. (What is reported follows
+    // the computed marks whatever the fields hold; the main window keeps one record across
+    // calculations.)
     [[nodiscard]] static PropertyResults Unset();
 
     [[nodiscard]] bool IsPresent(Stream stream) const;
