@@ -48,15 +48,15 @@ constexpr double kSoundFactor = 144.0 * 32.174;
 // by 1.4e-4 and more.
 constexpr double kTolerance = 5e-6;
 
-struct MixtureSpec {
+struct MixtureDefinition {
     const char* name;
     std::vector<std::pair<const char*, float>> components;
     std::vector<std::tuple<int, int, float>> kij; // symmetric pairs
     const char* saturating;                       // the pure component of the saturation check
 };
 
-const std::vector<MixtureSpec>& Mixtures() {
-    static const std::vector<MixtureSpec> mixtures = {
+const std::vector<MixtureDefinition>& Mixtures() {
+    static const std::vector<MixtureDefinition> mixtures = {
         {"NaturalGas",
          {{"NITROGEN", 0.02F},
           {"CARBON DIOXIDE", 0.03F},
@@ -88,14 +88,14 @@ const std::vector<MixtureSpec>& Mixtures() {
 }
 
 // A state relative to the mixture's pseudo-critical point (Kay's rule), on one root.
-struct StateSpec {
+struct StateDefinition {
     const char* name;
     double reducedT;
     double reducedP;
     Phase root;
 };
 
-constexpr std::array<StateSpec, 3> kStates = {{
+constexpr std::array<StateDefinition, 3> kStates = {{
     {"Vapour", 1.4, 0.2, Phase::Vapour},
     {"Liquid", 0.55, 1.5, Phase::Liquid},
     {"NearCritical", 1.05, 1.0, Phase::Vapour},
@@ -115,16 +115,17 @@ double Slope(F&& f, double x, double h) {
 // differences are exact in the 32-bit temperatures the engine takes.
 class PhaseModel {
 public:
-    PhaseModel(const MixtureSpec& spec, int eosIndex) : m_eos(EosChoiceFromIndex(eosIndex)) {
+    PhaseModel(const MixtureDefinition& definition, int eosIndex)
+        : m_eos(EosChoiceFromIndex(eosIndex)) {
         std::vector<const test_rows::ComponentRow*> rows;
         std::vector<float> z;
-        for (const auto& [name, fraction] : spec.components) {
+        for (const auto& [name, fraction] : definition.components) {
             rows.push_back(&testing::BundledComponent(name));
             z.push_back(fraction);
         }
         m_case = std::make_unique<test_rows::MixtureCase>(rows, z, eosIndex);
         FlashCase& flash = m_case->flash;
-        for (const auto& [i, j, k] : spec.kij) {
+        for (const auto& [i, j, k] : definition.kij) {
             flash.kij(i, j) = k;
             flash.kij(j, i) = k;
         }
@@ -264,18 +265,18 @@ protected:
     void SetUp() override {
         const auto [eosIndex, mixture, state] = GetParam();
         model = std::make_unique<PhaseModel>(Mixtures()[mixture], eosIndex);
-        spec = kStates[state];
+        where = kStates[state];
         const auto [tc, pc] = model->PseudoCritical();
-        tR = std::round(spec.reducedT * tc * 4.0) / 4.0;
-        p = ToSingle(std::round(spec.reducedP * pc));
-        v = model->RootVolume(tR, p, spec.root);
+        tR = std::round(where.reducedT * tc * 4.0) / 4.0;
+        p = ToSingle(std::round(where.reducedP * pc));
+        v = model->RootVolume(tR, p, where.root);
         ASSERT_GT(v, 0.0);
         derived = model->Derived(tR, p, v);
         ASSERT_EQ(derived.written, 5) << "every derived property is defined here";
     }
 
     std::unique_ptr<PhaseModel> model;
-    StateSpec spec{};
+    StateDefinition where{};
     double tR = 0.0;
     float p = 0.0F;
     double v = 0.0;
@@ -320,9 +321,9 @@ TEST_P(ConsistencyTest, GibbsEnergyHoldsTheFugacityCoefficients) {
     fugacity.Bind(model->Eos(), flash.tcF, flash.pcPsia, flash.w, flash.kij.View());
     std::vector<double> lnPhi(flash.z.size());
     CubicState cubic;
-    const float z = fugacity.EvaluateLog(spec.root, tempF, p, flash.z, lnPhi, cubic);
+    const float z = fugacity.EvaluateLog(where.root, tempF, p, flash.z, lnPhi, cubic);
 
-    const bool vapour = spec.root == Phase::Vapour;
+    const bool vapour = where.root == Phase::Vapour;
     flash.flashType = FlashType::TP;
     flash.tempF = tempF;
     flash.pressPsia = p;
@@ -436,7 +437,7 @@ INSTANTIATE_TEST_SUITE_P(EveryEquation, PureSaturationTest,
 //    state's Cp (the ideal-gas value plus the residual), which the liquid's Cp/Cv, μJT and
 //    speed of sound are made from.
 TEST(ConsistencyExceptions, SoaveSeventyEightAtZeroAcentricFactorHoldsTheSlopeFixed) {
-    const MixtureSpec air{"Air", {{"AIR", 1.0F}}, {}, "AIR"};
+    const MixtureDefinition air{"Air", {{"AIR", 1.0F}}, {}, "AIR"};
     const PhaseModel model(air, 2); // SRK-78 (API)
     ASSERT_EQ(model.Flash().w[0], 0.0F);
     const auto [tc, pc] = model.PseudoCritical();
