@@ -4,7 +4,7 @@
 #include "app/dialog_seam.h"
 #include "app/display_text.h"
 #include "app/grid_clipboard.h"
-#include "engine/precision.h"
+#include "common/precision.h"
 
 #include <cmath>
 

@@ -4,8 +4,8 @@
 #include "app/component_box.h"
 #include "app/dialog_seam.h"
 #include "app/display_text.h"
+#include "common/precision.h"
 #include "engine/flash/rachford_rice.h"
-#include "engine/precision.h"
 #include "units/number_format.h"
 
 #include <QButtonGroup>

@@ -1,7 +1,7 @@
 #include "app/flash_runner.h"
 
+#include "common/precision.h"
 #include "engine/flash/flash_driver.h"
-#include "engine/precision.h"
 #include "engine/properties/mixture_properties.h"
 
 #include <algorithm>

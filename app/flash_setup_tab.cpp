@@ -261,7 +261,6 @@ void FlashSetupTab::SetStreamName(const QString& name) {
 void FlashSetupTab::EosSelected() {
     const int index = EosIndex();
     m_state.flashCase.eosIndex = index;
-    m_state.flashCase.eosText = index >= 0 ? EosText().toStdString() : std::string();
     ShowNotes(index);
     emit inputChanged();
     emit eosChanged();

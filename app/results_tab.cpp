@@ -2,7 +2,7 @@
 
 #include "app/display_text.h"
 #include "app/unit_selectors.h"
-#include "engine/precision.h"
+#include "common/precision.h"
 #include "units/format_table.h"
 #include "units/unit_catalogue.h"
 
@@ -18,6 +18,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <cmath>
+#include <limits>
 
 namespace quorvane {
 
@@ -35,6 +36,15 @@ struct PropertyRow {
 namespace {
 
 constexpr int kDensityCells = 43;
+
+// The notes of a missing value, one a line.
+QString NotesText(const std::vector<std::string>& notes) {
+    QStringList lines;
+    for (const std::string& note : notes) {
+        lines << QString::fromStdString(note);
+    }
+    return lines.join(QLatin1Char('\n'));
+}
 
 // Property rows below the phase fractions, in display order.
 const std::array<PropertyRow, 16>& PropertyRows() {
@@ -212,7 +222,8 @@ double ResultsTab::MolecularWeight(int stream) const {
     // molar average of the stream's composition.
     const PropertyResults& results = m_state.properties;
     if (results.calculated) {
-        return results.molecularWeight[static_cast<std::size_t>(stream)];
+        return results.Value(Quantity::MolecularWeight, static_cast<Stream>(stream))
+            .value_or(std::numeric_limits<double>::quiet_NaN());
     }
     const std::span<const float> fractions =
         stream == 0 ? m_state.mixture.FeedMoleFractions()
@@ -354,9 +365,15 @@ void ResultsTab::ShowPropertyRow(const PropertyRow& row) {
         const std::optional<double> value =
             shown ? results.Value(row.quantity, stream) : std::nullopt;
         if (!value) {
+            // A value this run could not compute is blank; its tooltip says why, where known.
+            Cell(row.cells[s])
+                ->setToolTip(shown && results.IsPresent(stream)
+                                 ? NotesText(results.NotesOf(row.quantity, stream))
+                                 : QString());
             SetCell(row.cells[s], NAN, false);
             continue;
         }
+        Cell(row.cells[s])->setToolTip(QString());
         float display = ToSingle(*value);
         if (row.selector >= 0) {
             // Mass-based units go through the molecular weight of the same stream.

@@ -4,7 +4,7 @@
 #include "app/display_text.h"
 #include "app/unit_selectors.h"
 #include "app/water/steam_calculator.h"
-#include "engine/precision.h"
+#include "common/precision.h"
 #include "units/format_table.h"
 
 #include <QApplication>

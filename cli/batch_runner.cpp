@@ -1,5 +1,7 @@
 #include "cli/batch_runner.h"
 
+#include "cli/request_error.h"
+
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -26,6 +28,17 @@ bool IsBlank(std::string_view text) {
     return text.find_first_not_of(" \t\r\n\f\v") == std::string_view::npos;
 }
 
+Answer ErrorAnswer(std::string message, const std::string& where, int indent) {
+    constexpr auto kReplace = ordered_json::error_handler_t::replace;
+    // Messages quote excerpts of the request; this bounds whatever slips through.
+    message = Excerpt(message, kMaxErrorMessageBytes);
+    if (!where.empty()) {
+        message = where + ": " + message;
+    }
+    nlohmann::ordered_json error{{"error", message}};
+    return {error.dump(indent, ' ', false, kReplace), false};
+}
+
 // Runs the handler; whatever it throws becomes the error answer of this request.
 Answer AnswerRequest(const RequestHandler& handler, std::string_view text, const std::string& where,
                      int indent) {
@@ -43,45 +56,104 @@ Answer AnswerRequest(const RequestHandler& handler, std::string_view text, const
     } catch (...) {
         message = "internal error";
     }
-    if (!where.empty()) {
-        message = where + ": " + message;
-    }
-    nlohmann::ordered_json error{{"error", message}};
-    return {error.dump(indent, ' ', false, kReplace), false};
+    return ErrorAnswer(std::move(message), where, indent);
 }
 
-bool IsCompleteJson(std::string_view text) {
-    return nlohmann::json::accept(text, true);
+// The answer to a request text that is not read at all.
+Answer TooLarge(const std::string& where, int indent) {
+    return ErrorAnswer("the request is longer than " + std::to_string(kMaxRequestBytes) +
+                           " bytes (1 MiB), the most one request may take; it was not read",
+                       where, indent);
 }
 
-// True when the text parses up to its end but stops there: the start of a longer document.
-bool EndsEarly(std::string_view text) {
-    try {
-        [[maybe_unused]] auto parsed = nlohmann::json::parse(text, nullptr, true, true);
+// Whether a text is one JSON value, judged by its syntax alone.
+enum class JsonShape {
+    Complete,  // one whole value
+    EndsEarly, // valid up to its end, which comes too soon: the start of a longer document
+    Broken,    // anything else
+};
+
+// Accepts every value and keeps the parser's complaint.
+struct SyntaxOnly {
+    std::size_t position = 0;
+    std::string token;
+    int id = 0;
+
+    bool null() { return true; }
+    bool boolean(bool) { return true; }
+    bool number_integer(nlohmann::json::number_integer_t) { return true; }
+    bool number_unsigned(nlohmann::json::number_unsigned_t) { return true; }
+    bool number_float(nlohmann::json::number_float_t, const std::string&) { return true; }
+    bool string(std::string&) { return true; }
+    bool binary(nlohmann::json::binary_t&) { return true; }
+    bool start_object(std::size_t) { return true; }
+    bool key(std::string&) { return true; }
+    bool end_object() { return true; }
+    bool start_array(std::size_t) { return true; }
+    bool end_array() { return true; }
+    bool parse_error(std::size_t at, const std::string& lastToken,
+                     const nlohmann::detail::exception& error) {
+        position = at;
+        token = lastToken;
+        id = error.id;
         return false;
-    } catch (const nlohmann::json::parse_error& error) {
-        std::string_view trimmed = text.substr(0, text.find_last_not_of(" \t\r\n\f\v") + 1);
-        return error.byte > trimmed.size();
     }
+};
+
+// A number beyond the range of a double ("1e400") is a fault of the request, not of its
+// syntax: such numbers are read as 0 here (the parser stops at each), so that the line still
+// counts as a request of its own and gets its own error answer.
+JsonShape ShapeOf(std::string_view text) {
+    constexpr int kOutOfRange = 406;
+    constexpr int kMostNumbersReplaced = 64;
+    std::string copy;
+    std::string_view current = text;
+    for (int replaced = 0; replaced <= kMostNumbersReplaced; ++replaced) {
+        SyntaxOnly sax;
+        if (nlohmann::json::sax_parse(current, &sax, nlohmann::json::input_format_t::json, true,
+                                      true)) {
+            return JsonShape::Complete;
+        }
+        const std::size_t length = sax.token.size();
+        if (sax.id == kOutOfRange && length > 0 && sax.position >= length &&
+            current.substr(sax.position - length, length) == sax.token) {
+            if (copy.empty()) {
+                copy.assign(text);
+            }
+            copy.replace(sax.position - length, length, "0" + std::string(length - 1, ' '));
+            current = copy;
+            continue;
+        }
+        const std::size_t end = current.find_last_not_of(" \t\r\n\f\v") + 1;
+        return sax.position > end ? JsonShape::EndsEarly : JsonShape::Broken;
+    }
+    return JsonShape::Broken;
 }
+
+// One line of the input (without its end-of-line character). A line longer than
+// kMaxRequestBytes is read to its end but not kept: `text` is empty and `tooLong` set.
+struct Line {
+    std::string text;
+    bool tooLong = false;
+};
 
 // Lines of the input: those read ahead while the mode was decided, then the stream.
 class LineSource {
 public:
     explicit LineSource(std::istream& in) : m_in(in) {}
 
-    bool Next(std::string& line, std::size_t& lineNo) {
+    bool Next(Line& line, std::size_t& lineNo) {
         if (!m_buffered.empty()) {
             line = std::move(m_buffered.front());
             m_buffered.pop_front();
-        } else if (!std::getline(m_in, line)) {
+        } else if (!Read(line)) {
             return false;
         }
         lineNo = ++m_lineNo;
         return true;
     }
 
-    void PutBack(std::deque<std::string> lines, std::size_t firstLineNo) {
+    void PutBack(std::deque<Line> lines, std::size_t firstLineNo) {
         m_buffered = std::move(lines);
         m_lineNo = firstLineNo - 1;
     }
@@ -90,8 +162,35 @@ public:
     bool InputReady() { return !m_buffered.empty() || m_in.rdbuf()->in_avail() > 0; }
 
 private:
+    bool Read(Line& line) {
+        line.text.clear();
+        line.tooLong = false;
+        std::streambuf* buffer = m_in.rdbuf();
+        bool any = false;
+        for (;;) {
+            const int c = buffer->sbumpc();
+            if (c == std::char_traits<char>::eof()) {
+                m_in.setstate(std::ios::eofbit);
+                break;
+            }
+            any = true;
+            if (c == '\n') {
+                break;
+            }
+            if (line.text.size() < kMaxRequestBytes) {
+                line.text.push_back(static_cast<char>(c));
+            } else {
+                line.tooLong = true;
+            }
+        }
+        if (line.tooLong) {
+            std::string().swap(line.text);
+        }
+        return any;
+    }
+
     std::istream& m_in;
-    std::deque<std::string> m_buffered;
+    std::deque<Line> m_buffered;
     std::size_t m_lineNo = 0;
 };
 
@@ -108,15 +207,23 @@ std::string LinePlace(std::size_t lineNo) {
     return "line " + std::to_string(lineNo);
 }
 
+// The answer to one line of a batch.
+Answer AnswerLine(const RequestHandler& handler, const Line& line, std::size_t lineNo) {
+    if (line.tooLong) {
+        return TooLarge(LinePlace(lineNo), -1);
+    }
+    return AnswerRequest(handler, line.text, LinePlace(lineNo), -1);
+}
+
 void RunLinesSerial(LineSource& lines, std::ostream& out, const RequestHandler& handler,
                     BatchSummary& summary) {
-    std::string line;
+    Line line;
     std::size_t lineNo = 0;
     while (lines.Next(line, lineNo)) {
-        if (IsBlank(line)) {
+        if (!line.tooLong && IsBlank(line.text)) {
             continue;
         }
-        Write(out, AnswerRequest(handler, line, LinePlace(lineNo), -1), summary);
+        Write(out, AnswerLine(handler, line, lineNo), summary);
         if (!lines.InputReady()) {
             out.flush();
         }
@@ -138,15 +245,15 @@ public:
         }
         std::thread writer([this] { WriteAnswers(); });
 
-        std::string line;
+        Line line;
         std::size_t lineNo = 0;
         while (lines.Next(line, lineNo)) {
-            if (IsBlank(line)) {
+            if (!line.tooLong && IsBlank(line.text)) {
                 continue;
             }
             auto job = std::make_unique<Job>();
             job->lineNo = lineNo;
-            job->text = std::move(line);
+            job->line = std::move(line);
             std::unique_lock lock(m_mutex);
             m_spaceCv.wait(lock, [this] { return m_window.size() < m_capacity; });
             m_window.push_back(std::move(job));
@@ -169,7 +276,7 @@ public:
 private:
     struct Job {
         std::size_t lineNo = 0;
-        std::string text;
+        Line line;
         Answer answer;
         bool done = false;
     };
@@ -187,7 +294,7 @@ private:
                 job = m_window[m_nextSeq - m_firstSeq].get();
                 ++m_nextSeq;
             }
-            Answer answer = AnswerRequest(m_handler, job->text, LinePlace(job->lineNo), -1);
+            Answer answer = AnswerLine(m_handler, job->line, job->lineNo);
             {
                 std::lock_guard lock(m_mutex);
                 job->answer = std::move(answer);
@@ -261,8 +368,9 @@ BatchSummary RunBatch(std::istream& in, std::ostream& out, const RequestHandler&
     BatchSummary summary;
     LineSource lines(in);
 
-    // The first non-blank line decides the mode: a complete JSON value on it means JSON Lines.
-    std::string first;
+    // The first non-blank line decides the mode: a complete JSON value on it (or a line too
+    // long to read) means JSON Lines.
+    Line first;
     std::size_t firstLineNo = 0;
     do {
         if (!lines.Next(first, firstLineNo)) {
@@ -271,30 +379,40 @@ BatchSummary RunBatch(std::istream& in, std::ostream& out, const RequestHandler&
             out.flush();
             return summary;
         }
-    } while (IsBlank(first));
+    } while (!first.tooLong && IsBlank(first.text));
 
-    std::deque<std::string> readAhead;
+    std::deque<Line> readAhead;
     readAhead.push_back(first);
-    if (!IsCompleteJson(first) && EndsEarly(first)) {
-        // A document spread over several lines: read it whole.
-        std::string line;
+    if (!first.tooLong && ShapeOf(first.text) == JsonShape::EndsEarly) {
+        // A document spread over several lines: read it whole, as long as it stays within the
+        // size of one request.
+        Line line;
         std::size_t lineNo = 0;
-        std::string whole = first;
+        std::string whole = first.text;
+        bool tooLarge = false;
         while (lines.Next(line, lineNo)) {
-            whole += '\n';
-            whole += line;
-            readAhead.push_back(line);
+            tooLarge =
+                tooLarge || line.tooLong || whole.size() + 1 + line.text.size() > kMaxRequestBytes;
+            if (!tooLarge) {
+                whole += '\n';
+                whole += line.text;
+            }
+            readAhead.push_back(std::move(line));
         }
         bool linesOfTheirOwn = false;
-        if (!IsCompleteJson(whole)) {
+        if (tooLarge || ShapeOf(whole) != JsonShape::Complete) {
             // Not one document. If other lines stand as requests of their own, this is JSON
             // Lines whose first line is broken; otherwise report the document's syntax error.
             for (std::size_t k = 1; k < readAhead.size() && !linesOfTheirOwn; ++k) {
-                linesOfTheirOwn = !IsBlank(readAhead[k]) && IsCompleteJson(readAhead[k]);
+                linesOfTheirOwn = !readAhead[k].tooLong && !IsBlank(readAhead[k].text) &&
+                                  ShapeOf(readAhead[k].text) == JsonShape::Complete;
             }
         }
         if (!linesOfTheirOwn) {
-            Write(out, AnswerRequest(handler, whole, "", options.singleIndent), summary);
+            Write(out,
+                  tooLarge ? TooLarge("", options.singleIndent)
+                           : AnswerRequest(handler, whole, "", options.singleIndent),
+                  summary);
             out.flush();
             return summary;
         }

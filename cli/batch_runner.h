@@ -15,6 +15,10 @@
 
 namespace quorvane {
 
+// The most one request may take: a line of JSON Lines, or a whole single document. A longer
+// one is answered with an error without being parsed.
+inline constexpr std::size_t kMaxRequestBytes = std::size_t{1} << 20;
+
 // Answers one request text with the response as compact JSON text (one line). Throws
 // RequestError (or any std::exception) when the request cannot be run; the runner then
 // writes {"error": "<where>: <message>"} in its place.

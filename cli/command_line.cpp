@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iostream>
 #include <optional>
+#include <system_error>
 
 namespace quorvane {
 
@@ -77,9 +78,14 @@ int RunFlashCommand(const Arguments& arguments, std::istream& in, std::ostream& 
     std::ifstream file;
     std::istream* input = &in;
     if (arguments.file && *arguments.file != "-") {
-        file.open(*arguments.file, std::ios::binary);
-        if (!file) {
-            err << "quorvane-cli: cannot read the request file \"" << *arguments.file << "\"\n";
+        // A folder opens like a file but reads as nothing.
+        std::error_code ignored;
+        if (!std::filesystem::is_directory(*arguments.file, ignored)) {
+            file.open(*arguments.file, std::ios::binary);
+        }
+        if (!file.is_open()) {
+            err << "quorvane-cli: cannot read the request file \"" << *arguments.file
+                << "\"; give a readable file, or - for standard input\n";
             return kExitUsage;
         }
         input = &file;
@@ -159,10 +165,13 @@ Response:
   "H" (Btu/lb-mol), "S" (Btu/(lb-mol R)), "CpCv", "JT" (R/psia), "sound" (ft/s),
   "viscosity" (cP), "conductivity" (Btu/(h ft F)), for the liquid also
   "heat_of_vaporization" (Btu/lb-mol) and "surface_tension" (N/m), and "residual":
-  {"H", "S", "Cp"}, the equation-of-state departures of that stream. A value that does not
-  apply (an absent phase, the feed's transport properties) or that the components' data
-  cannot give (no "ideal_gas_cp", "Hf", "S0" or "Tb_F") is null.
-  A request that cannot be run is answered {"error": "<what is wrong and where>"}.
+  {"H", "S", "Cp"}, the equation-of-state departures of that stream, and "notes". A value
+  that does not apply (an absent phase, the feed's transport properties) or that this run
+  could not compute (a coefficient set that gives no value, data the components lack) is
+  null; "notes" lists why: [{"note": "...", "values": ["vapour.Cp", ...]}]. A fraction
+  outside 0..1 or a K-value or Z not above 0 is null as well.
+  A request that cannot be run is answered {"error": "<what is wrong and where>"}; one
+  request (a line, or the single document) may take at most 1 MiB.
 
 Exit status: 0 when every request ran, 1 when any was answered with an error, 2 for bad
 arguments or unreadable input.

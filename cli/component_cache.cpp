@@ -40,6 +40,11 @@ std::optional<std::pair<std::size_t, std::size_t>> TopLevelArray(std::string_vie
             if (depth == 1 && expectKey) {
                 expectKey = false;
                 const std::string_view name = text.substr(i + 1, end - i - 2);
+                if (name.find('\\') != std::string_view::npos) {
+                    // A member name spelled with escapes may be the same name: leave the text
+                    // to the parser, which treats duplicates one way.
+                    return std::nullopt;
+                }
                 if (name == key) {
                     std::size_t j = end;
                     while (j < text.size() && IsSpace(text[j])) {

@@ -17,7 +17,8 @@
 namespace quorvane {
 
 // Where the value of the top-level member `key` of a JSON object text lies ([begin, end) of
-// its text), when the member is an array that occurs once and the text has no comments.
+// its text), when the member is an array that occurs once, no top-level member name is spelled
+// with escapes (it could be the same name) and the text has no comments.
 // Nothing when the text does not have that simple shape; the caller then parses it whole.
 std::optional<std::pair<std::size_t, std::size_t>> TopLevelArray(std::string_view text,
                                                                  std::string_view key);

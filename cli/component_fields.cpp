@@ -111,7 +111,7 @@ void ReadOrdinals(const nlohmann::json& ordinals, const std::string& path,
         const auto [end, status] = std::from_chars(key.data(), key.data() + key.size(), ordinal);
         if (status != std::errc() || end != key.data() + key.size() || ordinal < 2 ||
             ordinal >= kComponentRowCells) {
-            throw RequestError(FieldPath(path, key) + ": not an ordinal from 2 to " +
+            throw RequestError(FieldPath(path, Excerpt(key)) + ": not an ordinal from 2 to " +
                                std::to_string(kComponentRowCells - 1));
         }
         if (!value.is_null()) {
@@ -123,10 +123,22 @@ void ReadOrdinals(const nlohmann::json& ordinals, const std::string& path,
 void CheckFlashFields(const ComponentRow& row, const std::string& path, bool fromDatabase) {
     for (const char* key : kFlashFields) {
         const std::size_t ordinal = OrdinalOf(key);
-        const std::size_t cell = std::string_view(key) == "vp" ? ordinal + kSetCodeOffset : ordinal;
-        if (std::isnan(row.cells[cell])) {
-            throw RequestError(FieldPath(path, key) +
-                               (fromDatabase ? ": empty in the database row" : ": missing field"));
+        // Every cell the flash reads: the value, or the vapour-pressure set's A..E and code.
+        const bool isSet = std::string_view(key) == "vp";
+        for (std::size_t cell = ordinal; cell <= ordinal + (isSet ? kSetCodeOffset : 0); ++cell) {
+            if (!isSet || cell < ordinal + 5 || cell == ordinal + kSetCodeOffset) {
+                if (!std::isnan(row.cells[cell])) {
+                    continue;
+                }
+                if (const std::string* text = row.TextAt(cell)) {
+                    throw RequestError(FieldPath(path, key) + ": the database row holds text (\"" +
+                                       Excerpt(*text) + "\") in ordinal " + std::to_string(cell) +
+                                       ", where a number belongs; correct the database");
+                }
+                throw RequestError(FieldPath(path, key) + (fromDatabase
+                                                               ? ": empty in the database row"
+                                                               : ": missing field"));
+            }
         }
     }
     const double code = row.cells[kOrdinalVapourPressureSet + kSetCodeOffset];
@@ -170,6 +182,7 @@ ComponentRow ParseComponent(const nlohmann::json& value, std::size_t index,
         }
         if (stored != nullptr) {
             row.cells = stored->cells;
+            row.textCells = stored->textCells;
             fromDatabase = true;
         } else {
             bool anyGiven = false;
@@ -180,10 +193,10 @@ ComponentRow ParseComponent(const nlohmann::json& value, std::size_t index,
             // checked field by field below.
             if (!anyGiven) {
                 if (catalogueFailed) {
-                    throw RequestError(path + ": component \"" + *name +
+                    throw RequestError(path + ": component \"" + Excerpt(*name) +
                                        "\" needs the database: " + catalogueMessage);
                 }
-                throw RequestError(path + ": unknown component \"" + *name +
+                throw RequestError(path + ": unknown component \"" + Excerpt(*name) +
                                    "\" (not in the component database; give its data "
                                    "explicitly or run \"quorvane-cli components\")");
             }

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 // A component as the command-line front end hands it to the engine: its name and its full
@@ -33,6 +34,19 @@ struct ComponentRow {
     std::string name;
     std::vector<double> cells =
         std::vector<double>(kComponentRowCells, std::numeric_limits<double>::quiet_NaN());
+    // Cells of a database row that hold text where a number belongs (their cell is NaN), so
+    // that a message can say so instead of calling the cell empty.
+    std::vector<std::pair<std::size_t, std::string>> textCells;
+
+    // The text of that cell, or nothing.
+    [[nodiscard]] const std::string* TextAt(std::size_t ordinal) const {
+        for (const auto& [at, text] : textCells) {
+            if (at == ordinal) {
+                return &text;
+            }
+        }
+        return nullptr;
+    }
 };
 
 } // namespace quorvane

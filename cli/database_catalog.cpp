@@ -42,6 +42,11 @@ void DatabaseCatalog::Load() const {
             cells.resize(std::max(cells.size(), kComponentRowCells),
                          std::numeric_limits<double>::quiet_NaN());
             row.cells = std::move(cells);
+            for (int ord = ordinal::kMolecularWeight; ord <= record.Width(); ++ord) {
+                if (const auto* text = std::get_if<std::string>(&record.Cell(ord))) {
+                    row.textCells.emplace_back(static_cast<std::size_t>(ord), *text);
+                }
+            }
             m_byName.emplace(row.name, m_rows.size());
             ++upperCount[Upper(row.name)];
             m_rows.push_back(std::move(row));

@@ -43,7 +43,7 @@ int IndexIn(const std::vector<std::string>& texts, const std::string& text, cons
             const char* what) {
     auto it = std::find(texts.begin(), texts.end(), text);
     if (it == texts.end()) {
-        throw RequestError(std::string(field) + ": unknown " + what + " \"" + text +
+        throw RequestError(std::string(field) + ": unknown " + what + " \"" + Excerpt(text) +
                            "\" (expected one of " + JoinQuoted(texts) + ")");
     }
     return static_cast<int>(it - texts.begin());
@@ -163,7 +163,9 @@ FlashRequest ParseFlashRequest(const nlohmann::json& request, const ComponentCat
     if (Member(request, "P_psia") != nullptr && parsed.pressPsia <= 0) {
         throw RequestError("P_psia: the pressure must be positive");
     }
-    if (inputs.vaporFraction && (parsed.vaporFraction < 0 || parsed.vaporFraction > 1)) {
+    // A field present must be valid, whether or not the flash type uses it.
+    if (Member(request, "vf") != nullptr &&
+        (parsed.vaporFraction < 0 || parsed.vaporFraction > 1)) {
         throw RequestError("vf: Vapor Fraction must be a number between 0 and 1.");
     }
 

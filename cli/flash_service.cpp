@@ -2,33 +2,69 @@
 
 #include "cli/component_cache.h"
 #include "cli/request_error.h"
+#include "common/precision.h"
 #include "engine/flash/flash_driver.h"
 #include "engine/flash/flash_state.h"
-#include "engine/precision.h"
 #include "engine/properties/mixture_properties.h"
 #include "engine/properties/property_errors.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <memory>
 #include <span>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 namespace quorvane {
 
 namespace {
 
-void SingleArray(JsonWriter& writer, std::string_view key, std::span<const float> values) {
+// The range a reported value must lie in to be written; outside it (or not a number) the value
+// is null. An answer flagged as not converged may hold the last iterate, whose numbers need
+// not be physical; a converged one lies in range anyway.
+struct Physical {
+    double low;
+    double high;
+    bool lowIncluded;
+};
+constexpr Physical kFraction{0.0, 1.0, true};
+constexpr Physical kPositive{0.0, std::numeric_limits<double>::infinity(), false};
+constexpr Physical kAboveAbsoluteZero{-459.67, std::numeric_limits<double>::infinity(), false};
+
+bool InRange(double value, Physical range) {
+    return std::isfinite(value) && value <= range.high &&
+           (range.lowIncluded ? value >= range.low : value > range.low);
+}
+
+void Checked(JsonWriter& writer, std::string_view key, float value, Physical range) {
+    writer.Key(key);
+    if (InRange(value, range)) {
+        writer.Single(value);
+    } else {
+        writer.Null();
+    }
+}
+
+void SingleArray(JsonWriter& writer, std::string_view key, std::span<const float> values,
+                 Physical range) {
     writer.Key(key);
     writer.BeginArray();
     for (float value : values) {
-        writer.Single(value);
+        if (InRange(value, range)) {
+            writer.Single(value);
+        } else {
+            writer.Null();
+        }
     }
     writer.EndArray();
 }
 
-// nlohmann's messages start with "[json.exception.parse_error.101] "; the rest says where.
+// nlohmann's messages start with "[json.exception.parse_error.101] "; the rest says where, and
+// may end with the text last read ("; last read: '<text>'"), of which an excerpt is kept.
 std::string WithoutExceptionTag(const char* message) {
     const char* text = message;
     if (text[0] == '[') {
@@ -36,7 +72,17 @@ std::string WithoutExceptionTag(const char* message) {
             text = end + 2;
         }
     }
-    return text;
+    const std::string_view rest(text);
+    constexpr std::string_view kLastRead = "; last read: '";
+    const std::size_t at = rest.find(kLastRead);
+    if (at == std::string_view::npos) {
+        return std::string(rest);
+    }
+    std::string_view read = rest.substr(at + kLastRead.size());
+    if (!read.empty() && read.back() == '\'') {
+        read.remove_suffix(1);
+    }
+    return std::string(rest.substr(0, at + kLastRead.size())) + Excerpt(read) + "'";
 }
 
 void WriteValue(JsonWriter& writer, std::string_view key, const PropertyResults& results,
@@ -60,34 +106,88 @@ void WriteValue(JsonWriter& writer, std::string_view key, const PropertyResults&
     }
 }
 
+// The key of each value in a stream's object ("residual.H" inside its "residual" object).
+std::string_view KeyOf(Quantity quantity) {
+    switch (quantity) {
+    case Quantity::MolecularWeight:
+        return "MW";
+    case Quantity::PseudoCriticalVolume:
+        return "Vc";
+    case Quantity::PseudoCriticalTemperature:
+        return "Tc_F";
+    case Quantity::PseudoCriticalPressure:
+        return "Pc_psia";
+    case Quantity::Compressibility:
+        return "Z";
+    case Quantity::MolarDensity:
+        return "density";
+    case Quantity::HeatCapacity:
+        return "Cp";
+    case Quantity::Enthalpy:
+        return "H";
+    case Quantity::Entropy:
+        return "S";
+    case Quantity::HeatCapacityRatio:
+        return "CpCv";
+    case Quantity::JouleThomson:
+        return "JT";
+    case Quantity::SoundSpeed:
+        return "sound";
+    case Quantity::Viscosity:
+        return "viscosity";
+    case Quantity::ThermalConductivity:
+        return "conductivity";
+    case Quantity::HeatOfVaporization:
+        return "heat_of_vaporization";
+    case Quantity::SurfaceTension:
+        return "surface_tension";
+    case Quantity::ResidualEnthalpy:
+        return "residual.H";
+    case Quantity::ResidualEntropy:
+        return "residual.S";
+    case Quantity::ResidualHeatCapacity:
+        return "residual.Cp";
+    }
+    return "";
+}
+
+std::string_view StreamKey(Stream stream) {
+    switch (stream) {
+    case Stream::Feed:
+        return "feed";
+    case Stream::Vapour:
+        return "vapour";
+    case Stream::Liquid:
+        return "liquid";
+    }
+    return "";
+}
+
 void WriteStream(JsonWriter& writer, const PropertyResults& results, Stream stream) {
-    struct Field {
-        const char* key;
-        Quantity quantity;
-    };
-    static constexpr Field kFields[] = {
-        {"MW", Quantity::MolecularWeight},
-        {"Vc", Quantity::PseudoCriticalVolume},
-        {"Tc_F", Quantity::PseudoCriticalTemperature},
-        {"Pc_psia", Quantity::PseudoCriticalPressure},
-        {"Z", Quantity::Compressibility},
-        {"density", Quantity::MolarDensity},
-        {"Cp", Quantity::HeatCapacity},
-        {"H", Quantity::Enthalpy},
-        {"S", Quantity::Entropy},
-        {"CpCv", Quantity::HeatCapacityRatio},
-        {"JT", Quantity::JouleThomson},
-        {"sound", Quantity::SoundSpeed},
-        {"viscosity", Quantity::Viscosity},
-        {"conductivity", Quantity::ThermalConductivity},
+    static constexpr Quantity kFields[] = {
+        Quantity::MolecularWeight,
+        Quantity::PseudoCriticalVolume,
+        Quantity::PseudoCriticalTemperature,
+        Quantity::PseudoCriticalPressure,
+        Quantity::Compressibility,
+        Quantity::MolarDensity,
+        Quantity::HeatCapacity,
+        Quantity::Enthalpy,
+        Quantity::Entropy,
+        Quantity::HeatCapacityRatio,
+        Quantity::JouleThomson,
+        Quantity::SoundSpeed,
+        Quantity::Viscosity,
+        Quantity::ThermalConductivity,
     };
     writer.BeginObject();
-    for (const Field& field : kFields) {
-        WriteValue(writer, field.key, results, field.quantity, stream);
+    for (Quantity quantity : kFields) {
+        WriteValue(writer, KeyOf(quantity), results, quantity, stream);
     }
     if (stream == Stream::Liquid) {
-        WriteValue(writer, "heat_of_vaporization", results, Quantity::HeatOfVaporization, stream);
-        WriteValue(writer, "surface_tension", results, Quantity::SurfaceTension, stream);
+        for (Quantity quantity : {Quantity::HeatOfVaporization, Quantity::SurfaceTension}) {
+            WriteValue(writer, KeyOf(quantity), results, quantity, stream);
+        }
     }
     writer.Key("residual");
     writer.BeginObject();
@@ -98,50 +198,39 @@ void WriteStream(JsonWriter& writer, const PropertyResults& results, Stream stre
     writer.EndObject();
 }
 
-bool Missing(const std::vector<double>& cells, std::size_t ordinal) {
-    return std::isnan(cells[ordinal]);
-}
-
-void Blank(std::span<float> values) {
-    for (float& value : values) {
-        value = std::numeric_limits<float>::quiet_NaN();
+// Why values are null: each note once, with the values it explains ("vapour.Cp"), in the order
+// the notes were made. Only the notes of missing values of present streams are told.
+void WriteNotes(JsonWriter& writer, const PropertyResults& results) {
+    std::vector<std::pair<std::string_view, std::vector<std::string>>> notes;
+    for (const PropertyNote& note : results.Notes()) {
+        if (!PropertyResults::Applies(note.quantity, note.stream) ||
+            !results.IsPresent(note.stream) || results.Value(note.quantity, note.stream)) {
+            continue;
+        }
+        std::string value =
+            std::string(StreamKey(note.stream)) + "." + std::string(KeyOf(note.quantity));
+        auto it = std::find_if(notes.begin(), notes.end(),
+                               [&](const auto& entry) { return entry.first == note.text; });
+        if (it == notes.end()) {
+            notes.emplace_back(note.text, std::vector<std::string>{std::move(value)});
+        } else {
+            it->second.push_back(std::move(value));
+        }
     }
-}
-
-// A component given without the data the database holds for every offered component (the
-// ideal-gas heat capacity, the reference enthalpy and entropy, the boiling point) leaves the
-// values built on it undefined: the driver would step over them and report zeros or partial
-// sums. They are reported as null instead.
-void BlankValuesWithoutData(const std::vector<std::vector<double>>& rows,
-                            PropertyResults& results) {
-    bool noIdealGasCp = false;
-    bool noEnthalpy = false;
-    bool noEntropy = false;
-    bool noBoilingPoint = false;
-    for (const std::vector<double>& cells : rows) {
-        noIdealGasCp = noIdealGasCp || Missing(cells, kOrdinalIdealGasCpSet + kSetCodeOffset);
-        noEnthalpy = noEnthalpy || Missing(cells, kOrdinalReferenceEnthalpy);
-        noEntropy = noEntropy || Missing(cells, kOrdinalReferenceEntropy);
-        noBoilingPoint = noBoilingPoint || Missing(cells, kOrdinalBoilingTemperature);
+    writer.Key("notes");
+    writer.BeginArray();
+    for (const auto& [text, values] : notes) {
+        writer.BeginObject();
+        writer.Member("note", text);
+        writer.Key("values");
+        writer.BeginArray();
+        for (const std::string& value : values) {
+            writer.String(value);
+        }
+        writer.EndArray();
+        writer.EndObject();
     }
-    if (noIdealGasCp) {
-        Blank(results.heatCapacity);
-        Blank(results.heatCapacityRatio);
-        Blank(results.jouleThomson);
-        Blank(results.soundSpeed);
-    }
-    if (noIdealGasCp || noEnthalpy) {
-        Blank(results.enthalpy);
-    }
-    if (noIdealGasCp || noEntropy) {
-        Blank(results.entropy);
-    }
-    if (noBoilingPoint) {
-        // Their estimates from the critical constants start from the boiling point.
-        results.heatOfVaporization = std::numeric_limits<float>::quiet_NaN();
-        results.surfaceTension = std::numeric_limits<float>::quiet_NaN();
-        results.thermalConductivity[1] = std::numeric_limits<float>::quiet_NaN();
-    }
+    writer.EndArray();
 }
 
 } // namespace
@@ -154,6 +243,7 @@ void WriteProperties(JsonWriter& writer, const PropertyResults& results) {
     WriteStream(writer, results, Stream::Vapour);
     writer.Key("liquid");
     WriteStream(writer, results, Stream::Liquid);
+    WriteNotes(writer, results);
     writer.EndObject();
 }
 
@@ -197,7 +287,6 @@ FlashCase BuildFlashCase(const FlashRequest& request) {
     }
 
     flashCase.eosIndex = request.eosIndex;
-    flashCase.eosText = request.eos;
     flashCase.flashType = static_cast<FlashType>(request.flashIndex);
     flashCase.tempF = ToSingle(request.tempF);
     flashCase.pressPsia = ToSingle(request.pressPsia);
@@ -213,15 +302,20 @@ std::string FlashResponse(const FlashCase& flashCase, const PropertyResults* pro
     writer.Reserve(properties != nullptr ? 3072 : 1024);
     writer.BeginObject();
     writer.Member("flash", FlashTypeCode(flashCase.flashType));
-    writer.Member("eos", flashCase.eosText);
-    writer.Member("T_F", flashCase.tempF);
-    writer.Member("P_psia", flashCase.pressPsia);
-    writer.Member("vf", flashCase.vapourFraction);
-    SingleArray(writer, "x", flashCase.x);
-    SingleArray(writer, "y", flashCase.y);
-    SingleArray(writer, "K", flashCase.k);
-    writer.Member("Z_L", flashCase.liquidZ);
-    writer.Member("Z_V", flashCase.vapourZ);
+    writer.Member("eos", flashCase.EosText());
+    Checked(writer, "T_F", flashCase.tempF, kAboveAbsoluteZero);
+    Checked(writer, "P_psia", flashCase.pressPsia, kPositive);
+    writer.Key("vf");
+    if (InRange(flashCase.vapourFraction, kFraction)) {
+        writer.Double(flashCase.vapourFraction);
+    } else {
+        writer.Null();
+    }
+    SingleArray(writer, "x", flashCase.x, kFraction);
+    SingleArray(writer, "y", flashCase.y, kFraction);
+    SingleArray(writer, "K", flashCase.k, kPositive);
+    Checked(writer, "Z_L", flashCase.liquidZ, kPositive);
+    Checked(writer, "Z_V", flashCase.vapourZ, kPositive);
     writer.Member("iterations", static_cast<int>(flashCase.iterations));
     writer.Member("converged", flashCase.converged);
     if (!flashCase.converged) {
@@ -280,7 +374,8 @@ std::string FlashService::Answer(std::string_view requestText) const {
         request = nlohmann::json::parse(requestText, nullptr, true, true);
     } catch (const nlohmann::json::exception& error) {
         // Syntax errors, and numbers too large for a double ("1e400").
-        throw RequestError("malformed JSON: " + WithoutExceptionTag(error.what()));
+        throw RequestError("malformed JSON: " +
+                           Excerpt(WithoutExceptionTag(error.what()), kMaxErrorMessageBytes));
     }
     return Answer(request);
 }
@@ -319,12 +414,11 @@ std::string FlashService::Answer(const nlohmann::json& request,
     try {
         CalculateMixtureProperties(flashCase, rows, names, properties);
     } catch (const PropertyError&) {
-        // The surface tension, evaluated last, failed: every other value stands.
-        properties.surfaceTension = std::numeric_limits<float>::quiet_NaN();
+        // The surface tension, evaluated last, failed (its note says why): every other value
+        // stands.
     } catch (const std::exception& error) {
         throw RequestError(std::string("the property calculation failed: ") + error.what());
     }
-    BlankValuesWithoutData(rows, properties);
     return FlashResponse(flashCase, &properties);
 }
 

@@ -1,6 +1,6 @@
 #include "data/case_file.h"
 
-#include "engine/precision.h"
+#include "common/precision.h"
 #include "units/fractions.h"
 
 #include <algorithm>

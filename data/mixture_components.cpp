@@ -1,6 +1,6 @@
 #include "data/mixture_components.h"
 
-#include "engine/precision.h"
+#include "common/precision.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "units/number_format.h"
 
-#include "engine/precision.h"
+#include "common/precision.h"
 
 #include <charconv>
 #include <cmath>
@@ -147,11 +147,12 @@ std::string PlaceDigits(const std::string& digits, int exponent, bool exponentFo
 }
 
 // The digits rounded half away from zero to `decimals` places, as integer and fraction digit
-// strings (the fraction exactly `decimals` long).
+// strings (the fraction exactly `decimals` long). Single digits are set with assign(1, '0'):
+// GCC 12 at -O3 warns falsely (-Wrestrict) about assigning a literal to a string here.
 void RoundedDigits(DecimalDigits d, int decimals, std::string& intDigits, std::string& fracDigits) {
     const int keep = d.pointPos + decimals;
     if (keep < 0) {
-        intDigits = "0";
+        intDigits.assign(1, '0');
         fracDigits.assign(static_cast<std::size_t>(decimals), '0');
         return;
     }
@@ -162,7 +163,7 @@ void RoundedDigits(DecimalDigits d, int decimals, std::string& intDigits, std::s
         d.digits.append(kept - d.digits.size(), '0');
     }
     if (d.pointPos <= 0) {
-        intDigits = "0";
+        intDigits.assign(1, '0');
         fracDigits = std::string(static_cast<std::size_t>(-d.pointPos), '0') + d.digits;
     } else {
         const auto point = static_cast<std::size_t>(d.pointPos);
@@ -227,7 +228,7 @@ std::string FormatWithPattern(T value, std::string_view pattern) {
         number += fracDigits;
     }
     if (number.empty()) {
-        number = "0";
+        number.assign(1, '0');
     }
     std::string out = p.prefix;
     if (value < 0 && !isZero) {

@@ -1,6 +1,6 @@
 #include "units/unit_catalogue.h"
 
-#include "engine/precision.h"
+#include "common/precision.h"
 
 #include <array>
 #include <cmath>

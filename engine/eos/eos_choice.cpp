@@ -58,4 +58,15 @@ std::optional<int> EosListIndex(std::string_view listText) {
     return std::nullopt;
 }
 
+std::string_view EosListText(int index) {
+    if (index < 0 || index >= static_cast<int>(kEosListTexts.size())) {
+        return {};
+    }
+    return kEosListTexts[static_cast<std::size_t>(index)];
+}
+
+EosChoice EosChoiceFromIndex(int index) {
+    return EosChoiceFromText(EosListText(index));
+}
+
 } // namespace quorvane

@@ -37,4 +37,10 @@ std::string_view VariantName(EosVariant variant);    // "ORIGINAL" or "78"
 // Index of a list text in kEosListTexts, or nothing when the text is not one of them.
 std::optional<int> EosListIndex(std::string_view listText);
 
+// The list text of index 0..4, or "" for any other index.
+std::string_view EosListText(int index);
+
+// The equation of state of list index 0..4; EosEquation::Unknown for any other index.
+EosChoice EosChoiceFromIndex(int index);
+
 } // namespace quorvane

@@ -1,6 +1,6 @@
 #include "engine/eos/eos_parameters.h"
 
-#include "engine/precision.h"
+#include "common/precision.h"
 
 #include <cmath>
 

@@ -1,8 +1,8 @@
 #include "engine/eos/fugacity.h"
 
+#include "common/precision.h"
 #include "engine/eos/checked_math.h"
 #include "engine/eos/fugacity_terms.h"
-#include "engine/precision.h"
 
 #include <cmath>
 #include <vector>

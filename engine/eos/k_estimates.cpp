@@ -1,8 +1,8 @@
 #include "engine/eos/k_estimates.h"
 
+#include "common/precision.h"
 #include "engine/eos/checked_math.h"
 #include "engine/eos/eos_parameters.h"
-#include "engine/precision.h"
 
 #include <cmath>
 

@@ -1,9 +1,9 @@
 #include "engine/eos/phase_fugacity.h"
 
+#include "common/precision.h"
 #include "engine/eos/checked_math.h"
 #include "engine/eos/engine_errors.h"
 #include "engine/eos/fugacity_terms.h"
-#include "engine/precision.h"
 
 #include <cmath>
 

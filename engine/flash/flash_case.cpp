@@ -1,9 +1,10 @@
 #include "engine/flash/flash_case.h"
 
 #include "engine/eos/phase_fugacity.h"
+#include "common/precision.h"
 #include "engine/flash/flash_results.h"
-#include "engine/precision.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -120,8 +121,17 @@ FlashMixture MixtureOf(const FlashCase& flashCase) {
     m.zc = first(flashCase.zc);
     m.vapourPressure = first(flashCase.vapourPressure);
     m.kij = flashCase.kij.View();
-    m.eosText = flashCase.eosText;
+    m.eosText = flashCase.EosText();
     return m;
+}
+
+KijTable RunKijTable(const FlashCase& flashCase) {
+    if (!flashCase.estimateKij) {
+        return flashCase.kij;
+    }
+    const std::size_t n = flashCase.n < 0 ? 0 : static_cast<std::size_t>(flashCase.n);
+    return EstimateKij(std::span(flashCase.tcF).first(std::min(n, flashCase.tcF.size())),
+                       std::span(flashCase.zc).first(std::min(n, flashCase.zc.size())));
 }
 
 void FlashResults::Prepare(int n) {

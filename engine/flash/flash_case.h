@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/eos/eos_choice.h"
 #include "engine/eos/eos_parameters.h"
 #include "engine/eos/k_estimates.h"
 
@@ -73,10 +74,12 @@ struct FlashCase {
     KijTable kij;
     bool estimateKij = false; // the caller applies EstimateKij / ZeroKijTable when it changes
 
-    // Equation of state: list index 0..4 and its text ("RK", "SRK", "SRK-78 (API)", "PR",
-    // "PR-78").
+    // Equation of state: its index in the equation-of-state list, 0 "RK", 1 "SRK",
+    // 2 "SRK-78 (API)", 3 "PR", 4 "PR-78" (-1: none chosen). The one field both the flash and
+    // the property driver read; the list text and the equation with its variant follow from it.
     int eosIndex = -1;
-    std::string eosText;
+    [[nodiscard]] std::string_view EosText() const { return EosListText(eosIndex); }
+    [[nodiscard]] EosChoice Eos() const { return EosChoiceFromIndex(eosIndex); }
 
     FlashType flashType = FlashType::TP;
 
@@ -105,5 +108,10 @@ struct FlashCase {
 // equation of state, more than 25 components, arrays shorter than n, a bad feed, missing
 // critical data); empty when it can.
 std::string MixtureDataProblem(const FlashCase& c);
+
+// The interaction parameters a run of the case uses: EstimateKij's table of its first n
+// components when estimateKij is set, otherwise a copy of the case's own table. The flash and
+// the property driver both take it.
+KijTable RunKijTable(const FlashCase& flashCase);
 
 } // namespace quorvane

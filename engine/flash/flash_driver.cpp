@@ -1,12 +1,12 @@
 #include "engine/flash/flash_driver.h"
 
+#include "common/precision.h"
 #include "engine/eos/engine_errors.h"
 #include "engine/eos/phase_fugacity.h"
 #include "engine/flash/flash_results.h"
 #include "engine/flash/isothermal_flash.h"
 #include "engine/flash/saturation.h"
 #include "engine/flash/vapour_fraction_flash.h"
-#include "engine/precision.h"
 
 #include <cmath>
 #include <exception>
@@ -56,11 +56,8 @@ bool RunFlash(FlashCase& flashCase, FlashState& state) noexcept {
         FlashMixture mixture = MixtureOf(flashCase);
         // With the estimate chosen, the run uses the estimated table; the case's own table is
         // left as it is.
-        KijTable estimated;
-        if (flashCase.estimateKij) {
-            estimated = EstimateKij(mixture.tcF, mixture.zc);
-            mixture.kij = estimated.View();
-        }
+        const KijTable runKij = RunKijTable(flashCase);
+        mixture.kij = runKij.View();
         const std::span<const float> z(flashCase.z.data(), static_cast<std::size_t>(n));
         FlashResults out;
         const float tempF = flashCase.tempF;

@@ -1,12 +1,12 @@
 #include "engine/flash/isothermal_checks.h"
 
+#include "common/precision.h"
 #include "engine/eos/engine_errors.h"
 #include "engine/eos/k_estimates.h"
 #include "engine/flash/flash_steps.h"
 #include "engine/flash/isothermal_flash.h"
 #include "engine/flash/stability.h"
 #include "engine/flash/tp_continuation.h"
-#include "engine/precision.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,6 @@
 #include "engine/flash/isothermal_flash.h"
 
+#include "common/precision.h"
 #include "engine/eos/checked_math.h"
 #include "engine/eos/engine_errors.h"
 #include "engine/eos/k_estimates.h"
@@ -9,7 +10,6 @@
 #include "engine/flash/saturation.h"
 #include "engine/flash/stability.h"
 #include "engine/flash/tp_continuation.h"
-#include "engine/precision.h"
 
 #include <algorithm>
 #include <cmath>

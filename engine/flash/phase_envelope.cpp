@@ -4,13 +4,13 @@
 
 #include "engine/flash/phase_envelope.h"
 
+#include "common/precision.h"
 #include "engine/eos/checked_math.h"
 #include "engine/eos/engine_errors.h"
 #include "engine/eos/eos_parameters.h"
 #include "engine/flash/flash_steps.h"
 #include "engine/flash/isothermal_flash.h"
 #include "engine/flash/saturation.h"
-#include "engine/precision.h"
 
 #include <cmath>
 #include <optional>

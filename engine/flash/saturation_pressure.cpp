@@ -1,11 +1,11 @@
 // Bubble- and dew-point pressures at a given temperature.
 
+#include "common/precision.h"
 #include "engine/eos/checked_math.h"
 #include "engine/eos/k_estimates.h"
 #include "engine/flash/flash_steps.h"
 #include "engine/flash/rachford_rice.h"
 #include "engine/flash/saturation.h"
-#include "engine/precision.h"
 
 #include <cmath>
 #include <string>

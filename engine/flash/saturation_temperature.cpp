@@ -1,12 +1,12 @@
 // Bubble- and dew-point temperatures at a given pressure.
 
+#include "common/precision.h"
 #include "engine/eos/checked_math.h"
 #include "engine/eos/engine_errors.h"
 #include "engine/eos/k_estimates.h"
 #include "engine/flash/flash_steps.h"
 #include "engine/flash/rachford_rice.h"
 #include "engine/flash/saturation.h"
-#include "engine/precision.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,11 +1,11 @@
 #include "engine/flash/vapour_fraction_flash.h"
 
+#include "common/precision.h"
 #include "engine/eos/checked_math.h"
 #include "engine/eos/engine_errors.h"
 #include "engine/eos/k_estimates.h"
 #include "engine/flash/flash_steps.h"
 #include "engine/flash/rachford_rice.h"
-#include "engine/precision.h"
 
 #include <cmath>
 #include <string>

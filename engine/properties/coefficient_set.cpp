@@ -14,7 +14,9 @@ double Cell(const std::vector<double>& row, int ordinal) {
     return row[static_cast<std::size_t>(ordinal)];
 }
 
-bool Accepts(SetProperty property, int code) {
+} // namespace
+
+bool AcceptsCode(SetProperty property, int code) {
     switch (property) {
     case SetProperty::HeatCapacity:
         return code == 2 || code == 7;
@@ -32,6 +34,8 @@ bool Accepts(SetProperty property, int code) {
     }
     return false;
 }
+
+namespace {
 
 // Conversion of each property's set value (SI, kmol basis) to internal units.
 double ToInternalUnits(SetProperty property, double value) {
@@ -57,7 +61,7 @@ double ToInternalUnits(SetProperty property, double value) {
 // The raw value of the set's equation form (0 for a code the property does not accept).
 double EvaluateSetForm(const CoefficientSet& set, SetProperty property, double tempK, double tcK) {
     const int code = set.Code();
-    if (!Accepts(property, code)) {
+    if (!AcceptsCode(property, code)) {
         return 0.0;
     }
     const double t = tempK;

@@ -70,6 +70,9 @@ constexpr double FahrenheitToRankine(double tempF) {
     return tempF + 459.67;
 }
 
+// Whether the property takes sets of that equation code (see SetProperty).
+bool AcceptsCode(SetProperty property, int code);
+
 // The value of the set's equation form at tempK, converted to internal units (see
 // SetProperty); tcK is the component's critical temperature, used by the reduced-temperature
 // form 3. 0 when the code is not one the property accepts.

@@ -1,7 +1,7 @@
 #include "engine/properties/departures.h"
 
+#include "common/precision.h"
 #include "engine/eos/phase_fugacity.h"
-#include "engine/precision.h"
 #include "engine/properties/property_constants.h"
 
 #include <array>
@@ -36,9 +36,9 @@ struct Attraction {
     bool valid = false;
 };
 
-// slopeVariant picks the m of the derivatives; a itself always uses the phase's variant.
-Attraction AttractionOf(const PhaseCondition& phase, EosVariant slopeVariant,
-                        bool wantSecondDerivative) {
+// a(T) and its temperature derivatives, all with the slope m of the phase's variant: H, S, Cp
+// and the other derived properties then belong to one equation of state.
+Attraction AttractionOf(const PhaseCondition& phase, bool wantSecondDerivative) {
     Attraction out;
     const std::size_t n = phase.x.size();
     if (phase.equation == EosEquation::Unknown || n == 0 ||
@@ -72,7 +72,7 @@ Attraction AttractionOf(const PhaseCondition& phase, EosVariant slopeVariant,
     const double omega = OmegaA(eq);
     for (std::size_t i = 0; i < n; ++i) {
         sqrtA[i] = std::sqrt(ComponentAParameter(eq, tcR[i], pc[i], tR, w[i], phase.variant));
-        m[i] = AlphaSlope(eq, slopeVariant, w[i], tR, tcR[i]);
+        m[i] = AlphaSlope(eq, phase.variant, w[i], tR, tcR[i]);
         const double base = kR * tcR[i] * std::sqrt(omega / pc[i]);
         dSqrtA[i] = -m[i] * base / (2.0 * std::sqrt(static_cast<double>(tR) * tcR[i]));
     }
@@ -144,7 +144,7 @@ double CubicEntropyDeparture(EosEquation equation, double z, double bigA, double
 }
 
 double EnthalpyDeparture(const PhaseCondition& phase) {
-    const Attraction at = AttractionOf(phase, phase.variant, false);
+    const Attraction at = AttractionOf(phase, false);
     if (!at.valid) {
         return kNaN;
     }
@@ -162,7 +162,7 @@ double EnthalpyDeparture(const PhaseCondition& phase) {
 }
 
 double EntropyDeparture(const PhaseCondition& phase) {
-    const Attraction at = AttractionOf(phase, phase.variant, false);
+    const Attraction at = AttractionOf(phase, false);
     if (!at.valid) {
         return kNaN;
     }
@@ -180,7 +180,7 @@ double EntropyDeparture(const PhaseCondition& phase) {
 DerivedPropertyValues DerivedProperties(const PhaseCondition& phase, double idealGasCp,
                                         double molWeight) {
     DerivedPropertyValues out;
-    const Attraction at = AttractionOf(phase, EosVariant::Original, true);
+    const Attraction at = AttractionOf(phase, true);
     if (!at.valid) {
         return out;
     }

@@ -49,8 +49,10 @@ struct DerivedPropertyValues {
 };
 
 // Derived properties of the phase from its ideal-gas heat capacity (Btu/(lb-mol R)) and
-// molecular weight. The temperature derivatives of the attraction parameter use the original
-// slope m of the equation whatever the variant; a itself follows the variant.
+// molecular weight. a(T) and its temperature derivatives follow the phase's variant (its slope
+// m), as the enthalpy and entropy departures do, so Cp is the temperature derivative of H. The
+// slope is held fixed in the derivatives (SRK-78 makes m depend on T for an acentric factor of
+// exactly 0; that dependence is left out).
 DerivedPropertyValues DerivedProperties(const PhaseCondition& phase, double idealGasCp,
                                         double molWeight);
 

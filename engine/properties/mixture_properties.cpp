@@ -9,6 +9,10 @@
 #include "engine/properties/stream_transport.h"
 #include "engine/properties/translated_density.h"
 
+#include <string>
+#include <string_view>
+#include <tuple>
+
 namespace quorvane {
 
 namespace {
@@ -36,14 +40,6 @@ void CheckSizes(const FlashCase& fc, std::size_t n, const std::vector<std::vecto
     }
 }
 
-// The equation of state of list index 0 "RK" to 4 "PR-78"; another index is unknown.
-EosChoice EosOfIndex(int index) {
-    if (index < 0 || index >= static_cast<int>(kEosListTexts.size())) {
-        return EosChoice{};
-    }
-    return EosChoiceFromText(kEosListTexts[static_cast<std::size_t>(index)]);
-}
-
 Inputs InputsOf(const FlashCase& fc, std::size_t n,
                 const std::vector<std::vector<double>>& componentRows,
                 std::span<const std::string> componentNames) {
@@ -52,7 +48,8 @@ Inputs InputsOf(const FlashCase& fc, std::size_t n,
     in.flash = &fc;
     in.rows = &componentRows;
     in.names = componentNames;
-    in.eos = EosOfIndex(fc.eosIndex);
+    in.eos = fc.Eos();
+    in.kij = RunKijTable(fc);
     in.tempF = fc.tempF;
     in.tempK = FahrenheitToKelvin(fc.tempF);
     in.pressPsia = fc.pressPsia;
@@ -69,25 +66,54 @@ Inputs InputsOf(const FlashCase& fc, std::size_t n,
 }
 
 // Per-component ideal-gas heat capacity, enthalpy and entropy at T, with the reference
-// enthalpy and entropy of each component added.
+// enthalpy and entropy of each component added, and the components whose values failed.
 struct IdealGasParts {
     std::vector<double> cp, h, s;
+    ComponentGaps cpGaps, hGaps, sGaps;
 };
 
+constexpr std::string_view kIdealGasSet = "ideal-gas heat-capacity";
+
+// The ideal-gas set is used without a range test; a set that is incomplete or of a code the
+// heat capacity does not take gives no value (its form would give 0 or not a number).
 IdealGasParts IdealGasOf(const Inputs& in) {
-    IdealGasParts out{std::vector<double>(in.n, 0.0), std::vector<double>(in.n, 0.0),
-                      std::vector<double>(in.n, 0.0)};
+    IdealGasParts out{std::vector<double>(in.n, 0.0),
+                      std::vector<double>(in.n, 0.0),
+                      std::vector<double>(in.n, 0.0),
+                      ComponentGaps(in.n),
+                      ComponentGaps(in.n),
+                      ComponentGaps(in.n)};
     for (std::size_t i = 0; i < in.n; ++i) {
         const CoefficientSet set = in.Set(i, set_base::kIdealGasHeatCapacity);
         const auto& row = (*in.rows)[i];
         const double m = in.molWeight[i];
-        Store(out.cp[i], [&] { return HeatCapacityCorrelation(set, in.tempF); });
-        Store(out.h[i], [&] {
-            return IdealGasEnthalpy(set, in.tempF) + Cell(row, kOrdinalReferenceEnthalpy) * m;
-        });
-        Store(out.s[i], [&] {
-            return IdealGasEntropy(set, in.tempF) + Cell(row, kOrdinalReferenceEntropy) * m;
-        });
+        const auto setNote = [&] {
+            return SetNote(in, i, set, SetProperty::HeatCapacity, kIdealGasSet);
+        };
+        if (!set.IsNumeric() || !AcceptsCode(SetProperty::HeatCapacity, set.Code())) {
+            out.cpGaps.Fail(i, setNote());
+            out.hGaps.Fail(i, setNote());
+            out.sGaps.Fail(i, setNote());
+            continue;
+        }
+        StoreComponent(
+            out.cp[i], out.cpGaps, i, [&] { return HeatCapacityCorrelation(set, in.tempF); },
+            setNote);
+        const auto referenceNote = [&](int ordinal, std::string_view what) {
+            return std::isfinite(Cell(row, ordinal) * m) ? setNote() : MissingDataNote(in, i, what);
+        };
+        StoreComponent(
+            out.h[i], out.hGaps, i,
+            [&] {
+                return IdealGasEnthalpy(set, in.tempF) + Cell(row, kOrdinalReferenceEnthalpy) * m;
+            },
+            [&] { return referenceNote(kOrdinalReferenceEnthalpy, "reference enthalpy"); });
+        StoreComponent(
+            out.s[i], out.sGaps, i,
+            [&] {
+                return IdealGasEntropy(set, in.tempF) + Cell(row, kOrdinalReferenceEntropy) * m;
+            },
+            [&] { return referenceNote(kOrdinalReferenceEntropy, "reference entropy"); });
     }
     return out;
 }
@@ -123,50 +149,83 @@ void PhaseThermodynamics(const Inputs& in, std::size_t stream, std::span<const f
     const PhaseCondition phase = in.Phase(fractions, z);
     const double dH = EnthalpyDeparture(phase);
     const double dS = EntropyDeparture(phase);
-    Store(r.enthalpy[stream], [&] { return Weighted(fractions, ideal.h) + dH; });
-    Store(r.entropy[stream], [&] { return PhaseEntropy(in, fractions, ideal.s, dS); });
+    // Everything here stands on the phase's Z from the flash.
+    Shortfall root;
+    root.Add(r, Quantity::Compressibility, stream);
+    Put(
+        r, Quantity::Enthalpy, stream, r.enthalpy[stream],
+        [&] { return Weighted(fractions, ideal.h) + dH; }, Shortfall(root).Add(ideal.hGaps));
+    Put(
+        r, Quantity::Entropy, stream, r.entropy[stream],
+        [&] { return PhaseEntropy(in, fractions, ideal.s, dS); }, Shortfall(root).Add(ideal.sGaps));
     ResidualProperties& residual = r.residual[stream];
-    Store(residual.enthalpy, [&] { return dH; });
-    Store(residual.entropy, [&] { return dS; });
+    Put(
+        r, Quantity::ResidualEnthalpy, stream, residual.enthalpy, [&] { return dH; }, root);
+    Put(
+        r, Quantity::ResidualEntropy, stream, residual.entropy, [&] { return dS; }, root);
 
     // The phase's ideal-gas heat capacity is a molar average (32-bit). The five values come in
     // order; those after the first failure keep their targets.
     const DerivedPropertyValues d =
         DerivedProperties(phase, MolarAverage(fractions, ideal.cp), r.molecularWeight[stream]);
     const std::size_t phaseIndex = stream == kVapour ? kVapourOnly : kLiquidOnly;
+    const Shortfall withCp = Shortfall(root).Add(ideal.cpGaps);
     if (d.written >= 1) {
         if (stream == kVapour) {
             r.heatCapacity[stream] = d.cp;
         }
         residual.heatCapacity = d.residualCp;
     }
+    if (stream == kVapour) {
+        Settle(r, Quantity::HeatCapacity, stream, d.written >= 1, withCp);
+    }
+    Settle(r, Quantity::ResidualHeatCapacity, stream, d.written >= 1, root);
     if (d.written >= 3) {
         r.heatCapacityRatio[stream] = d.cpCv;
     }
+    Settle(r, Quantity::HeatCapacityRatio, stream, d.written >= 3, withCp);
     if (d.written >= 4) {
         r.jouleThomson[phaseIndex] = d.jouleThomson;
     }
+    Settle(r, Quantity::JouleThomson, stream, d.written >= 4, withCp);
     if (d.written >= 5) {
         r.soundSpeed[phaseIndex] = d.soundSpeed;
     }
+    Settle(r, Quantity::SoundSpeed, stream, d.written >= 5,
+           Shortfall(withCp).Add(r, Quantity::MolecularWeight, stream));
 }
 
 // Step 14: per component the liquid heat-capacity set (clamped into its range) when its cells
 // are numeric, else the ideal-gas value plus the Rowlinson-Bondi residual.
-float LiquidHeatCapacity(const Inputs& in, const IdealGasParts& ideal) {
+void LiquidHeatCapacity(const Inputs& in, const IdealGasParts& ideal, PropertyResults& r) {
     const FlashCase& fc = *in.flash;
     std::vector<double> cp(in.n, 0.0);
+    ComponentGaps gaps(in.n);
     for (std::size_t i = 0; i < in.n; ++i) {
         const CoefficientSet set = in.Set(i, set_base::kLiquidHeatCapacity);
         if (set.IsNumeric()) {
-            Store(cp[i], [&] { return ClampedLiquidHeatCapacity(set, in.tempF); });
+            StoreComponent(
+                cp[i], gaps, i,
+                [&] {
+                    return AcceptsCode(SetProperty::HeatCapacity, set.Code())
+                               ? ClampedLiquidHeatCapacity(set, in.tempF)
+                               : std::nanf("");
+                },
+                [&] {
+                    return SetNote(in, i, set, SetProperty::HeatCapacity, "liquid heat-capacity");
+                });
+        } else if (ideal.cpGaps.Failed(i)) {
+            gaps.Fail(i, ideal.cpGaps.NoteOf(i));
         } else {
-            Store(cp[i], [&] {
-                return ideal.cp[i] + RowlinsonBondiResidual(in.tempF, fc.tcF[i], fc.w[i]);
-            });
+            StoreComponent(
+                cp[i], gaps, i,
+                [&] { return ideal.cp[i] + RowlinsonBondiResidual(in.tempF, fc.tcF[i], fc.w[i]); },
+                [&] { return EstimateNote(in, i, "Rowlinson-Bondi liquid heat capacity"); });
         }
     }
-    return MolarAverage(in.Of(fc.x), cp);
+    Put(
+        r, Quantity::HeatCapacity, kLiquid, r.heatCapacity[kLiquid],
+        [&] { return MolarAverage(in.Of(fc.x), cp); }, Shortfall().Add(gaps));
 }
 
 // Step 10: the liquid-density routes of one component, else the mixture Rackett density.
@@ -175,7 +234,9 @@ float LiquidDensity(const Inputs& in, CubicState& cubic) {
     if (in.n == 1) {
         const CoefficientSet set = in.Set(0, set_base::kLiquidDensity);
         if (set.IsUsableAt(in.tempK)) {
-            return LiquidDensityCorrelation(set, in.tempF);
+            return AcceptsCode(SetProperty::LiquidDensity, set.Code())
+                       ? LiquidDensityCorrelation(set, in.tempF)
+                       : std::nanf("");
         }
         const double tr = FahrenheitToRankine(in.tempF) / FahrenheitToRankine(fc.tcF[0]);
         if (tr < 1.0) {
@@ -195,43 +256,75 @@ float LiquidDensity(const Inputs& in, CubicState& cubic) {
 
 // Step 12: per component from its set when usable, else Vetere's estimate carried to T by
 // Watson's relation; a component whose value fails keeps 0 in the sum's array.
-double HeatOfVaporization(const Inputs& in) {
+void HeatOfVaporization(const Inputs& in, PropertyResults& r) {
     const FlashCase& fc = *in.flash;
     std::vector<double> hv(in.n, 0.0);
+    ComponentGaps gaps(in.n);
     for (std::size_t i = 0; i < in.n; ++i) {
         const CoefficientSet set = in.Set(i, set_base::kHeatOfVaporization);
         if (set.IsUsableAt(in.tempK)) {
-            Store(hv[i], [&] { return HeatOfVaporizationCorrelation(set, in.tempF, fc.tcF[i]); });
+            StoreComponent(
+                hv[i], gaps, i,
+                [&] {
+                    return AcceptsCode(SetProperty::HeatOfVaporization, set.Code())
+                               ? HeatOfVaporizationCorrelation(set, in.tempF, fc.tcF[i])
+                               : std::nanf("");
+                },
+                [&] {
+                    return SetNote(in, i, set, SetProperty::HeatOfVaporization,
+                                   "heat-of-vaporization");
+                });
         } else {
-            Store(hv[i], [&] {
-                const float hvb = VetereHeatOfVaporization(in.boilingF[i], fc.tcF[i], fc.pcPsia[i]);
-                return WatsonHeatOfVaporization(hvb, in.tempF, in.boilingF[i], fc.tcF[i]);
-            });
+            StoreComponent(
+                hv[i], gaps, i,
+                [&] {
+                    const float hvb =
+                        VetereHeatOfVaporization(in.boilingF[i], fc.tcF[i], fc.pcPsia[i]);
+                    return WatsonHeatOfVaporization(hvb, in.tempF, in.boilingF[i], fc.tcF[i]);
+                },
+                [&] { return EstimateNote(in, i, "Vetere heat-of-vaporization estimate", true); });
         }
     }
-    return Weighted(in.Of(fc.x), hv);
+    Put(
+        r, Quantity::HeatOfVaporization, kLiquid, r.heatOfVaporization,
+        [&] { return Weighted(in.Of(fc.x), hv); }, Shortfall().Add(gaps));
 }
 
 // Step 21, outside the protected steps: per component the set when usable, else Brock-Bird
-// below the component's Tc, else 0; molar average. A failure ends the calculation.
-float SurfaceTension(const Inputs& in) {
+// below the component's Tc, else 0; molar average. A failure is noted on the value and ends
+// the calculation.
+void SurfaceTension(const Inputs& in, PropertyResults& r) {
     const FlashCase& fc = *in.flash;
     double sigma = 0.0;
+    std::string note;
     for (std::size_t i = 0; i < in.n; ++i) {
         const CoefficientSet set = in.Set(i, set_base::kSurfaceTension);
         double value = 0.0;
         if (set.IsUsableAt(in.tempK)) {
-            value = SurfaceTensionCorrelation(set, in.tempF, fc.tcF[i]);
+            value = AcceptsCode(SetProperty::SurfaceTension, set.Code())
+                        ? SurfaceTensionCorrelation(set, in.tempF, fc.tcF[i])
+                        : std::nan("");
+            if (!std::isfinite(value) && note.empty()) {
+                note = SetNote(in, i, set, SetProperty::SurfaceTension, "surface-tension");
+            }
         } else if (fc.tempF < fc.tcF[i]) {
             value = BrockBirdSurfaceTension(in.tempF, in.boilingF[i], fc.tcF[i], fc.pcPsia[i]);
+            if (!std::isfinite(value) && note.empty()) {
+                note = EstimateNote(in, i, "Brock-Bird surface-tension estimate", true);
+            }
         }
         sigma += static_cast<double>(fc.x[i]) * value;
     }
     const float stored = ToSingle(sigma);
     if (!std::isfinite(stored)) {
-        throw PropertyError("the surface tension of the liquid could not be evaluated");
+        if (note.empty()) {
+            note = "the surface tension of the liquid could not be evaluated";
+        }
+        r.AddNote(Quantity::SurfaceTension, Stream::Liquid, note);
+        throw PropertyError(note);
     }
-    return stored;
+    r.surfaceTension = stored;
+    r.MarkComputed(Quantity::SurfaceTension, Stream::Liquid);
 }
 
 } // namespace
@@ -240,6 +333,8 @@ void CalculateMixtureProperties(FlashCase& flashCase,
                                 const std::vector<std::vector<double>>& componentRows,
                                 std::span<const std::string> componentNames,
                                 PropertyResults& results) {
+    // No value of an earlier calculation counts as this one's, whatever happens below.
+    results.BeginCalculation();
     // Step 1: nothing to do without components.
     if (flashCase.n < 1) {
         return;
@@ -255,7 +350,7 @@ void CalculateMixtureProperties(FlashCase& flashCase,
         }
     }
 
-    // Step 3: the equation of state by list index, and which phases are present.
+    // Step 3: the equation of state as the flash used it, and which phases are present.
     const Inputs in = InputsOf(fc, n, componentRows, componentNames);
     const double v = in.v;
     PropertyResults& r = results;
@@ -269,34 +364,60 @@ void CalculateMixtureProperties(FlashCase& flashCase,
     const std::span<const float> vc = in.Of(fc.vc);
     const std::span<const float> zc = in.Of(fc.zc);
     const std::array<std::span<const float>, 3> streams{in.Of(fc.z), y, x};
+    // An input of each present phase (the feed's values are made from them).
+    const auto fromPhases = [&](Quantity quantity) {
+        return Shortfall()
+            .AddIf(in.vapour, r, quantity, kVapour)
+            .AddIf(in.liquid, r, quantity, kLiquid);
+    };
 
-    // Step 4: compressibility factors.
-    Store(r.compressibility[kFeed], [&] { return v * fc.vapourZ + (1.0 - v) * fc.liquidZ; });
+    // Step 4: compressibility factors. A present phase needs a positive Z from the flash.
     r.compressibility[kVapour] = fc.vapourZ;
     r.compressibility[kLiquid] = fc.liquidZ;
+    for (const auto& [stream, present, z, name] :
+         {std::tuple{kVapour, in.vapour, fc.vapourZ, "vapour"},
+          std::tuple{kLiquid, in.liquid, fc.liquidZ, "liquid"}}) {
+        if (present && std::isfinite(z) && z > 0.0F) {
+            r.MarkComputed(Quantity::Compressibility, static_cast<Stream>(stream));
+        } else if (present) {
+            r.AddNote(Quantity::Compressibility, static_cast<Stream>(stream),
+                      std::string("the flash left no valid compressibility factor for the ") +
+                          name);
+        }
+    }
+    Put(
+        r, Quantity::Compressibility, kFeed, r.compressibility[kFeed],
+        [&] { return v * fc.vapourZ + (1.0 - v) * fc.liquidZ; },
+        fromPhases(Quantity::Compressibility));
 
     // Steps 5 to 8: molecular weight and pseudo-critical constants of each stream.
     for (std::size_t s = 0; s < 3; ++s) {
-        Store(r.molecularWeight[s], [&] { return MolarAverage(streams[s], in.molWeight); });
-        Store(r.pseudoCriticalVolume[s], [&] { return MolarAverage(streams[s], vc); });
-        Store(r.pseudoCriticalTempF[s],
-              [&] { return PseudoCriticalTemperature(streams[s], tc, vc); });
-        Store(r.pseudoCriticalPressPsia[s],
-              [&] { return PseudoCriticalPressure(streams[s], vc, tc, zc); });
+        Put(r, Quantity::MolecularWeight, s, r.molecularWeight[s],
+            [&] { return MolarAverage(streams[s], in.molWeight); });
+        Put(r, Quantity::PseudoCriticalVolume, s, r.pseudoCriticalVolume[s],
+            [&] { return MolarAverage(streams[s], vc); });
+        Put(r, Quantity::PseudoCriticalTemperature, s, r.pseudoCriticalTempF[s],
+            [&] { return PseudoCriticalTemperature(streams[s], tc, vc); });
+        Put(r, Quantity::PseudoCriticalPressure, s, r.pseudoCriticalPressPsia[s],
+            [&] { return PseudoCriticalPressure(streams[s], vc, tc, zc); });
     }
 
     // Steps 9 and 10: densities. The feed's molar volume is the sum of its phases' volumes.
     CubicState cubic;
-    Store(r.molarDensity[kVapour],
-          [&] { return VapourMolarDensity(fc.vapourZ, in.tempF, in.pressPsia); });
+    Put(
+        r, Quantity::MolarDensity, kVapour, r.molarDensity[kVapour],
+        [&] { return VapourMolarDensity(fc.vapourZ, in.tempF, in.pressPsia); },
+        Shortfall().Add(r, Quantity::Compressibility, kVapour));
     if (!in.liquid) {
         r.molarDensity[kLiquid] = 0.0F;
     } else {
-        Store(r.molarDensity[kLiquid], [&] { return LiquidDensity(in, cubic); });
+        Put(r, Quantity::MolarDensity, kLiquid, r.molarDensity[kLiquid],
+            [&] { return LiquidDensity(in, cubic); });
     }
-    Store(r.molarDensity[kFeed], [&] {
-        return TwoPhaseMolarDensity(v, r.molarDensity[kVapour], r.molarDensity[kLiquid]);
-    });
+    Put(
+        r, Quantity::MolarDensity, kFeed, r.molarDensity[kFeed],
+        [&] { return TwoPhaseMolarDensity(v, r.molarDensity[kVapour], r.molarDensity[kLiquid]); },
+        fromPhases(Quantity::MolarDensity));
 
     // Step 11: vapour enthalpy, entropy and derived properties.
     const IdealGasParts ideal = IdealGasOf(in);
@@ -305,13 +426,13 @@ void CalculateMixtureProperties(FlashCase& flashCase,
     }
 
     // Step 12: heat of vaporization of the liquid.
-    Store(r.heatOfVaporization, [&] { return HeatOfVaporization(in); });
+    HeatOfVaporization(in, r);
 
     // Steps 13 and 14: liquid enthalpy, entropy, heat capacity and derived properties. The
     // entropy departure of the liquid root already holds the entropy of vaporization.
     if (in.liquid) {
         PhaseThermodynamics(in, kLiquid, x, fc.liquidZ, ideal, r);
-        Store(r.heatCapacity[kLiquid], [&] { return LiquidHeatCapacity(in, ideal); });
+        LiquidHeatCapacity(in, ideal, r);
     }
 
     // Step 15: feed values weighted by the vapour fraction. An absent phase has weight 0 and
@@ -319,27 +440,44 @@ void CalculateMixtureProperties(FlashCase& flashCase,
     auto feedOf = [&](double vapourValue, double liquidValue) {
         return (in.vapour ? v * vapourValue : 0.0) + (in.liquid ? (1.0 - v) * liquidValue : 0.0);
     };
-    Store(r.heatCapacity[kFeed],
-          [&] { return feedOf(r.heatCapacity[kVapour], r.heatCapacity[kLiquid]); });
-    Store(r.enthalpy[kFeed], [&] { return feedOf(r.enthalpy[kVapour], r.enthalpy[kLiquid]); });
-    Store(r.entropy[kFeed], [&] { return feedOf(r.entropy[kVapour], r.entropy[kLiquid]); });
+    Put(
+        r, Quantity::HeatCapacity, kFeed, r.heatCapacity[kFeed],
+        [&] { return feedOf(r.heatCapacity[kVapour], r.heatCapacity[kLiquid]); },
+        fromPhases(Quantity::HeatCapacity));
+    Put(
+        r, Quantity::Enthalpy, kFeed, r.enthalpy[kFeed],
+        [&] { return feedOf(r.enthalpy[kVapour], r.enthalpy[kLiquid]); },
+        fromPhases(Quantity::Enthalpy));
+    Put(
+        r, Quantity::Entropy, kFeed, r.entropy[kFeed],
+        [&] { return feedOf(r.entropy[kVapour], r.entropy[kLiquid]); },
+        fromPhases(Quantity::Entropy));
     const ResidualProperties& resV = r.residual[kVapour];
     const ResidualProperties& resL = r.residual[kLiquid];
-    Store(r.residual[kFeed].enthalpy, [&] { return feedOf(resV.enthalpy, resL.enthalpy); });
-    Store(r.residual[kFeed].entropy, [&] { return feedOf(resV.entropy, resL.entropy); });
-    Store(r.residual[kFeed].heatCapacity,
-          [&] { return feedOf(resV.heatCapacity, resL.heatCapacity); });
+    Put(
+        r, Quantity::ResidualEnthalpy, kFeed, r.residual[kFeed].enthalpy,
+        [&] { return feedOf(resV.enthalpy, resL.enthalpy); },
+        fromPhases(Quantity::ResidualEnthalpy));
+    Put(
+        r, Quantity::ResidualEntropy, kFeed, r.residual[kFeed].entropy,
+        [&] { return feedOf(resV.entropy, resL.entropy); }, fromPhases(Quantity::ResidualEntropy));
+    Put(
+        r, Quantity::ResidualHeatCapacity, kFeed, r.residual[kFeed].heatCapacity,
+        [&] { return feedOf(resV.heatCapacity, resL.heatCapacity); },
+        fromPhases(Quantity::ResidualHeatCapacity));
 
     // Steps 16 to 19: viscosities and thermal conductivities of the phases.
-    CalculateTransport(in, ideal.cp, r);
+    CalculateTransport(in, ideal.cp, ideal.cpGaps, r);
 
     // Step 20: the feed's heat-capacity ratio from its phases (an absent phase counts 0).
-    Store(r.heatCapacityRatio[kFeed],
-          [&] { return feedOf(r.heatCapacityRatio[kVapour], r.heatCapacityRatio[kLiquid]); });
+    Put(
+        r, Quantity::HeatCapacityRatio, kFeed, r.heatCapacityRatio[kFeed],
+        [&] { return feedOf(r.heatCapacityRatio[kVapour], r.heatCapacityRatio[kLiquid]); },
+        fromPhases(Quantity::HeatCapacityRatio));
 
     // Step 21: surface tension of the liquid. From here a failure ends the calculation.
     if (in.liquid) {
-        r.surfaceTension = SurfaceTension(in);
+        SurfaceTension(in, r);
     }
 }
 

@@ -34,7 +34,41 @@ PropertyResults PropertyResults::Unset() {
     results.heatCapacityRatio.fill(kUnset);
     const double unsetResidual = std::numeric_limits<double>::quiet_NaN();
     results.residual.fill({unsetResidual, unsetResidual, unsetResidual});
+    results.BeginCalculation();
     return results;
+}
+
+void PropertyResults::BeginCalculation() {
+    calculated = false;
+    m_computed = {};
+    m_notes.clear();
+}
+
+void PropertyResults::MarkComputed(Quantity quantity, Stream stream) {
+    m_computed[static_cast<std::size_t>(quantity)][StreamIndex(stream)] = true;
+}
+
+bool PropertyResults::Computed(Quantity quantity, Stream stream) const {
+    return m_computed[static_cast<std::size_t>(quantity)][StreamIndex(stream)];
+}
+
+void PropertyResults::AddNote(Quantity quantity, Stream stream, std::string text) {
+    for (const PropertyNote& note : m_notes) {
+        if (note.quantity == quantity && note.stream == stream && note.text == text) {
+            return;
+        }
+    }
+    m_notes.push_back(PropertyNote{quantity, stream, std::move(text)});
+}
+
+std::vector<std::string> PropertyResults::NotesOf(Quantity quantity, Stream stream) const {
+    std::vector<std::string> texts;
+    for (const PropertyNote& note : m_notes) {
+        if (note.quantity == quantity && note.stream == stream) {
+            texts.push_back(note.text);
+        }
+    }
+    return texts;
 }
 
 bool PropertyResults::IsPresent(Stream stream) const {
@@ -68,7 +102,7 @@ bool PropertyResults::Applies(Quantity quantity, Stream stream) {
 }
 
 std::optional<double> PropertyResults::Value(Quantity quantity, Stream stream) const {
-    if (!Applies(quantity, stream) || !IsPresent(stream)) {
+    if (!Applies(quantity, stream) || !IsPresent(stream) || !Computed(quantity, stream)) {
         return std::nullopt;
     }
     return Finite(StoredValue(quantity, stream));
@@ -161,6 +195,16 @@ void PropertyResults::SetStoredRecord(std::span<const float, kStoredResultCount>
     take(viscosity);
     take(thermalConductivity);
     surfaceTension = values[k++];
+    for (Quantity quantity :
+         {Quantity::MolecularWeight, Quantity::PseudoCriticalVolume,
+          Quantity::PseudoCriticalTemperature, Quantity::PseudoCriticalPressure,
+          Quantity::MolarDensity, Quantity::HeatOfVaporization, Quantity::HeatCapacity,
+          Quantity::Enthalpy, Quantity::Entropy, Quantity::Viscosity, Quantity::ThermalConductivity,
+          Quantity::SurfaceTension}) {
+        for (Stream stream : {Stream::Feed, Stream::Vapour, Stream::Liquid}) {
+            MarkComputed(quantity, stream);
+        }
+    }
 }
 
 } // namespace quorvane

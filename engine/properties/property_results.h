@@ -6,6 +6,8 @@
 #include <array>
 #include <optional>
 #include <span>
+#include <string>
+#include <vector>
 
 namespace quorvane {
 
@@ -32,6 +34,16 @@ enum class Quantity {
     ResidualEnthalpy,          // H - H(ideal gas), Btu/lb-mol
     ResidualEntropy,           // S - S(ideal gas, same T and P), Btu/(lb-mol R)
     ResidualHeatCapacity,      // Cp - Cp(ideal gas) of the equation of state, Btu/(lb-mol R)
+};
+
+inline constexpr std::size_t kQuantityCount = 19;
+
+// Why a value of the last calculation is missing, said for the user ("the ideal-gas
+// heat-capacity coefficients of METHANE give no value at 12.0 K ...").
+struct PropertyNote {
+    Quantity quantity;
+    Stream stream;
+    std::string text;
 };
 
 // The equation-of-state departures of one stream (the feed's are the vapour-fraction weighted
@@ -76,10 +88,25 @@ struct PropertyResults {
     bool vapourPresent = false;
     bool liquidPresent = false;
 
-    // A record whose every value is unset (NaN). A caller that calculates once into a fresh
-    // record starts from it, so that a value the calculation steps over stays unset and is
-    // not reported; a default record would report the 0 it starts with. (The main window
-    // keeps one record across calculations, as a skipped value keeps its previous one.)
+    // Which values the last calculation computed. A statement that fails keeps its field's
+    // earlier value (the calculation goes on with it), so a field alone does not say whether
+    // its number belongs to this calculation; Value() reports only the values marked here.
+    // BeginCalculation clears the marks and the notes; the property driver marks each value it
+    // computes from this calculation's numbers alone, and notes why a value is missing where
+    // there is a reason worth telling.
+    void BeginCalculation();
+    void MarkComputed(Quantity quantity, Stream stream);
+    [[nodiscard]] bool Computed(Quantity quantity, Stream stream) const;
+    // Adds a note to the value (a note it already has is not repeated).
+    void AddNote(Quantity quantity, Stream stream, std::string text);
+    [[nodiscard]] const std::vector<PropertyNote>& Notes() const { return m_notes; }
+    // The notes of one value, in the order they were added.
+    [[nodiscard]] std::vector<std::string> NotesOf(Quantity quantity, Stream stream) const;
+
+    // A record whose every field is unset (NaN) and whose values count as not computed, so
+    // that a field a calculation steps over holds no number either. (What is reported follows
+    // the computed marks whatever the fields hold; the main window keeps one record across
+    // calculations.)
     [[nodiscard]] static PropertyResults Unset();
 
     [[nodiscard]] bool IsPresent(Stream stream) const;
@@ -87,16 +114,20 @@ struct PropertyResults {
     // properties, only the liquid a heat of vaporization and a surface tension).
     [[nodiscard]] static bool Applies(Quantity quantity, Stream stream);
     // The value, or nothing when the quantity does not apply to the stream, the stream is
-    // absent or the value is unset (not a finite number).
+    // absent, the last calculation did not compute it, or it is unset (not a finite number).
     [[nodiscard]] std::optional<double> Value(Quantity quantity, Stream stream) const;
 
-    // The thirty stored values in record order, and back.
+    // The thirty stored values in record order, and back. Values set from a record count as
+    // computed (the record holds the results of a completed calculation).
     [[nodiscard]] std::array<float, kStoredResultCount> StoredRecord() const;
     void SetStoredRecord(std::span<const float, kStoredResultCount> values);
 
 private:
     // The field that holds the quantity of the stream (only called where it applies).
     [[nodiscard]] double StoredValue(Quantity quantity, Stream stream) const;
+
+    std::array<std::array<bool, 3>, kQuantityCount> m_computed{};
+    std::vector<PropertyNote> m_notes;
 };
 
 } // namespace quorvane

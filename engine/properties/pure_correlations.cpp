@@ -1,6 +1,6 @@
 #include "engine/properties/pure_correlations.h"
 
-#include "engine/precision.h"
+#include "common/precision.h"
 #include "engine/properties/property_constants.h"
 
 #include <algorithm>

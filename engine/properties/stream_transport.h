@@ -13,8 +13,9 @@ namespace quorvane::property_steps {
 
 // Reads the molecular weights, densities and pseudo-critical constants already in `results`
 // and writes the viscosities and thermal conductivities of the present phases; a failing
-// statement keeps its target. idealGasCp: each component's ideal-gas heat capacity at T.
+// statement keeps its target, and a value made from one that failed is not marked computed.
+// idealGasCp: each component's ideal-gas heat capacity at T, idealGasCpGaps those that failed.
 void CalculateTransport(const Inputs& in, const std::vector<double>& idealGasCp,
-                        PropertyResults& results);
+                        const ComponentGaps& idealGasCpGaps, PropertyResults& results);
 
 } // namespace quorvane::property_steps

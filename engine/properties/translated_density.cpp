@@ -1,6 +1,6 @@
 #include "engine/properties/translated_density.h"
 
-#include "engine/precision.h"
+#include "common/precision.h"
 #include "engine/properties/property_constants.h"
 #include "engine/properties/pure_correlations.h"
 

@@ -1,6 +1,6 @@
 #include "engine/properties/transport.h"
 
-#include "engine/precision.h"
+#include "common/precision.h"
 #include "engine/properties/coefficient_set.h"
 
 #include <cctype>

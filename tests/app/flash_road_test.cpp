@@ -8,8 +8,8 @@
 #include "app/interaction_tab.h"
 #include "app/results_tab.h"
 #include "app/unit_selectors.h"
+#include "common/precision.h"
 #include "engine/flash/flash_driver.h"
-#include "engine/precision.h"
 #include "engine/properties/mixture_properties.h"
 #include "tests/app/gui_test_support.h"
 #include "units/format_table.h"
@@ -74,7 +74,6 @@ FlashCase EngineReference(const ComponentDatabase& database) {
     }
     flash.kij.Reset(n);
     flash.eosIndex = 3;
-    flash.eosText = "PR";
     flash.flashType = FlashType::TP;
     flash.tempF = kTempF;
     flash.pressPsia = kPressPsia;
@@ -442,6 +441,40 @@ TEST_F(FlashRoadTest, EveryTabFitsA1024By700Screen) {
         EXPECT_FALSE(page->verticalScrollBar()->isVisible()) << "tab " << i;
     }
     EXPECT_EQ(window->size(), screen);
+}
+
+// A value the run could not compute is blank, never the value of the run before, and its
+// tooltip says why.
+TEST_F(FlashRoadTest, AValueTheRunCouldNotComputeIsBlankWithItsReason) {
+    MethaneAndDecane();
+    testing::Find<QListWidget>(window.get(), QStringLiteral("lstEOS"))->setCurrentRow(3);
+    window->Tabs()->setCurrentIndex(MainWindow::kPropertiesTab);
+    ASSERT_FALSE(window->RecalculationFlag());
+    ASSERT_NE(CellText(22).trimmed(), QString()); // the feed's Cp
+    ASSERT_NE(CellText(25).trimmed(), QString()); // and enthalpy
+
+    // n-decane again, its ideal-gas heat-capacity set carrying an equation code of no form.
+    MixtureComponents& mixture = window->State().mixture;
+    ComponentRecord decane = mixture.Record(1);
+    decane.cells[ordinal::kIdealGasHeatCapacitySet + 7] = 9.0;
+    ASSERT_TRUE(mixture.RemoveComponent(1));
+    ASSERT_EQ(mixture.AddDatabaseComponent(decane), AddComponentResult::Added);
+    mixture.EnteredComposition()[1] = 0.5F;
+    mixture.FeedMoleFractions()[1] = 0.5F;
+    window->SetRecalculationFlag();
+    window->Tabs()->setCurrentIndex(MainWindow::kSettingsTab);
+    window->Tabs()->setCurrentIndex(MainWindow::kPropertiesTab);
+    ASSERT_FALSE(window->RecalculationFlag());
+
+    for (int cell : {22, 25, 28}) { // Cp, enthalpy, entropy of the feed
+        EXPECT_EQ(CellText(cell), QStringLiteral(" ")) << cell;
+        const QString tip = window->Results()->Cell(cell)->toolTip();
+        EXPECT_TRUE(tip.contains(QStringLiteral("n-DECANE")) &&
+                    tip.contains(QStringLiteral("equation code 9")))
+            << tip.toStdString();
+    }
+    EXPECT_NE(CellText(6).trimmed(), QString()); // the molecular weight stands
+    EXPECT_TRUE(window->Results()->Cell(6)->toolTip().isEmpty());
 }
 
 TEST_F(FlashRoadTest, WithoutAnEquationOfStateNothingRunsAndTheFlagStays) {

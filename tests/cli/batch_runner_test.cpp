@@ -88,6 +88,29 @@ TEST_P(BatchRunnerTest, BadLinesAreAnsweredWithTheirLineAndTheOthersStillRun) {
     EXPECT_EQ(run.summary.failed, 3U);
 }
 
+// Whatever the first line holds, each line is answered on its own: a number beyond the range
+// of a double, a line over the size limit (refused unread), a message quoting a huge text.
+TEST_P(BatchRunnerTest, NoLineEndsTheBatch) {
+    const std::string huge(kMaxRequestBytes + 10, 'x');
+    const BatchRun run =
+        RunText("{\"n\": 1e400}\n"
+                "{\"n\": 1}\n" +
+                    huge + "\n{\"n\": 2}\n{\"n\": 3, \"bad\": \"" + huge + "\"}\n{\"n\": 4}",
+                GetParam());
+    ASSERT_EQ(run.lines.size(), 6U);
+    EXPECT_EQ(run.lines[0].rfind(R"({"error":"line 1: )", 0), 0U) << run.lines[0];
+    EXPECT_EQ(run.lines[1], R"({"twice":2})");
+    EXPECT_EQ(run.lines[2].rfind(R"({"error":"line 3: the request is longer than 1048576)", 0), 0U)
+        << run.lines[2].substr(0, 200);
+    EXPECT_EQ(run.lines[3], R"({"twice":4})");
+    EXPECT_EQ(run.lines[4].rfind(R"({"error":"line 5: the request is longer)", 0), 0U);
+    EXPECT_EQ(run.lines[5], R"({"twice":8})");
+    for (const std::string& line : run.lines) {
+        EXPECT_LT(line.size(), kMaxErrorMessageBytes + 100);
+    }
+    EXPECT_EQ(run.summary.failed, 3U);
+}
+
 INSTANTIATE_TEST_SUITE_P(Threads, BatchRunnerTest, ::testing::Values(1, 2, 5));
 
 // Two threads really run two requests at once: each request waits (up to a bound) for a
@@ -136,6 +159,20 @@ TEST(BatchRunner, JsonLinesWithABrokenFirstLineStillRunTheOthers) {
     };
     EXPECT_EQ(run.lines, expected);
     EXPECT_EQ(run.summary.failed, 1U);
+}
+
+// An error message is cut to an excerpt, however much of the request the handler quotes.
+TEST(BatchRunner, ErrorMessagesQuoteAnExcerpt) {
+    const std::string message = "unknown component \"" + std::string(100000, 'k') + "\"";
+    std::istringstream in("{\"n\": 1}\n");
+    std::ostringstream out;
+    const RequestHandler quoting = [&](std::string_view) -> std::string {
+        throw RequestError(message);
+    };
+    RunBatch(in, out, quoting, BatchOptions{});
+    EXPECT_LT(out.str().size(), kMaxErrorMessageBytes + 100);
+    const std::string length = std::to_string(message.size()) + " bytes)";
+    EXPECT_NE(out.str().find(length), std::string::npos) << out.str();
 }
 
 TEST(BatchRunner, EmptyInputIsAnError) {

@@ -1,4 +1,5 @@
 #include "cli/command_line.h"
+#include "data/sqlite.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -118,6 +119,26 @@ TEST(CommandLine, MissingDatabaseIsNamedAndOnlyMattersForNamedComponents) {
     EXPECT_NE(error.find("no-such.db"), std::string::npos) << error;
 }
 
+// A number cell that holds text is reported as text, where it is, with what to do.
+TEST(CommandLine, TextInANumberCellOfTheDatabaseIsSaidSo) {
+    const std::filesystem::path copy = "cli_test_text_cell.db";
+    std::filesystem::copy_file("components.db", copy,
+                               std::filesystem::copy_options::overwrite_existing);
+    {
+        SqliteDatabase db(copy, SqliteDatabase::Mode::CreateReadWrite);
+        db.Execute("UPDATE [DataBase] SET [2] = 'hot' WHERE [COMP] = 'METHANE'");
+    }
+    const Outcome outcome = RunCli(
+        {"flash", "--db", copy.string()},
+        R"({"eos": "PR", "flash": "BUBP", "T_F": 40, "components": [{"name": "METHANE"}], "z": [1]})");
+    std::filesystem::remove(copy);
+    EXPECT_EQ(outcome.status, kExitRequestFailed);
+    const std::string error = json::parse(outcome.out).at("error");
+    EXPECT_EQ(error.rfind("line 1: components[0].Tc_F: the database row holds text (\"hot\")", 0),
+              0U)
+        << error;
+}
+
 TEST(CommandLine, BadArgumentsPrintTheUsage) {
     for (const std::vector<std::string>& args : {std::vector<std::string>{},
                                                  {"flash", "--threads", "0"},
@@ -130,6 +151,10 @@ TEST(CommandLine, BadArgumentsPrintTheUsage) {
         EXPECT_TRUE(outcome.out.empty());
     }
     EXPECT_EQ(RunCli({"flash", "no-such-file.json"}).status, kExitUsage);
+    // A folder is not a request file either.
+    const Outcome folder = RunCli({"flash", "."});
+    EXPECT_EQ(folder.status, kExitUsage);
+    EXPECT_NE(folder.err.find("cannot read"), std::string::npos) << folder.err;
     const Outcome help = RunCli({"--help"});
     EXPECT_EQ(help.status, kExitOk);
     EXPECT_NE(help.out.find("quorvane-cli flash"), std::string::npos);

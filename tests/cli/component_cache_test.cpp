@@ -1,6 +1,7 @@
 #include "cli/component_cache.h"
 #include "cli/flash_service.h"
 #include "cli/request_error.h"
+#include "tests/cli/bundled_components.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -58,14 +59,8 @@ protected:
 };
 
 TEST_F(CachedAnswers, MatchTheWholeDocumentParse) {
-    const std::string methane =
-        R"({"name": "METHANE", "MW": 16.04246, "Tc_F": -116.6548, "Pc_psia": 667.0575634,)"
-        R"( "Vc": 1.579865978, "Zc": 0.2862903072, "omega": 0.01142,)"
-        R"( "vp": {"code": 6, "C": [39.205, -1324.4, -3.4366, 3.1019e-05, 2]}})";
-    const std::string butane =
-        R"({"name": "n-BUTANE", "MW": 58.1222, "Tc_F": 305.555, "Pc_psia": 550.5632524,)"
-        R"( "Vc": 4.083457595, "Zc": 0.2737679294, "omega": 0.201,)"
-        R"( "vp": {"code": 6, "C": [66.343, -4363.2, -7.046, 9.4509e-06, 2]}})";
+    const std::string methane = testing::FlashFieldsOf("METHANE").dump(1);
+    const std::string butane = testing::FlashFieldsOf("n-BUTANE").dump(1);
     const std::string mixture = "[" + methane + ", " + butane + "]";
     const std::string badMixture = "[" + methane + R"(, {"name": "n-BUTANE", "MW": 58.1}])";
     const std::vector<std::string> requests{

@@ -1,6 +1,9 @@
 #include "cli/flash_service.h"
 #include "cli/request_error.h"
+#include "common/precision.h"
+#include "tests/cli/bundled_components.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -18,17 +21,16 @@ json ReadExample(const char* name) {
     return json::parse(file, nullptr, true, true);
 }
 
+// Methane and n-butane with only the data the flash needs; "vf" is given (and valid) for
+// every flash type.
 json Binary(const char* flash) {
-    return json::parse(std::string(R"({"eos": "PR", "flash": ")") + flash + R"(",
-        "T_F": 40.0, "P_psia": 500.0, "vf": 0.5,
-        "components": [
-          {"name": "METHANE", "MW": 16.04246, "Tc_F": -116.6548, "Pc_psia": 667.0575634,
-           "Vc": 1.579865978, "Zc": 0.2862903072, "omega": 0.01142,
-           "vp": {"code": 6, "C": [39.205, -1324.4, -3.4366, 3.1019e-05, 2]}},
-          {"name": "n-BUTANE", "MW": 58.1222, "Tc_F": 305.555, "Pc_psia": 550.5632524,
-           "Vc": 4.083457595, "Zc": 0.2737679294, "omega": 0.201,
-           "vp": {"code": 6, "C": [66.343, -4363.2, -7.046, 9.4509e-06, 2]}}],
-        "z": [0.5, 0.5]})");
+    return {{"eos", "PR"},
+            {"flash", flash},
+            {"T_F", 40.0},
+            {"P_psia", 500.0},
+            {"vf", 0.5},
+            {"components", {testing::FlashFieldsOf("METHANE"), testing::FlashFieldsOf("n-BUTANE")}},
+            {"z", {0.5, 0.5}}};
 }
 
 std::vector<double> Numbers(const ordered_json& array) {
@@ -95,7 +97,7 @@ TEST_F(FlashServiceTest, SaturationRunsReportTheFixedVapourFractions) {
     // The computed pressures bracket the two-phase flash at 500 psia.
     EXPECT_GT(bubble["P_psia"].get<double>(), 500.0);
     EXPECT_LT(dew["P_psia"].get<double>(), 500.0);
-    EXPECT_EQ(bubble["x"], json({0.5, 0.5})); // the liquid is the feed
+    EXPECT_EQ(bubble["x"], ordered_json({0.5, 0.5})); // the liquid is the feed
 }
 
 TEST_F(FlashServiceTest, VapourFractionRunKeepsTheGivenFraction) {
@@ -119,7 +121,8 @@ std::vector<std::string> KeysOf(const ordered_json& object) {
 TEST_F(FlashServiceTest, TwoPhasePropertiesBelongToTheirStreams) {
     const ordered_json response = service.Answer(ReadExample("natural_gas_tp.json"));
     const ordered_json& properties = response.at("properties");
-    EXPECT_EQ(KeysOf(properties), (std::vector<std::string>{"feed", "vapour", "liquid"}));
+    EXPECT_EQ(KeysOf(properties), (std::vector<std::string>{"feed", "vapour", "liquid", "notes"}));
+    EXPECT_TRUE(properties["notes"].empty());
     const std::vector<std::string> common{"MW",      "Vc",    "Tc_F",      "Pc_psia",     "Z",
                                           "density", "Cp",    "H",         "S",           "CpCv",
                                           "JT",      "sound", "viscosity", "conductivity"};
@@ -206,33 +209,99 @@ TEST_F(FlashServiceTest, PropertiesWithoutTheirDataAreNull) {
     EXPECT_TRUE(full["feed"]["Cp"].is_number());
 }
 
+// A coefficient set that gives no value at the flash temperature leaves every value made from
+// it null, and the note says which component and why; the rest of the answer stands.
+TEST_F(FlashServiceTest, AValueThisRunCannotComputeIsNullWithANote) {
+    json request = ReadExample("natural_gas_tp.json");
+    ASSERT_EQ(request["components"][2]["name"], "METHANE");
+    request["components"][2]["ideal_gas_cp"] = {
+        {"code", 7}, {"C", {0, 0, 0, 0, 1e300}}, {"Tmin_K", 50}, {"Tmax_K", 100}};
+    const ordered_json properties = service.Answer(request).at("properties");
+    for (const char* stream : {"feed", "vapour", "liquid"}) {
+        for (const char* key : {"H", "S", "CpCv"}) {
+            EXPECT_TRUE(properties[stream][key].is_null()) << stream << "." << key;
+        }
+        EXPECT_TRUE(properties[stream]["MW"].is_number()) << stream;
+        EXPECT_TRUE(properties[stream]["residual"]["H"].is_number()) << stream;
+    }
+    EXPECT_TRUE(properties["vapour"]["Cp"].is_null());
+    EXPECT_TRUE(properties["vapour"]["sound"].is_null());
+    EXPECT_TRUE(properties["liquid"]["surface_tension"].is_number());
+
+    ASSERT_EQ(properties["notes"].size(), 1U) << properties["notes"].dump();
+    const ordered_json& note = properties["notes"][0];
+    const std::string text = note["note"];
+    EXPECT_NE(text.find("METHANE"), std::string::npos) << text;
+    EXPECT_NE(text.find("outside their range 50.00 K to 100.00 K"), std::string::npos) << text;
+    const auto values = note["values"].get<std::vector<std::string>>();
+    EXPECT_NE(std::find(values.begin(), values.end(), "vapour.Cp"), values.end());
+    EXPECT_NE(std::find(values.begin(), values.end(), "feed.H"), values.end());
+
+    // An answer whose every value was computed has no notes.
+    const ordered_json complete = service.Answer(ReadExample("natural_gas_tp.json"));
+    EXPECT_TRUE(complete["properties"]["notes"].empty());
+}
+
+// The fast way (the components of the cache) and the plain parse read a request alike, a
+// member name spelled with escapes included.
+TEST_F(FlashServiceTest, DuplicateMembersMeanTheSameOnBothWays) {
+    const std::string binary = json(Binary("TP")).dump();
+    const std::string other =
+        json({testing::FlashFieldsOf("ETHANE"), testing::FlashFieldsOf("PROPANE")}).dump();
+    // The later member wins: "compon\u0065nts" names the ethane and propane.
+    const std::string text =
+        binary.substr(0, binary.size() - 1) + R"(, "compon\u0065nts": )" + other + "}";
+    json plain = Binary("TP");
+    plain["components"] = json::parse(other);
+    EXPECT_EQ(service.Answer(std::string_view(text)), service.Answer(plain));
+}
+
+// A field present must be valid where the flash type does not use it; an unknown name comes
+// back as an excerpt.
+TEST_F(FlashServiceTest, EveryFieldGivenIsCheckedAndQuotedShort) {
+    json request = Binary("TP");
+    request["vf"] = 5;
+    EXPECT_THROW(service.Answer(request), RequestError);
+    request = Binary("TP");
+    request["eos"] = std::string(1 << 20, 'Q');
+    try {
+        service.Answer(request);
+        FAIL() << "an unknown equation of state is refused";
+    } catch (const RequestError& error) {
+        EXPECT_LT(std::string(error.what()).size(), 200U) << error.what();
+    }
+}
+
 TEST_F(FlashServiceTest, MalformedTextIsARequestError) {
     EXPECT_THROW(service.Answer(std::string_view("{\"eos\": ")), RequestError);
     // A number beyond the range of a double is malformed too, not a crash.
     EXPECT_THROW(service.Answer(std::string_view(R"({"eos": "PR", "T_F": 1e400})")), RequestError);
 }
 
-TEST(FlashResponse, ValuesThatAreNotNumbersAreNullAndAnUnconvergedRunSaysSo) {
+// The last iterate of a run that did not converge need not be physical: what lies outside its
+// range (not a number, a fraction outside 0..1, K or Z not above 0) is null.
+TEST(FlashResponse, UnphysicalValuesAreNullAndAnUnconvergedRunSaysSo) {
     FlashCase flashCase;
-    flashCase.flashType = FlashType::BUBT;
-    flashCase.eosText = "SRK";
+    flashCase.flashType = FlashType::TV;
+    flashCase.eosIndex = 1; // SRK
     flashCase.tempF = 12.5F;
     flashCase.pressPsia = 300.0F;
-    flashCase.vapourFraction = 1e-08;
-    flashCase.x = {0.25F, 0.75F};
-    flashCase.y = {0.9F, std::numeric_limits<float>::quiet_NaN()};
-    flashCase.k = {3.6F, std::numeric_limits<float>::infinity()};
+    flashCase.vapourFraction = 1.25;
+    flashCase.x = {0.25F, 0.75F, -0.01F};
+    flashCase.y = {0.9F, std::numeric_limits<float>::quiet_NaN(), 1.5F};
+    flashCase.k = {3.6F, std::numeric_limits<float>::infinity(), -1.0F};
     flashCase.liquidZ = std::numeric_limits<float>::quiet_NaN();
-    flashCase.vapourZ = 0.85F;
+    flashCase.vapourZ = 0.0F;
     flashCase.iterations = 100;
     flashCase.converged = false;
     flashCase.residual = 2.5e-3;
-    flashCase.warning = "the bubble-point temperature reached its pass limit";
+    flashCase.warning = "the vapour-fraction pressure reached its pass limit";
     const std::string text = FlashResponse(flashCase, nullptr);
-    EXPECT_EQ(text, R"({"flash":"BUBT","eos":"SRK","T_F":12.5,"P_psia":300.0,"vf":1e-08,)"
-                    R"("x":[0.25,0.75],"y":[0.9,null],"K":[3.6,null],"Z_L":null,"Z_V":0.85,)"
-                    R"("iterations":100,"converged":false,"residual":0.0025,)"
-                    R"("warning":"the bubble-point temperature reached its pass limit"})");
+    EXPECT_EQ(text, R"({"flash":"TV","eos":"SRK","T_F":12.5,"P_psia":300.0,"vf":null,)"
+                    R"("x":[0.25,0.75,null],"y":[0.9,null,null],"K":[3.6,null,null],)"
+                    R"("Z_L":null,"Z_V":null,"iterations":100,"converged":false,)"
+                    R"("residual":0.0025,)"
+                    R"("warning":"the vapour-fraction pressure reached its pass limit"})");
 }
 
 TEST(BuildFlashCase, EstimateReplacesTheGivenInteractionParameters) {
@@ -241,7 +310,8 @@ TEST(BuildFlashCase, EstimateReplacesTheGivenInteractionParameters) {
     FlashCase given = BuildFlashCase(ParseFlashRequest(request, nullptr));
     EXPECT_FLOAT_EQ(given.kij(0, 1), 0.05F);
     EXPECT_EQ(given.vapourPressure[1].code, 6);
-    EXPECT_FLOAT_EQ(given.vapourPressure[1].c[3], 9.4509e-06F);
+    EXPECT_EQ(given.vapourPressure[1].c[3],
+              ToSingle(testing::BundledComponent("n-BUTANE").cells[22]));
     request["estimate_kij"] = true;
     FlashCase estimated = BuildFlashCase(ParseFlashRequest(request, nullptr));
     const KijTable expected = EstimateKij(estimated.tcF, estimated.zc);

@@ -13,7 +13,8 @@ inline constexpr int kPropertyColumns = 113;
 inline std::string ComponentCsvHeader() {
     std::string text = "key,COMP";
     for (int c = 1; c <= kPropertyColumns; ++c) {
-        text += "," + std::to_string(c);
+        text += ',';
+        text += std::to_string(c);
     }
     return text + "\n";
 }

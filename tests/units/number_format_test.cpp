@@ -206,7 +206,10 @@ TEST(FormatTable, EveryKeyInOrderWithItsDefault) {
         "stmTCForm stmSTForm stmCVelForm stmPdltForm stmIEForm";
     std::string joined;
     for (const NumberFormatSlot& slot : NumberFormatSlots()) {
-        joined += (joined.empty() ? "" : " ") + std::string(slot.key);
+        if (!joined.empty()) {
+            joined += ' ';
+        }
+        joined += slot.key;
     }
     EXPECT_EQ(joined, keys);
 

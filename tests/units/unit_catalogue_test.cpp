@@ -164,7 +164,10 @@ TEST(UnitCatalogue, EveryListInFull) {
         EXPECT_EQ(QuantityTagText(*tag), tagText);
         std::string joined;
         for (std::string_view name : UnitNames(*tag)) {
-            joined += (joined.empty() ? "" : "|") + std::string(name);
+            if (!joined.empty()) {
+                joined += '|';
+            }
+            joined += name;
         }
         EXPECT_EQ(joined, expected) << tagText;
     }

@@ -22,7 +22,7 @@ protected:
                 gas.kij(i, j) = i == j ? 0.0F : 0.01F * static_cast<float>((i + j) % 5);
             }
         }
-        eos = EosChoiceFromText(gas.eosText);
+        eos = gas.Eos();
     }
     std::vector<float> Liquid() const {
         return {0.0016F, 0.0239F, 0.2945F, 0.0845F, 0.1249F,

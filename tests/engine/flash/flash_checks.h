@@ -15,7 +15,7 @@ namespace quorvane::testdata {
 // Largest |ln(x_i·φ_L,i / (y_i·φ_V,i))| over the components present.
 inline double LargestFugacityMismatch(const FlashCase& c, const std::vector<float>& x,
                                       const std::vector<float>& y, float tempF, float pressPsia) {
-    const EosChoice eos = EosChoiceFromText(c.eosText);
+    const EosChoice eos = c.Eos();
     CubicState cubic;
     double largest = 0.0;
     for (int i = 0; i < c.n; ++i) {

@@ -5,8 +5,8 @@
 // parameters and the equation of state by list index. Shared by the property tests and the
 // property benchmark.
 
+#include "common/precision.h"
 #include "engine/flash/flash_case.h"
-#include "engine/precision.h"
 #include "tests/engine/properties/component_rows.h"
 
 #include <cstdint>
@@ -42,7 +42,6 @@ struct MixtureCase {
         }
         flash.kij = ZeroKijTable(flash.n);
         flash.eosIndex = eosIndex;
-        flash.eosText = std::string(kEosListTexts[static_cast<std::size_t>(eosIndex)]);
     }
 };
 

@@ -1,7 +1,7 @@
+#include "common/precision.h"
 #include "engine/eos/cubic_roots.h"
 #include "engine/flash/flash_driver.h"
 #include "engine/flash/flash_state.h"
-#include "engine/precision.h"
 #include "engine/properties/coefficient_set.h"
 #include "engine/properties/mixture_properties.h"
 #include "engine/properties/property_errors.h"
@@ -34,7 +34,7 @@ struct Mixture : test_rows::MixtureCase {
         flash.x = flash.z;
         flash.y = flash.z;
         flash.k.assign(flash.z.size(), 1.0F);
-        const EosChoice eos = EosChoiceFromText(flash.eosText);
+        const EosChoice eos = flash.Eos();
         CubicState state;
         const RootPair roots =
             CompressibilityRoots(eos.equation, tempF, pressPsia, flash.tcF, flash.pcPsia, flash.w,
@@ -299,6 +299,44 @@ TEST(MixturePropertiesTest, FailingStatementKeepsItsPreviousValue) {
     EXPECT_FALSE(fresh.Value(Quantity::Viscosity, Stream::Liquid).has_value());
 }
 
+// A value that fails in a calculation is not reported, though its field may still hold a
+// number, and the note names the component and the reason; values made from it (the feed's)
+// go with it, the next good calculation reports everything again.
+TEST(MixturePropertiesTest, ValuesTheCalculationCouldNotMakeAreMissingWithTheirReason) {
+    Mixture m({&test_rows::kMethane, &test_rows::kEthane}, {0.9F, 0.1F}, kPr);
+    PropertyResults r = m.Run(FlashType::TP, 100.0F, 200.0F);
+    ASSERT_TRUE(r.Value(Quantity::HeatCapacity, Stream::Vapour).has_value());
+    ASSERT_TRUE(r.Notes().empty());
+
+    // Methane's ideal-gas set overflows at 100 F, which lies outside the range it claims.
+    const std::vector<double> good = m.rows[0];
+    const auto base = static_cast<std::size_t>(set_base::kIdealGasHeatCapacity);
+    m.rows[0][base + 4] = 1e300;
+    m.rows[0][base + 5] = 50.0;
+    m.rows[0][base + 6] = 100.0;
+    m.rows[0][base + 7] = 7.0;
+    r = m.Run(FlashType::TP, 100.0F, 200.0F, r);
+    for (Stream s : {Stream::Feed, Stream::Vapour}) {
+        for (Quantity q : {Quantity::HeatCapacity, Quantity::Enthalpy, Quantity::Entropy,
+                           Quantity::HeatCapacityRatio}) {
+            EXPECT_FALSE(r.Value(q, s).has_value()) << static_cast<int>(q);
+        }
+        EXPECT_TRUE(r.Value(Quantity::ResidualEnthalpy, s).has_value());
+        EXPECT_TRUE(r.Value(Quantity::MolarDensity, s).has_value());
+    }
+    EXPECT_FALSE(r.Value(Quantity::SoundSpeed, Stream::Vapour).has_value());
+    EXPECT_TRUE(std::isfinite(r.heatCapacity[1])); // the field holds a number all the same
+    const std::vector<std::string> notes = r.NotesOf(Quantity::HeatCapacity, Stream::Feed);
+    ASSERT_EQ(notes.size(), 1U);
+    EXPECT_EQ(notes[0], "the ideal-gas heat-capacity coefficients of METHANE give no value at "
+                        "310.93 K, outside their range 50.00 K to 100.00 K");
+
+    m.rows[0] = good;
+    r = m.Run(FlashType::TP, 100.0F, 200.0F, r);
+    EXPECT_TRUE(r.Value(Quantity::HeatCapacity, Stream::Feed).has_value());
+    EXPECT_TRUE(r.Notes().empty());
+}
+
 // From the surface tension on a failure goes to the caller; what came before is stored.
 TEST(MixturePropertiesTest, SurfaceTensionFailureReachesTheCaller) {
     Mixture m({&test_rows::kNHexane}, {1.0F}, kPr);
@@ -313,6 +351,8 @@ TEST(MixturePropertiesTest, SurfaceTensionFailureReachesTheCaller) {
     EXPECT_THROW(CalculateMixtureProperties(m.flash, m.rows, m.names, r), PropertyError);
     EXPECT_GT(r.viscosity[1], 0.0F);
     EXPECT_EQ(r.surfaceTension, 0.0F);
+    EXPECT_FALSE(r.Value(Quantity::SurfaceTension, Stream::Liquid).has_value());
+    EXPECT_EQ(r.NotesOf(Quantity::SurfaceTension, Stream::Liquid).size(), 1U);
 }
 
 TEST(MixturePropertiesTest, MismatchedArraysAreRefusedBeforeAnythingChanges) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <numeric>
+#include <string>
+#include <vector>
 
 namespace quorvane {
 namespace {
@@ -18,6 +20,12 @@ TEST(PropertyResultsTest, AbsentPhaseAndInapplicableValuesAreNotReported) {
     results.liquidPresent = false;
     results.molecularWeight = {20.0F, 18.0F, 60.0F};
     results.viscosity = {0.012F, 0.3F};
+    for (Stream s : {Stream::Feed, Stream::Vapour, Stream::Liquid}) {
+        for (Quantity q : {Quantity::MolecularWeight, Quantity::Viscosity, Quantity::SurfaceTension,
+                           Quantity::JouleThomson}) {
+            results.MarkComputed(q, s);
+        }
+    }
     EXPECT_EQ(results.Value(Quantity::MolecularWeight, Stream::Vapour), 18.0);
     EXPECT_FALSE(results.Value(Quantity::MolecularWeight, Stream::Liquid).has_value());
     EXPECT_NEAR(*results.Value(Quantity::Viscosity, Stream::Vapour), 0.012, 1e-9);
@@ -43,7 +51,33 @@ TEST(PropertyResultsTest, UnsetValuesAreNotReported) {
         }
     }
     results.soundSpeed[0] = 1400.0F;
+    results.MarkComputed(Quantity::SoundSpeed, Stream::Vapour);
     EXPECT_EQ(results.Value(Quantity::SoundSpeed, Stream::Vapour), 1400.0);
+}
+
+// A field keeps the number of an earlier calculation when a statement fails; only what the
+// last calculation marked is reported, and its notes go with the calculation.
+TEST(PropertyResultsTest, OnlyTheLastCalculationsValuesAreReported) {
+    PropertyResults results;
+    results.calculated = true;
+    results.vapourPresent = true;
+    results.heatCapacity = {9.0F, 9.5F, 0.0F};
+    results.MarkComputed(Quantity::HeatCapacity, Stream::Vapour);
+    EXPECT_EQ(results.Value(Quantity::HeatCapacity, Stream::Vapour), 9.5);
+
+    results.BeginCalculation();
+    results.calculated = true;
+    results.AddNote(Quantity::HeatCapacity, Stream::Vapour, "no ideal-gas set");
+    results.AddNote(Quantity::HeatCapacity, Stream::Vapour, "no ideal-gas set");
+    results.AddNote(Quantity::HeatCapacity, Stream::Vapour, "no reference enthalpy");
+    EXPECT_FALSE(results.Value(Quantity::HeatCapacity, Stream::Vapour).has_value());
+    EXPECT_EQ(results.NotesOf(Quantity::HeatCapacity, Stream::Vapour),
+              (std::vector<std::string>{"no ideal-gas set", "no reference enthalpy"}));
+    EXPECT_TRUE(results.NotesOf(Quantity::HeatCapacity, Stream::Feed).empty());
+
+    results.BeginCalculation();
+    EXPECT_FALSE(results.calculated);
+    EXPECT_TRUE(results.Notes().empty());
 }
 
 TEST(PropertyResultsTest, StoredRecordKeepsItsOrder) {
@@ -65,6 +99,11 @@ TEST(PropertyResultsTest, StoredRecordKeepsItsOrder) {
     back.SetStoredRecord(counting);
     EXPECT_EQ(back.StoredRecord(), counting);
     EXPECT_EQ(back.entropy[2], 25.0F);
+    // The record holds results of a completed calculation: they are reported again.
+    back.calculated = true;
+    back.liquidPresent = true;
+    EXPECT_EQ(back.Value(Quantity::Entropy, Stream::Liquid), 25.0);
+    EXPECT_FALSE(back.Value(Quantity::SoundSpeed, Stream::Liquid).has_value());
 }
 
 } // namespace
