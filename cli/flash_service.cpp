@@ -211,22 +211,51 @@ FlashCase BuildFlashCase(const FlashRequest& request) {
 std::string FlashResponse(const FlashCase& flashCase, const PropertyResults* properties) {
     JsonWriter writer;
     writer.Reserve(properties != nullptr ? 3072 : 1024);
+    const FlashType type = flashCase.flashType;
+    // A saturation point or vapour-fraction state that was not reached has no computed value;
+    // a one-phase answer has no K-values.
+    const bool computesT =
+        type == FlashType::BUBT || type == FlashType::DEWT || type == FlashType::PV;
+    const bool computesP =
+        type == FlashType::BUBP || type == FlashType::DEWP || type == FlashType::TV;
+    const bool onePhase = type == FlashType::TP &&
+                          (flashCase.vapourFraction == 0.0 || flashCase.vapourFraction == 1.0);
     writer.BeginObject();
-    writer.Member("flash", FlashTypeCode(flashCase.flashType));
+    writer.Member("flash", FlashTypeCode(type));
     writer.Member("eos", flashCase.eosText);
-    writer.Member("T_F", flashCase.tempF);
-    writer.Member("P_psia", flashCase.pressPsia);
+    auto stateVariable = [&](std::string_view key, float value, bool computed) {
+        writer.Key(key);
+        if (computed && !flashCase.converged) {
+            writer.Null();
+        } else {
+            writer.Single(value);
+        }
+    };
+    stateVariable("T_F", flashCase.tempF, computesT);
+    stateVariable("P_psia", flashCase.pressPsia, computesP);
     writer.Member("vf", flashCase.vapourFraction);
     SingleArray(writer, "x", flashCase.x);
     SingleArray(writer, "y", flashCase.y);
-    SingleArray(writer, "K", flashCase.k);
+    if (onePhase) {
+        writer.Key("K");
+        writer.Null();
+    } else {
+        SingleArray(writer, "K", flashCase.k);
+    }
     writer.Member("Z_L", flashCase.liquidZ);
     writer.Member("Z_V", flashCase.vapourZ);
     writer.Member("iterations", static_cast<int>(flashCase.iterations));
     writer.Member("converged", flashCase.converged);
-    if (!flashCase.converged) {
-        writer.Member("residual", flashCase.residual);
+    writer.Member("residual", flashCase.residual);
+    if (!flashCase.warning.empty()) {
         writer.Member("warning", flashCase.warning);
+    }
+    if (flashCase.otherPoint.present) {
+        writer.Key("other_point");
+        writer.BeginObject();
+        writer.Member("T_F", flashCase.otherPoint.tempF);
+        writer.Member("P_psia", flashCase.otherPoint.pressPsia);
+        writer.EndObject();
     }
     if (properties != nullptr) {
         writer.Key("properties");

@@ -328,6 +328,11 @@ void CollectCrossings(BoundarySystem& system, const TraceLine& line, const Point
             system.SetSwapped(pastCritical);
             BoundaryPoint point;
             const PointCheck check = Confirm(system, query, xVars, point);
+            if (check.status == PointStatus::UnstableBothSides ||
+                check.status == PointStatus::UnstablePhase) {
+                search.unstable.push_back(point);
+                continue;
+            }
             // A point on the wrong side of the critical point has the other vapour fraction.
             if (check.status != PointStatus::Genuine ||
                 std::fabs(point.vapourFraction - query.vapourFraction) > 1e-12) {
@@ -467,6 +472,7 @@ PointSearch FindPoints(const EnvelopeMixture& mixture, std::span<const float> z,
     PointSearch sorted;
     sorted.traced = search.traced;
     sorted.critical = search.critical;
+    sorted.unstable = search.unstable;
     for (const std::size_t i : order) {
         sorted.points.push_back(search.points[i]);
         sorted.checks.push_back(search.checks[i]);

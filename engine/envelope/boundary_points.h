@@ -71,6 +71,10 @@ struct PointSearch {
     // given P), each with its check.
     std::vector<BoundaryPoint> points;
     std::vector<PointCheck> checks;
+    // Solutions of the equations that are not phase boundaries of vapour-liquid equilibrium:
+    // the feed is unstable on both sides of them, or a phase of the split is itself unstable
+    // (a second liquid phase).
+    std::vector<BoundaryPoint> unstable;
     // Where the line of the query's vapour fraction ends (a mixture's lines all end at its
     // critical point).
     SpecialPoint critical;

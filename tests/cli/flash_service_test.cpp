@@ -60,9 +60,9 @@ TEST_F(FlashServiceTest, NaturalGasExampleAnswersEveryFieldInOrder) {
     for (const auto& item : response.items()) {
         keys.push_back(item.key());
     }
-    const std::vector<std::string> expected{"flash",      "eos",       "T_F",       "P_psia", "vf",
-                                            "x",          "y",         "K",         "Z_L",    "Z_V",
-                                            "iterations", "converged", "properties"};
+    const std::vector<std::string> expected{
+        "flash", "eos", "T_F", "P_psia",     "vf",        "x",        "y",
+        "K",     "Z_L", "Z_V", "iterations", "converged", "residual", "properties"};
     EXPECT_EQ(keys, expected);
     EXPECT_EQ(response["flash"], "TP");
     EXPECT_EQ(response["eos"], "PR");
@@ -229,7 +229,8 @@ TEST(FlashResponse, ValuesThatAreNotNumbersAreNullAndAnUnconvergedRunSaysSo) {
     flashCase.residual = 2.5e-3;
     flashCase.warning = "the bubble-point temperature reached its pass limit";
     const std::string text = FlashResponse(flashCase, nullptr);
-    EXPECT_EQ(text, R"({"flash":"BUBT","eos":"SRK","T_F":12.5,"P_psia":300.0,"vf":1e-08,)"
+    // A bubble temperature that was not reached has no value.
+    EXPECT_EQ(text, R"({"flash":"BUBT","eos":"SRK","T_F":null,"P_psia":300.0,"vf":1e-08,)"
                     R"("x":[0.25,0.75],"y":[0.9,null],"K":[3.6,null],"Z_L":null,"Z_V":0.85,)"
                     R"("iterations":100,"converged":false,"residual":0.0025,)"
                     R"("warning":"the bubble-point temperature reached its pass limit"})");
