@@ -107,7 +107,7 @@ const char* EndInWords(TraceEnd end) {
     case TraceEnd::PastCritical:
         return "";
     case TraceEnd::HighPressure:
-        return "it rises past 100000 psia without a critical point";
+        return "it rises past 100000 psia";
     case TraceEnd::TemperatureRange:
         return "it leaves the temperature range of the equation of state";
     case TraceEnd::PointLimit:
@@ -196,7 +196,8 @@ PhaseEnvelope TracePhaseEnvelope(const EnvelopeMixture& mixture, std::span<const
         const CriticalPointResult c = CriticalPointOfLine(dewSystem, dew);
         env.critical = SpecialPoint{c.found, c.tR - kRankineOffset, c.pPsia};
         if (dew.end != TraceEnd::LowPressure) {
-            env.note = std::string("The bubble curve ends before the start pressure: ") +
+            env.note = std::string("The bubble curve does not come back down to the start "
+                                   "pressure: ") +
                        EndInWords(dew.end) + ".";
         }
     } else {
@@ -226,9 +227,23 @@ PhaseEnvelope TracePhaseEnvelope(const EnvelopeMixture& mixture, std::span<const
         env.dew.push_back(EnvelopePoint{env.critical.tempF, env.critical.pressPsia});
         env.bubble.push_back(EnvelopePoint{env.critical.tempF, env.critical.pressPsia});
     }
+    // A line that rose past the highest pressure has no greatest pressure.
+    const bool bounded = std::none_of(lines.begin(), lines.end(), [](const TraceLine* l) {
+        return l->end == TraceEnd::HighPressure;
+    });
     for (std::size_t l = 0; l < lines.size(); ++l) {
-        KeepLarger(env.cricondenbar, ExtremeOfLine(*systems[l], *lines[l], true), true);
+        if (bounded) {
+            KeepLarger(env.cricondenbar, ExtremeOfLine(*systems[l], *lines[l], true), true);
+        }
         KeepLarger(env.cricondentherm, ExtremeOfLine(*systems[l], *lines[l], false), false);
+    }
+    // The critical point lies on the envelope: where the temperature (or pressure) is
+    // greatest there, it is the cricondentherm (or cricondenbar) itself.
+    if (env.critical.found) {
+        KeepLarger(env.cricondentherm, env.critical, false);
+        if (bounded) {
+            KeepLarger(env.cricondenbar, env.critical, true);
+        }
     }
 
     // Quality lines: one trace gives a line and, past the critical point, its complement.
