@@ -252,7 +252,9 @@ double StartPressure(CubicMixture& model, std::span<const double> z, const Point
             WilsonPressure(model, z, query.vapourFraction, query.value + kRankineOffset);
         return std::clamp(0.2 * pw, 1e-6, 10.0);
     }
-    return std::clamp(0.5 * query.value, 1e-6, 10.0);
+    // The line rises from the start to the given pressure: starting near it saves the points
+    // below.
+    return std::clamp(0.5 * query.value, 1e-6, 1000.0);
 }
 
 } // namespace
@@ -434,15 +436,21 @@ PointSearch FindPoints(const EnvelopeMixture& mixture, std::span<const float> z,
     // every crossing is solved afresh.
     TraceOptions options;
     options.stopAfterCritical = true;
-    options.largestLnTStep = 0.1;
-    options.largestLnPStep = 0.5;
+    options.initialStep = 0.5;
+    options.largestStep = 3.0;
+    options.largestLnTStep = 0.25;
+    options.largestLnPStep = 1.0;
     options.startPressPsia = StartPressure(model, zd, query);
     BoundarySystem system(model, zd, beta);
     const TraceLine line = TraceLineFromLowPressure(system, options);
     search.traced = !line.points.empty();
-    if (line.criticalAfter >= 0) {
-        const CriticalPointResult c = CriticalPointOfLine(system, line);
-        search.critical = SpecialPoint{c.found, c.tR - kRankineOffset, c.pPsia};
+    // Where the line crossed the critical point (interpolated: a message that names it traces
+    // the whole envelope and refines it there).
+    Vec crossing{};
+    if (CriticalCrossing(system, line, crossing)) {
+        search.critical =
+            SpecialPoint{true, std::exp(crossing[TemperatureIndex(n)]) - kRankineOffset,
+                         std::exp(crossing[PressureIndex(n)])};
     }
     CollectCrossings(system, line, query, false, search);
     if (line.criticalAfter < 0) {
@@ -453,9 +461,10 @@ PointSearch FindPoints(const EnvelopeMixture& mixture, std::span<const float> z,
         BoundarySystem other(model, zd, 1.0 - beta);
         const TraceLine complement = TraceLineFromLowPressure(other, options);
         search.traced = search.traced || !complement.points.empty();
-        if (complement.criticalAfter >= 0) {
-            const CriticalPointResult c = CriticalPointOfLine(other, complement);
-            search.critical = SpecialPoint{c.found, c.tR - kRankineOffset, c.pPsia};
+        if (CriticalCrossing(other, complement, crossing)) {
+            search.critical =
+                SpecialPoint{true, std::exp(crossing[TemperatureIndex(n)]) - kRankineOffset,
+                             std::exp(crossing[PressureIndex(n)])};
             CollectCrossings(other, complement, query, true, search);
         }
     }

@@ -76,7 +76,7 @@ struct PointSearch {
     // (a second liquid phase).
     std::vector<BoundaryPoint> unstable;
     // Where the line of the query's vapour fraction ends (a mixture's lines all end at its
-    // critical point).
+    // critical point), as interpolated between the traced points around it.
     SpecialPoint critical;
     bool traced = false; // false when the line could not be started at a low pressure
 };
@@ -84,9 +84,9 @@ struct PointSearch {
 PointSearch FindPoints(const EnvelopeMixture& mixture, std::span<const float> z,
                        const PointQuery& query);
 
-// The pressure (psia) the search starts its line from: at most 10 psia, and below the point
-// asked for (a fifth of Wilson's estimate of the line's pressure at a given temperature, half
-// the given pressure).
+// The pressure (psia) the search starts its line from, below the point asked for: at a given
+// temperature a fifth of Wilson's estimate of the line's pressure there (at most 10 psia), at
+// a given pressure half of it.
 double SearchStartPressure(const EnvelopeMixture& mixture, std::span<const float> z,
                            const PointQuery& query);
 

@@ -7,6 +7,10 @@ namespace quorvane::envelope {
 
 namespace {
 
+// Newton steps below this end a point of a traced line: the line only guides, and every point
+// a caller reports is solved again at its own specification to full precision.
+constexpr double kTraceTolerance = 1e-7;
+
 // Unknowns that count for step lengths and for the choice of the specified unknown: the
 // K-values of the components present, ln T and ln P. The K-values of absent components follow
 // the others and would only distort the steps.
@@ -105,6 +109,7 @@ bool StartPoint(BoundarySystem& system, double pressPsia, Vec& xVars) {
     system.SetSwapped(false);
     SolveOptions options;
     options.maxIterations = 40;
+    options.tolerance = kTraceTolerance;
     const SolveResult r = system.Solve(xVars, PressureIndex(n), std::log(pressPsia), options);
     return r.status == SolveStatus::Converged && !system.Trivial(xVars);
 }
@@ -229,12 +234,18 @@ TraceLine TraceLineFromLowPressure(BoundarySystem& system, const TraceOptions& o
     line.beta = system.Beta();
     const auto present =
         std::count_if(system.Feed().begin(), system.Feed().end(), [](double v) { return v > 0.0; });
-    // Where the start pressure is too low for a first point (Wilson's K-values far off, the
-    // liquid a hair above its co-volume), a tenfold higher one is tried, up to 1000 psia.
+    // Where the start pressure gives no first point (Wilson's K-values too far off, or a
+    // liquid a hair above its co-volume), lower and then higher ones are tried.
     Vec x{};
     bool started = false;
-    for (double p = options.startPressPsia; p <= 1000.0 && !started; p *= 10.0) {
-        started = StartPoint(system, p, x);
+    for (const double factor : {1.0, 0.1, 0.01, 0.001, 10.0, 100.0}) {
+        const double p = options.startPressPsia * factor;
+        if (p > 1e-8 && p <= 1000.0) {
+            started = StartPoint(system, p, x);
+        }
+        if (started) {
+            break;
+        }
     }
     if (!started) {
         line.end = TraceEnd::NoStart;
@@ -259,7 +270,7 @@ TraceLine TraceLineFromLowPressure(BoundarySystem& system, const TraceOptions& o
 
     SolveOptions solve;
     solve.maxIterations = 10;
-    solve.tolerance = 1e-9;
+    solve.tolerance = kTraceTolerance;
     double step = options.initialStep;
     const double lowestLnP = std::min(std::log(options.startPressPsia), x[iP]) - 1e-9;
     for (;;) {

@@ -27,7 +27,7 @@ struct TracePoint {
 };
 
 struct TraceOptions {
-    double startPressPsia = 14.7; // tenfold higher ones are tried when it gives no point
+    double startPressPsia = 14.7; // lower, then higher ones are tried when it gives no point
     double highestPressPsia = 1.0e5;
     double lowestTempR = 5.0;
     double highestTempR = 5000.0;
