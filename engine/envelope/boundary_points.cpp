@@ -18,11 +18,11 @@ namespace {
 // a saturation point: the smallest first, so that a neighbouring boundary is not crossed.
 constexpr double kProbes[] = {1e-4, 1e-3, 1e-2};
 
-int SpecIndex(const PointQuery& query, int n) {
+int FixedIndex(const PointQuery& query, int n) {
     return query.given == Given::Temperature ? TemperatureIndex(n) : PressureIndex(n);
 }
 
-double SpecValue(const PointQuery& query) {
+double FixedValue(const PointQuery& query) {
     return query.given == Given::Temperature ? std::log(query.value + kRankineOffset)
                                              : std::log(query.value);
 }
@@ -181,7 +181,7 @@ PointCheck Confirm(BoundarySystem& system, const PointQuery& query, Vec& xVars,
     const int n = system.Components();
     SolveOptions options;
     options.maxIterations = 30;
-    const SolveResult r = system.Solve(xVars, SpecIndex(query, n), SpecValue(query), options);
+    const SolveResult r = system.Solve(xVars, FixedIndex(query, n), FixedValue(query), options);
     check.iterations = r.iterations;
     if (r.status == SolveStatus::NotEvaluated) {
         check.status = PointStatus::NotEvaluated;
@@ -252,9 +252,9 @@ double StartPressure(CubicMixture& model, std::span<const double> z, const Point
             WilsonPressure(model, z, query.vapourFraction, query.value + kRankineOffset);
         return std::clamp(0.2 * pw, 1e-6, 10.0);
     }
-    // The line rises from the start to the given pressure: starting near it saves the points
-    // below.
-    return std::clamp(0.5 * query.value, 1e-6, 1000.0);
+    // At the given pressure itself: the first point is then a point asked for, and the line
+    // goes on from it (lower pressures are tried when it gives no point).
+    return std::clamp(query.value, 1e-6, 1000.0);
 }
 
 } // namespace
@@ -303,8 +303,8 @@ void CollectCrossings(BoundarySystem& system, const TraceLine& line, const Point
     }
     const int n = system.Components();
     const int m = system.Unknowns();
-    const int spec = SpecIndex(query, n);
-    const double level = SpecValue(query);
+    const int fixed = FixedIndex(query, n);
+    const double level = FixedValue(query);
     const std::size_t split = line.criticalAfter >= 0
                                   ? static_cast<std::size_t>(line.criticalAfter)
                                   : (pastCritical ? line.points.size() : line.points.size() - 1);
@@ -322,7 +322,7 @@ void CollectCrossings(BoundarySystem& system, const TraceLine& line, const Point
     for (std::size_t k = from; k < to; ++k) {
         std::array<double, 2> arcs{};
         const int count =
-            CrossingsBetween(line.points[k], line.points[k + 1], m, spec, level, arcs);
+            CrossingsBetween(line.points[k], line.points[k + 1], m, fixed, level, arcs);
         for (int c = 0; c < count; ++c) {
             Vec xVars{};
             HermiteAt(line.points[k], line.points[k + 1], arcs[static_cast<std::size_t>(c)], m,
@@ -442,6 +442,28 @@ PointSearch FindPoints(const EnvelopeMixture& mixture, std::span<const float> z,
     options.largestLnPStep = 1.0;
     options.startPressPsia = StartPressure(model, zd, query);
     BoundarySystem system(model, zd, beta);
+    // Near the critical point (every |ln K| below 1) the line need not be followed through it
+    // when it cannot come back to the given value first: the given variable, here and
+    // extrapolated along the tangent to where the K-values vanish, stays more than 10 % (in
+    // its logarithm) on one side.
+    const int fixed = FixedIndex(query, n);
+    const double level = FixedValue(query);
+    bool nearCritical = false;
+    options.onPoint = [&](const TracePoint& p) {
+        int dom = 0;
+        for (int i = 0; i < n; ++i) {
+            if (feed.z[i] > 0.0 && std::fabs(p.x[i]) > std::fabs(p.x[dom])) {
+                dom = i;
+            }
+        }
+        if (std::fabs(p.x[dom]) > 1.0 || p.tangent[dom] == 0.0) {
+            return true;
+        }
+        const double atCritical = p.x[fixed] - p.tangent[fixed] * p.x[dom] / p.tangent[dom];
+        nearCritical = (p.x[fixed] - level) * (atCritical - level) > 0.0 &&
+                       std::fabs(p.x[fixed] - level) > 0.1 && std::fabs(atCritical - level) > 0.1;
+        return !nearCritical;
+    };
     const TraceLine line = TraceLineFromLowPressure(system, options);
     search.traced = !line.points.empty();
     // Where the line crossed the critical point (interpolated: a message that names it traces
@@ -453,11 +475,12 @@ PointSearch FindPoints(const EnvelopeMixture& mixture, std::span<const float> z,
                          std::exp(crossing[PressureIndex(n)])};
     }
     CollectCrossings(system, line, query, false, search);
-    if (line.criticalAfter < 0) {
+    if (line.criticalAfter < 0 && !nearCritical) {
         // The line did not reach the critical point from its own low-pressure end (a bubble
         // curve that never comes down to low pressures, for one): the rest of it is the part
         // of the complementary line past the critical point.
         options.stopAfterCritical = false;
+        options.onPoint = nullptr;
         BoundarySystem other(model, zd, 1.0 - beta);
         const TraceLine complement = TraceLineFromLowPressure(other, options);
         search.traced = search.traced || !complement.points.empty();

@@ -84,9 +84,9 @@ struct PointSearch {
 PointSearch FindPoints(const EnvelopeMixture& mixture, std::span<const float> z,
                        const PointQuery& query);
 
-// The pressure (psia) the search starts its line from, below the point asked for: at a given
-// temperature a fifth of Wilson's estimate of the line's pressure there (at most 10 psia), at
-// a given pressure half of it.
+// The pressure (psia) the search starts its line from: at a given temperature a fifth of
+// Wilson's estimate of the line's pressure there (at most 10 psia), below the point asked
+// for; at a given pressure that pressure itself (at most 1000 psia).
 double SearchStartPressure(const EnvelopeMixture& mixture, std::span<const float> z,
                            const PointQuery& query);
 

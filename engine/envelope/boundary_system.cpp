@@ -100,7 +100,8 @@ void BoundarySystem::Evaluate(const Vec& xVars, Vec& f, Mat* jacobian) {
     jac[n][n + 1] = 0.0;
 }
 
-SolveResult BoundarySystem::Solve(Vec& xVars, int spec, double value, const SolveOptions& options) {
+SolveResult BoundarySystem::Solve(Vec& xVars, int fixed, double value,
+                                  const SolveOptions& options) {
     const int n = m_n;
     const int m = n + 2;
     // The specified unknown is held at its value and left out: Newton's method on the other
@@ -108,14 +109,14 @@ SolveResult BoundarySystem::Solve(Vec& xVars, int spec, double value, const Solv
     const int r = n + 1;
     SolveResult result;
     m_haveLu = false;
-    m_spec = spec;
+    m_fixed = fixed;
     std::array<int, kMaxUnknowns> cols{};
     for (int c = 0, k = 0; c < m; ++c) {
-        if (c != spec) {
+        if (c != fixed) {
             cols[k++] = c;
         }
     }
-    xVars[spec] = value;
+    xVars[fixed] = value;
     Vec f{};
     double norm = 0.0;
     auto residualNorm = [&](const Vec& res) {
@@ -142,7 +143,7 @@ SolveResult BoundarySystem::Solve(Vec& xVars, int spec, double value, const Solv
             for (int k = 0; k < r; ++k) {
                 reducedJac[row][k] = jac[row][cols[k]];
             }
-            m_specColumn[row] = jac[row][spec];
+            m_fixedColumn[row] = jac[row][fixed];
         }
         if (!m_lu.FactorInPlace(r)) {
             result.status = SolveStatus::Singular;
@@ -225,15 +226,15 @@ bool BoundarySystem::Sensitivity(Vec& dXdS) const {
     }
     const int m = m_n + 2;
     const int r = m_n + 1;
-    // J_r·dX_r + J_spec·1 = 0 for the unknowns other than the specified one.
+    // J_r·dX_r + J_fixed·1 = 0 for the unknowns other than the specified one.
     Vec reduced{};
     for (int i = 0; i < r; ++i) {
-        reduced[i] = -m_specColumn[i];
+        reduced[i] = -m_fixedColumn[i];
     }
     m_lu.Solve(std::span<double>(reduced.data(), r));
     dXdS.fill(0.0);
     for (int c = 0, k = 0; c < m; ++c) {
-        dXdS[c] = c == m_spec ? 1.0 : reduced[k++];
+        dXdS[c] = c == m_fixed ? 1.0 : reduced[k++];
     }
     for (int i = 0; i < m; ++i) {
         if (!std::isfinite(dXdS[i])) {

@@ -66,8 +66,8 @@ public:
     // 0..n, columns 0..n+1). Throws an EngineError when a phase cannot be evaluated.
     void Evaluate(const Vec& xVars, Vec& f, Mat* jacobian);
 
-    // Newton's method with X[spec] held at value, from X (in/out).
-    SolveResult Solve(Vec& xVars, int spec, double value, const SolveOptions& options = {});
+    // Newton's method with X[fixed] held at value, from X (in/out).
+    SolveResult Solve(Vec& xVars, int fixed, double value, const SolveOptions& options = {});
 
     // dX/dS at the last point Solve converged to, S the value of its specified unknown.
     bool Sensitivity(Vec& dXdS) const;
@@ -94,10 +94,10 @@ private:
     // The Jacobian at the current point and at a trial step, swapped when the step is taken.
     std::array<Mat, 2> m_jacobians{};
     int m_current = 0;
-    Vec m_specColumn{};
+    Vec m_fixedColumn{};
     LuFactors m_lu;
     bool m_haveLu = false;
-    int m_spec = 0;
+    int m_fixed = 0;
 };
 
 } // namespace quorvane::envelope

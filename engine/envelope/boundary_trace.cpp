@@ -8,7 +8,7 @@ namespace quorvane::envelope {
 namespace {
 
 // Newton steps below this end a point of a traced line: the line only guides, and every point
-// a caller reports is solved again at its own specification to full precision.
+// a caller reports is solved again, with its own unknown held, to full precision.
 constexpr double kTraceTolerance = 1e-7;
 
 // Unknowns that count for step lengths and for the choice of the specified unknown: the
@@ -282,7 +282,7 @@ TraceLine TraceLineFromLowPressure(BoundarySystem& system, const TraceOptions& o
         const TracePoint* prev =
             line.points.size() >= 2 ? &line.points[line.points.size() - 2] : nullptr;
         Vec next{};
-        int spec = iP;
+        int fixed = iP;
         double value = 0.0;
         SolveResult solved;
         bool good = false;
@@ -295,27 +295,27 @@ TraceLine TraceLineFromLowPressure(BoundarySystem& system, const TraceOptions& o
                     predicted[i] = cur.x[i] + step * cur.tangent[i];
                 }
             }
-            spec = iP;
+            fixed = iP;
             double largest = -1.0;
             for (int i = 0; i < m; ++i) {
                 if (Counts(system, i) && std::fabs(cur.tangent[i]) > largest) {
                     largest = std::fabs(cur.tangent[i]);
-                    spec = i;
+                    fixed = i;
                 }
             }
-            value = predicted[spec];
-            if (spec < n && cur.x[spec] * value < 0.0) {
+            value = predicted[fixed];
+            if (fixed < n && cur.x[fixed] * value < 0.0) {
                 // The specified K-value would pass through 1: land as far on the other side
                 // of the critical point as the last point lies on this one.
-                value = -cur.x[spec];
-                const double along = (value - cur.x[spec]) / cur.tangent[spec];
+                value = -cur.x[fixed];
+                const double along = (value - cur.x[fixed]) / cur.tangent[fixed];
                 for (int i = 0; i < m; ++i) {
                     predicted[i] = cur.x[i] + along * cur.tangent[i];
                 }
             }
             next = predicted;
             system.SetSwapped(cur.swapped);
-            solved = system.Solve(next, spec, value, solve);
+            solved = system.Solve(next, fixed, value, solve);
             good = solved.status == SolveStatus::Converged && !system.Trivial(next);
             if (good) {
                 // A point far from the prediction belongs to another branch.
@@ -344,7 +344,7 @@ TraceLine TraceLineFromLowPressure(BoundarySystem& system, const TraceOptions& o
             point.swapped = !cur.swapped;
             Vec again = next;
             system.SetSwapped(point.swapped);
-            const SolveResult r = system.Solve(again, spec, value, solve);
+            const SolveResult r = system.Solve(again, fixed, value, solve);
             if (r.status == SolveStatus::Converged && !system.Trivial(again)) {
                 point.x = again;
             }

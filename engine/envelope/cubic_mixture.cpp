@@ -5,6 +5,7 @@
 #include "engine/eos/k_estimates.h"
 #include "engine/precision.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace quorvane::envelope {
@@ -113,6 +114,27 @@ void CubicMixture::SetTemperature(double tR) {
     }
     m_tR = tR;
     m_haveT = true;
+    for (KeptMix& k : m_kept) {
+        k.valid = false;
+    }
+}
+
+const CubicMixture::Mixing& CubicMixture::MixFor(std::span<const double> n) {
+    for (int slot = 0; slot < 2; ++slot) {
+        KeptMix& k = m_kept[static_cast<std::size_t>(slot)];
+        if (k.valid && std::equal(n.begin(), n.begin() + m_n, k.n.begin())) {
+            m_lastKept = slot;
+            return k.mix;
+        }
+    }
+    const int slot = 1 - m_lastKept;
+    m_lastKept = slot;
+    KeptMix& k = m_kept[static_cast<std::size_t>(slot)];
+    k.valid = false;
+    Mix(n, k.mix);
+    std::copy(n.begin(), n.begin() + m_n, k.n.begin());
+    k.valid = true;
+    return k.mix;
 }
 
 void CubicMixture::Mix(std::span<const double> n, Mixing& m) const {
@@ -143,11 +165,7 @@ void CubicMixture::Mix(std::span<const double> n, Mixing& m) const {
     }
 }
 
-double CubicMixture::SolveZ(double bigA, double bigB, Root root, double tR, double pPsia,
-                            const Mixing& m, bool& liquid) const {
-    (void)tR;
-    (void)pPsia;
-    (void)m;
+double CubicMixture::SolveZ(double bigA, double bigB, Root root, bool& liquid) const {
     CubicState cubic;
     const RootPair pair = RootsOfReduced(m_eos.equation, bigA, bigB, cubic);
     const bool haveVapour = pair.vapour > bigB;
@@ -177,13 +195,12 @@ double CubicMixture::SolveZ(double bigA, double bigB, Root root, double tR, doub
 void CubicMixture::Evaluate(double tR, double pPsia, std::span<const double> n, Root root,
                             unsigned needs, PhaseResult& out) {
     SetTemperature(tR);
-    Mixing m;
-    Mix(n, m);
+    const Mixing& m = MixFor(n);
     const double rt = kR * tR;
     const double bigA = m.a * pPsia / (rt * rt);
     const double bigB = m.b * pPsia / rt;
     bool liquid = false;
-    const double z = SolveZ(bigA, bigB, root, tR, pPsia, m, liquid);
+    const double z = SolveZ(bigA, bigB, root, liquid);
     out.z = z;
     out.liquidRoot = liquid;
     const double v = z * rt / pPsia;

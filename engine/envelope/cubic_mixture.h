@@ -87,8 +87,10 @@ private:
     };
     void SetTemperature(double tR);
     void Mix(std::span<const double> n, Mixing& m) const;
-    double SolveZ(double bigA, double bigB, Root root, double tR, double pPsia, const Mixing& m,
-                  bool& liquid) const;
+    // The mixing terms of n at the current temperature, from the two kept (a phase whose
+    // composition stays, such as the feed of a saturation line, is not mixed again).
+    const Mixing& MixFor(std::span<const double> n);
+    double SolveZ(double bigA, double bigB, Root root, bool& liquid) const;
 
     EosChoice m_eos;
     int m_n = 0;
@@ -99,6 +101,13 @@ private:
     bool m_haveT = false;
     double m_tR = 0.0;
     Mat m_aij{}, m_aijT{};
+    struct KeptMix {
+        bool valid = false;
+        Vec n{};
+        Mixing mix;
+    };
+    std::array<KeptMix, 2> m_kept{};
+    int m_lastKept = 0;
 };
 
 } // namespace quorvane::envelope

@@ -26,7 +26,7 @@ SpecialPoint ExtremeOfLine(BoundarySystem& system, const TraceLine& line, bool p
     const int n = system.Components();
     const int m = system.Unknowns();
     const int iMax = pressure ? PressureIndex(n) : TemperatureIndex(n);
-    const int iSpec = pressure ? TemperatureIndex(n) : PressureIndex(n);
+    const int iFixed = pressure ? TemperatureIndex(n) : PressureIndex(n);
     const auto& pts = line.points;
     double best = -1e300;
     for (std::size_t k = 0; k + 1 < pts.size(); ++k) {
@@ -42,7 +42,7 @@ SpecialPoint ExtremeOfLine(BoundarySystem& system, const TraceLine& line, bool p
         // Secant on the slope of the maximised variable against the specified one.
         system.SetSwapped(pts[k].swapped);
         auto slopeAt = [&](double s, Vec& at, double& slope) {
-            const SolveResult r = system.Solve(at, iSpec, s);
+            const SolveResult r = system.Solve(at, iFixed, s);
             Vec d{};
             if (r.status != SolveStatus::Converged || system.Trivial(at) ||
                 !system.Sensitivity(d)) {
@@ -51,7 +51,7 @@ SpecialPoint ExtremeOfLine(BoundarySystem& system, const TraceLine& line, bool p
             slope = d[iMax];
             return true;
         };
-        double s0 = x[iSpec];
+        double s0 = x[iFixed];
         Vec x0 = x;
         double f0 = 0.0;
         if (!slopeAt(s0, x0, f0)) {
@@ -66,7 +66,7 @@ SpecialPoint ExtremeOfLine(BoundarySystem& system, const TraceLine& line, bool p
                 break;
             }
             const double s2 = s1 - f1 * (s1 - s0) / (f1 - f0);
-            if (!(std::fabs(s2 - x[iSpec]) < 0.1)) {
+            if (!(std::fabs(s2 - x[iFixed]) < 0.1)) {
                 ok = false;
                 break;
             }

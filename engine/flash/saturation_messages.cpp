@@ -113,7 +113,9 @@ std::string NoPointMessage(const envelope::EnvelopeMixture& mixture, std::span<c
         present += v > 0.0F ? 1 : 0;
     }
     envelope::EnvelopeOptions options;
-    options.startPressPsia = envelope::SearchStartPressure(mixture, z, query);
+    // Low enough that the curves pass below the given value.
+    options.startPressPsia = givenT ? envelope::SearchStartPressure(mixture, z, query)
+                                    : std::min(10.0, 0.5 * query.value);
     options.largestLnTStep = 0.1;
     options.largestLnPStep = 0.5;
     const envelope::PhaseEnvelope env = envelope::TracePhaseEnvelope(mixture, z, options);
