@@ -193,7 +193,7 @@ SolveResult BoundarySystem::Solve(Vec& xVars, int fixed, double value,
         // residual need not fall at every step.
         bool accepted = false;
         double alpha = scale;
-        for (int cut = 0; cut < 10 && !accepted; ++cut, alpha /= 2.0) {
+        for (int cut = 0; cut <= options.largestCuts && !accepted; ++cut, alpha /= 2.0) {
             for (int i = 0; i < m; ++i) {
                 trialX[i] = xVars[i] + alpha * step[i];
             }

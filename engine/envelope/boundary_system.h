@@ -40,6 +40,7 @@ struct SolveOptions {
     double largestLnTStep = 0.1;
     double largestLnPStep = 0.5;
     bool lineSearch = true; // shorten steps that raise the residual
+    int largestCuts = 9;    // halvings of one Newton step before the solve gives up
 };
 
 struct SolveResult {

@@ -68,39 +68,46 @@ bool StartPoint(BoundarySystem& system, double pressPsia, Vec& xVars) {
     const int n = system.Components();
     const double beta = system.Beta();
     const std::span<const double> z = system.Feed();
-    // Σ z_i·(K_i − 1)/(1 − β + β·K_i) rises with T through every K_i: Newton's method in
-    // ln T with a difference slope, kept inside a bracket that bisection narrows when a step
-    // would leave it.
-    auto g = [&](double lnT) {
+    // g = Σ z_i·(K_i − 1)/(1 − β + β·K_i) rises with T through every K_i: Newton's method in
+    // ln T, kept inside a bracket that bisection narrows when a step would leave it.
+    auto g = [&](double lnT, double* slope) {
+        const double tR = std::exp(lnT);
         double sum = 0.0;
+        double d = 0.0;
         for (int i = 0; i < n; ++i) {
-            const double k = model.WilsonK(i, std::exp(lnT), pressPsia);
-            sum += z[i] * (k - 1.0) / (1.0 - beta + beta * k);
+            if (z[i] == 0.0) {
+                continue;
+            }
+            const double k = model.WilsonK(i, tR, pressPsia);
+            const double den = 1.0 - beta + beta * k;
+            sum += z[i] * (k - 1.0) / den;
+            d += z[i] * k * model.WilsonLnKSlope(i, tR) / (den * den);
+        }
+        if (slope != nullptr) {
+            *slope = d;
         }
         return sum;
     };
     double lo = std::log(20.0);
     double hi = std::log(8000.0);
-    if (!(g(lo) < 0.0 && g(hi) > 0.0)) {
+    if (!(g(lo, nullptr) < 0.0 && g(hi, nullptr) > 0.0)) {
         return false;
     }
-    double at = std::log(300.0);
+    double lnT = std::log(300.0);
     for (int k = 0; k < 60 && hi - lo > 1e-9; ++k) {
-        const double value = g(at);
-        (value < 0.0 ? lo : hi) = at;
-        const double slope = (g(at + 1e-6) - value) / 1e-6;
-        double next = slope > 0.0 ? at - value / slope : 0.5 * (lo + hi);
+        double slope = 0.0;
+        const double value = g(lnT, &slope);
+        (value < 0.0 ? lo : hi) = lnT;
+        double next = slope > 0.0 ? lnT - value / slope : 0.5 * (lo + hi);
         if (!(next > lo && next < hi)) {
             next = 0.5 * (lo + hi);
         }
-        if (std::fabs(next - at) < 1e-9) {
-            at = next;
+        const bool settled = std::fabs(next - lnT) < 1e-8;
+        lnT = next;
+        if (settled) {
             break;
         }
-        at = next;
     }
-    lo = hi = at;
-    const double lnT = 0.5 * (lo + hi);
     for (int i = 0; i < n; ++i) {
         xVars[i] = std::log(model.WilsonK(i, std::exp(lnT), pressPsia));
     }
@@ -270,6 +277,9 @@ TraceLine TraceLineFromLowPressure(BoundarySystem& system, const TraceOptions& o
 
     SolveOptions solve;
     solve.maxIterations = 10;
+    // A Newton step that must be halved more than twice means the prediction went too far: a
+    // shorter arc step costs less than more halvings.
+    solve.largestCuts = 2;
     solve.tolerance = kTraceTolerance;
     double step = options.initialStep;
     const double lowestLnP = std::min(std::log(options.startPressPsia), x[iP]) - 1e-9;

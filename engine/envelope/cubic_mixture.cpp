@@ -2,7 +2,6 @@
 
 #include "engine/eos/cubic_roots.h"
 #include "engine/eos/engine_errors.h"
-#include "engine/eos/k_estimates.h"
 #include "engine/precision.h"
 
 #include <algorithm>
@@ -13,6 +12,8 @@ namespace quorvane::envelope {
 namespace {
 
 constexpr double kR = kGasConstant;
+// The constant of Wilson's K-value estimate, as the flash routines take it.
+constexpr double kWilsonConstant = 5.3727;
 
 // The volume terms of the reduced residual Helmholtz energy F = −N·g − (D/T)·f for one mole
 // (N = 1) or for the totals of a given amount, with their derivatives in V and B:
@@ -67,13 +68,11 @@ void CubicMixture::Bind(EosChoice eos, std::span<const float> tcF, std::span<con
     const bool useKij = eos.equation != EosEquation::RK && kij.data != nullptr;
     for (int i = 0; i < m_n; ++i) {
         const float tcR = RankineOf(tcF[i]);
-        m_tcF[i] = tcF[i];
-        m_pcF[i] = pcPsia[i];
-        m_wF[i] = w[i];
         m_tcR[i] = tcR;
         m_pc[i] = pcPsia[i];
         m_w[i] = w[i];
         m_b[i] = ComponentBParameter(eos.equation, tcR, pcPsia[i]);
+        m_ac[i] = ComponentAParameter(eos.equation, tcR, pcPsia[i], tcR, w[i], eos.variant);
         for (int j = 0; j < m_n; ++j) {
             m_oneMinusKij[i][j] = useKij ? 1.0 - static_cast<double>(kij(i, j)) : 1.0;
         }
@@ -90,10 +89,9 @@ void CubicMixture::SetTemperature(double tR) {
     Vec relSlope{}; // (da_i/dT)/a_i
     for (int i = 0; i < m_n; ++i) {
         const auto tcR = static_cast<float>(m_tcR[i]);
-        const auto pc = static_cast<float>(m_pc[i]);
         const auto w = static_cast<float>(m_w[i]);
-        // a_i at its critical temperature carries α = 1; α(T) follows in 64 bits.
-        double ai = ComponentAParameter(eq, tcR, pc, tcR, w, m_eos.variant);
+        // α(T) in 64 bits on a_i at the critical temperature.
+        double ai = m_ac[i];
         if (eq == EosEquation::RK) {
             // RK's temperature dependence, A = a·P/(R²·T^2.5), as a(T) = a_i/sqrt(T).
             ai /= std::sqrt(tR);
@@ -358,8 +356,11 @@ double CubicMixture::CoVolume(std::span<const double> n) const {
 }
 
 double CubicMixture::WilsonK(int i, double tR, double pPsia) const {
-    return quorvane::WilsonK(ToSingle(tR - kRankineOffset), ToSingle(pPsia), m_tcF[i], m_pcF[i],
-                             m_wF[i]);
+    return m_pc[i] / pPsia * std::exp(kWilsonConstant * (1.0 + m_w[i]) * (1.0 - m_tcR[i] / tR));
+}
+
+double CubicMixture::WilsonLnKSlope(int i, double tR) const {
+    return kWilsonConstant * (1.0 + m_w[i]) * m_tcR[i] / tR;
 }
 
 } // namespace quorvane::envelope

@@ -75,9 +75,10 @@ public:
     double CriticalTemperatureR(int i) const { return m_tcR[i]; }
     double CriticalPressure(int i) const { return m_pc[i]; }
 
-    // Wilson's K-value estimate of component i at T (°R) and P (psia): the starting values of
-    // the solvers.
+    // Wilson's K-value estimate of component i at T (°R) and P (psia), in 64 bits: the starting
+    // values of the solvers. WilsonLnKSlope is d ln K_i / d ln T of it.
     double WilsonK(int i, double tR, double pPsia) const;
+    double WilsonLnKSlope(int i, double tR) const;
 
 private:
     struct Mixing {
@@ -96,7 +97,7 @@ private:
     int m_n = 0;
     double m_d1 = 1.0, m_d2 = 0.0;
     Vec m_tcR{}, m_pc{}, m_w{}, m_b{};
-    std::array<float, kMaxComponents> m_tcF{}, m_pcF{}, m_wF{};
+    Vec m_ac{}; // a_i at its critical temperature (α = 1)
     Mat m_oneMinusKij{};
     bool m_haveT = false;
     double m_tR = 0.0;

@@ -29,14 +29,17 @@ bool LuFactors::FactorInPlace(int m) {
         }
         m_pivot[c] = pivot;
         if (pivot != c) {
-            std::swap(m_lu[pivot], m_lu[c]);
+            std::swap_ranges(m_lu[pivot].begin(), m_lu[pivot].begin() + m, m_lu[c].begin());
         }
+        const double inverse = 1.0 / p;
+        const Vec& top = m_lu[c];
         for (int r = c + 1; r < m; ++r) {
-            const double f = m_lu[r][c] / p;
-            m_lu[r][c] = f;
+            Vec& row = m_lu[r];
+            const double f = row[c] * inverse;
+            row[c] = f;
             if (f != 0.0) {
                 for (int k = c + 1; k < m; ++k) {
-                    m_lu[r][k] -= f * m_lu[c][k];
+                    row[k] -= f * top[k];
                 }
             }
         }
