@@ -112,6 +112,9 @@ FlashRunOutcome RunMixtureFlash(MainState& state) {
             QStringLiteral("The flash did not fully converge") +
             (flash.warning.empty() ? QStringLiteral(".")
                                    : QStringLiteral(": ") + QString::fromStdString(flash.warning));
+    } else if (!flash.warning.empty()) {
+        // A converged result's note: a second saturation point, a second liquid phase.
+        outcome.message = QString::fromStdString(flash.warning);
     }
     return outcome;
 }

@@ -2,6 +2,7 @@
 
 #include "cli/batch_runner.h"
 #include "cli/database_catalog.h"
+#include "cli/envelope_service.h"
 #include "cli/flash_service.h"
 #include "data/component_database.h"
 
@@ -64,7 +65,8 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
             throw UsageError("unknown option \"" + arg + "\"");
         } else if (parsed.command.empty()) {
             parsed.command = arg;
-        } else if (!parsed.file && parsed.command == "flash") {
+        } else if (!parsed.file && (parsed.command == "flash" || parsed.command == "critical" ||
+                                    parsed.command == "envelope")) {
             parsed.file = arg;
         } else {
             throw UsageError("unexpected argument \"" + arg + "\"");
@@ -73,8 +75,9 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
     return parsed;
 }
 
-int RunFlashCommand(const Arguments& arguments, std::istream& in, std::ostream& out,
-                    std::ostream& err, const DatabaseCatalog& catalog) {
+// Runs the requests of the command's input (a file, or standard input) through handler.
+int RunRequests(const Arguments& arguments, std::istream& in, std::ostream& out, std::ostream& err,
+                const RequestHandler& handler) {
     std::ifstream file;
     std::istream* input = &in;
     if (arguments.file && *arguments.file != "-") {
@@ -90,15 +93,27 @@ int RunFlashCommand(const Arguments& arguments, std::istream& in, std::ostream& 
         }
         input = &file;
     }
-    const FlashService service(&catalog);
-    const RequestHandler handler = [&service](std::string_view text) {
-        return service.Answer(text);
-    };
     BatchOptions options;
     options.threads = arguments.threads;
     options.singleIndent = arguments.compact ? -1 : 2;
     const BatchSummary summary = RunBatch(*input, out, handler, options);
     return summary.failed == 0 ? kExitOk : kExitRequestFailed;
+}
+
+int RunFlashCommand(const Arguments& arguments, std::istream& in, std::ostream& out,
+                    std::ostream& err, const DatabaseCatalog& catalog) {
+    const FlashService service(&catalog);
+    return RunRequests(arguments, in, out, err,
+                       [&service](std::string_view text) { return service.Answer(text); });
+}
+
+int RunEnvelopeCommand(const Arguments& arguments, std::istream& in, std::ostream& out,
+                       std::ostream& err, const DatabaseCatalog& catalog) {
+    const EnvelopeService service(&catalog, arguments.command == "critical"
+                                                ? EnvelopeCommand::Critical
+                                                : EnvelopeCommand::Envelope);
+    return RunRequests(arguments, in, out, err,
+                       [&service](std::string_view text) { return service.Answer(text); });
 }
 
 int RunComponentsCommand(std::ostream& out, std::ostream& err, const DatabaseCatalog& catalog) {
@@ -121,6 +136,8 @@ int RunComponentsCommand(std::ostream& out, std::ostream& err, const DatabaseCat
 std::string UsageText() {
     return R"USAGE(Usage:
   quorvane-cli flash [FILE] [--threads N] [--db FILE] [--compact]
+  quorvane-cli critical [FILE] [--threads N] [--db FILE] [--compact]
+  quorvane-cli envelope [FILE] [--threads N] [--db FILE] [--compact]
   quorvane-cli components [--db FILE]
   quorvane-cli --help
 
@@ -128,6 +145,13 @@ flash       Reads flash requests from FILE (or standard input when FILE is absen
             one JSON request object, or JSON Lines (one request per line). Writes one JSON
             response per request to standard output, in input order; a pretty-printed
             request gets a pretty-printed answer unless --compact is given.
+critical    Reads the same requests as flash (the flash fields are not read) and answers the
+            mixture's critical point, cricondenbar and cricondentherm:
+            {"critical": {"T_F", "P_psia"}, "cricondenbar": {...}, "cricondentherm": {...}},
+            null where there is none, with "message" saying why.
+envelope    The same requests; answers the phase envelope traced by continuation:
+            {"bubble": [{"T_F", "P_psia"}, ...], "dew": [...], "critical": {...}}, both
+            branches from 10 psia up to the critical point.
 components  Lists the names the component database offers, one per line.
 
 Options:
@@ -159,8 +183,10 @@ gives at least "MW", "Tc_F", "Pc_psia", "Vc", "Zc", "omega" and "vp". Fields:
 
 Response:
   {"flash", "eos", "T_F", "P_psia", "vf", "x", "y", "K", "Z_L", "Z_V", "iterations",
-   "converged", "properties"}, with "residual" and "warning" after "converged" when the run
-  did not reach equilibrium. "properties" holds "feed", "vapour" and "liquid", each with
+   "converged", "residual", "properties"}, with "warning" after "residual" when there is one
+  and "other_point": {"T_F", "P_psia"} when the mixture has a second saturation point at the
+  given T or P. The computed T_F or P_psia of a point that was not reached is null, and so is
+  K of a one-phase answer. "properties" holds "feed", "vapour" and "liquid", each with
   "MW", "Vc", "Tc_F", "Pc_psia", "Z", "density" (lb-mol/ft3), "Cp" (Btu/(lb-mol R)),
   "H" (Btu/lb-mol), "S" (Btu/(lb-mol R)), "CpCv", "JT" (R/psia), "sound" (ft/s),
   "viscosity" (cP), "conductivity" (Btu/(h ft F)), for the liquid also
@@ -183,7 +209,8 @@ int RunCommandLine(const std::vector<std::string>& args, std::istream& in, std::
     Arguments arguments;
     try {
         arguments = ParseArguments(args);
-        if (!arguments.help && arguments.command != "flash" && arguments.command != "components") {
+        if (!arguments.help && arguments.command != "flash" && arguments.command != "components" &&
+            arguments.command != "critical" && arguments.command != "envelope") {
             throw UsageError(arguments.command.empty()
                                  ? "no command given"
                                  : "unknown command \"" + arguments.command + "\"");
@@ -201,6 +228,9 @@ int RunCommandLine(const std::vector<std::string>& args, std::istream& in, std::
                                                      : ComponentDatabasePath(programDir));
     if (arguments.command == "components") {
         return RunComponentsCommand(out, err, catalog);
+    }
+    if (arguments.command == "critical" || arguments.command == "envelope") {
+        return RunEnvelopeCommand(arguments, in, out, err, catalog);
     }
     return RunFlashCommand(arguments, in, out, err, catalog);
 }

@@ -142,11 +142,42 @@ std::vector<ComponentRow> ParseComponents(const nlohmann::json& components,
     return rows;
 }
 
-FlashRequest ParseFlashRequest(const nlohmann::json& request, const ComponentCatalog* catalog,
-                               const std::vector<ComponentRow>* components) {
+namespace {
+
+void ParseMixtureFields(const nlohmann::json& request, const ComponentCatalog* catalog,
+                        const std::vector<ComponentRow>* components, FlashRequest& parsed) {
+    if (components != nullptr) {
+        parsed.components = *components;
+    } else {
+        parsed.components = ParseComponents(RequireArray(request, "components", ""), catalog);
+    }
+    const std::size_t n = parsed.components.size();
+    parsed.z = ReadComposition(request, n);
+    parsed.kij = ReadInteractions(request, n);
+    parsed.estimateKij = OptionalBool(request, "estimate_kij", "").value_or(false);
+}
+
+void RequireObject(const nlohmann::json& request) {
     if (!request.is_object()) {
         throw RequestError(std::string("expected a request object, found ") + request.type_name());
     }
+}
+
+} // namespace
+
+FlashRequest ParseMixtureRequest(const nlohmann::json& request, const ComponentCatalog* catalog) {
+    RequireObject(request);
+    FlashRequest parsed;
+    parsed.eos = RequireString(request, "eos", "");
+    parsed.eosIndex = IndexIn(EquationOfStateTexts(), parsed.eos, "eos", "equation of state");
+    parsed.flash = FlashTypeCodes().front();
+    ParseMixtureFields(request, catalog, nullptr, parsed);
+    return parsed;
+}
+
+FlashRequest ParseFlashRequest(const nlohmann::json& request, const ComponentCatalog* catalog,
+                               const std::vector<ComponentRow>* components) {
+    RequireObject(request);
     FlashRequest parsed;
     parsed.eos = RequireString(request, "eos", "");
     parsed.eosIndex = IndexIn(EquationOfStateTexts(), parsed.eos, "eos", "equation of state");
@@ -168,17 +199,7 @@ FlashRequest ParseFlashRequest(const nlohmann::json& request, const ComponentCat
         (parsed.vaporFraction < 0 || parsed.vaporFraction > 1)) {
         throw RequestError("vf: Vapor Fraction must be a number between 0 and 1.");
     }
-
-    if (components != nullptr) {
-        parsed.components = *components;
-    } else {
-        parsed.components = ParseComponents(RequireArray(request, "components", ""), catalog);
-    }
-
-    const std::size_t n = parsed.components.size();
-    parsed.z = ReadComposition(request, n);
-    parsed.kij = ReadInteractions(request, n);
-    parsed.estimateKij = OptionalBool(request, "estimate_kij", "").value_or(false);
+    ParseMixtureFields(request, catalog, components, parsed);
     return parsed;
 }
 

@@ -32,6 +32,11 @@ struct FlashRequest {
 FlashRequest ParseFlashRequest(const nlohmann::json& request, const ComponentCatalog* catalog,
                                const std::vector<ComponentRow>* components = nullptr);
 
+// The mixture of a request alone (eos, components, z, kij, estimate_kij), for the commands that
+// work on the mixture rather than on one state: the flash fields are not read. The result's
+// flash is "TP" and its state variables 0.
+FlashRequest ParseMixtureRequest(const nlohmann::json& request, const ComponentCatalog* catalog);
+
 // The "components" array of a request, validated.
 std::vector<ComponentRow> ParseComponents(const nlohmann::json& components,
                                           const ComponentCatalog* catalog);

@@ -1,6 +1,7 @@
 #include "cli/flash_service.h"
 
 #include "cli/component_cache.h"
+#include "cli/json_fields.h"
 #include "cli/request_error.h"
 #include "common/precision.h"
 #include "engine/flash/flash_driver.h"
@@ -61,28 +62,6 @@ void SingleArray(JsonWriter& writer, std::string_view key, std::span<const float
         }
     }
     writer.EndArray();
-}
-
-// nlohmann's messages start with "[json.exception.parse_error.101] "; the rest says where, and
-// may end with the text last read ("; last read: '<text>'"), of which an excerpt is kept.
-std::string WithoutExceptionTag(const char* message) {
-    const char* text = message;
-    if (text[0] == '[') {
-        if (const char* end = std::strstr(text, "] ")) {
-            text = end + 2;
-        }
-    }
-    const std::string_view rest(text);
-    constexpr std::string_view kLastRead = "; last read: '";
-    const std::size_t at = rest.find(kLastRead);
-    if (at == std::string_view::npos) {
-        return std::string(rest);
-    }
-    std::string_view read = rest.substr(at + kLastRead.size());
-    if (!read.empty() && read.back() == '\'') {
-        read.remove_suffix(1);
-    }
-    return std::string(rest.substr(0, at + kLastRead.size())) + Excerpt(read) + "'";
 }
 
 void WriteValue(JsonWriter& writer, std::string_view key, const PropertyResults& results,
@@ -300,11 +279,28 @@ FlashCase BuildFlashCase(const FlashRequest& request) {
 std::string FlashResponse(const FlashCase& flashCase, const PropertyResults* properties) {
     JsonWriter writer;
     writer.Reserve(properties != nullptr ? 3072 : 1024);
+    const FlashType type = flashCase.flashType;
+    // A saturation point or vapour-fraction state that was not reached has no computed value;
+    // a one-phase answer has no K-values.
+    const bool computesT =
+        type == FlashType::BUBT || type == FlashType::DEWT || type == FlashType::PV;
+    const bool computesP =
+        type == FlashType::BUBP || type == FlashType::DEWP || type == FlashType::TV;
+    const bool onePhase = type == FlashType::TP &&
+                          (flashCase.vapourFraction == 0.0 || flashCase.vapourFraction == 1.0);
     writer.BeginObject();
-    writer.Member("flash", FlashTypeCode(flashCase.flashType));
+    writer.Member("flash", FlashTypeCode(type));
     writer.Member("eos", flashCase.EosText());
-    Checked(writer, "T_F", flashCase.tempF, kAboveAbsoluteZero);
-    Checked(writer, "P_psia", flashCase.pressPsia, kPositive);
+    auto stateVariable = [&](std::string_view key, float value, bool computed, Physical range) {
+        if (computed && !flashCase.converged) {
+            writer.Key(key);
+            writer.Null();
+        } else {
+            Checked(writer, key, value, range);
+        }
+    };
+    stateVariable("T_F", flashCase.tempF, computesT, kAboveAbsoluteZero);
+    stateVariable("P_psia", flashCase.pressPsia, computesP, kPositive);
     writer.Key("vf");
     if (InRange(flashCase.vapourFraction, kFraction)) {
         writer.Double(flashCase.vapourFraction);
@@ -313,14 +309,26 @@ std::string FlashResponse(const FlashCase& flashCase, const PropertyResults* pro
     }
     SingleArray(writer, "x", flashCase.x, kFraction);
     SingleArray(writer, "y", flashCase.y, kFraction);
-    SingleArray(writer, "K", flashCase.k, kPositive);
+    if (onePhase) {
+        writer.Key("K");
+        writer.Null();
+    } else {
+        SingleArray(writer, "K", flashCase.k, kPositive);
+    }
     Checked(writer, "Z_L", flashCase.liquidZ, kPositive);
     Checked(writer, "Z_V", flashCase.vapourZ, kPositive);
     writer.Member("iterations", static_cast<int>(flashCase.iterations));
     writer.Member("converged", flashCase.converged);
-    if (!flashCase.converged) {
-        writer.Member("residual", flashCase.residual);
+    writer.Member("residual", flashCase.residual);
+    if (!flashCase.warning.empty()) {
         writer.Member("warning", flashCase.warning);
+    }
+    if (flashCase.otherPoint.present) {
+        writer.Key("other_point");
+        writer.BeginObject();
+        writer.Member("T_F", flashCase.otherPoint.tempF);
+        writer.Member("P_psia", flashCase.otherPoint.pressPsia);
+        writer.EndObject();
     }
     if (properties != nullptr) {
         writer.Key("properties");
@@ -369,15 +377,7 @@ std::string FlashService::Answer(std::string_view requestText) const {
         }
     }
 
-    nlohmann::json request;
-    try {
-        request = nlohmann::json::parse(requestText, nullptr, true, true);
-    } catch (const nlohmann::json::exception& error) {
-        // Syntax errors, and numbers too large for a double ("1e400").
-        throw RequestError("malformed JSON: " +
-                           Excerpt(WithoutExceptionTag(error.what()), kMaxErrorMessageBytes));
-    }
-    return Answer(request);
+    return Answer(ParseRequestText(requestText));
 }
 
 std::string FlashService::Answer(const nlohmann::json& request) const {

@@ -3,6 +3,7 @@
 #include "cli/request_error.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace quorvane {
 
@@ -12,7 +13,38 @@ const char* TypeName(const nlohmann::json& value) {
     return value.type_name();
 }
 
+// nlohmann's messages start with "[json.exception.parse_error.101] "; the rest says where, and
+// may end with the text last read ("; last read: '<text>'"), of which an excerpt is kept.
+std::string WithoutExceptionTag(const char* message) {
+    const char* text = message;
+    if (text[0] == '[') {
+        if (const char* end = std::strstr(text, "] ")) {
+            text = end + 2;
+        }
+    }
+    const std::string_view rest(text);
+    constexpr std::string_view kLastRead = "; last read: '";
+    const std::size_t at = rest.find(kLastRead);
+    if (at == std::string_view::npos) {
+        return std::string(rest);
+    }
+    std::string_view read = rest.substr(at + kLastRead.size());
+    if (!read.empty() && read.back() == '\'') {
+        read.remove_suffix(1);
+    }
+    return std::string(rest.substr(0, at + kLastRead.size())) + Excerpt(read) + "'";
+}
+
 } // namespace
+
+nlohmann::json ParseRequestText(std::string_view text) {
+    try {
+        return nlohmann::json::parse(text, nullptr, true, true);
+    } catch (const nlohmann::json::exception& error) {
+        throw RequestError("malformed JSON: " +
+                           Excerpt(WithoutExceptionTag(error.what()), kMaxErrorMessageBytes));
+    }
+}
 
 std::string FieldPath(std::string_view parent, std::string_view key) {
     std::string path(parent);

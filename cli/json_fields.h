@@ -11,6 +11,11 @@
 
 namespace quorvane {
 
+// The request as JSON (comments allowed). Syntax errors, and numbers too large for a double
+// ("1e400"), throw RequestError("malformed JSON: ...") with where it went wrong and a short
+// excerpt of the text last read.
+nlohmann::json ParseRequestText(std::string_view text);
+
 std::string FieldPath(std::string_view parent, std::string_view key);
 std::string ElementPath(std::string_view parent, std::size_t index);
 

@@ -33,14 +33,21 @@ double ComponentBParameter(EosEquation equation, float tcR, float pcPsia) {
     return 0.0;
 }
 
-double AlphaSlope(EosEquation equation, EosVariant variant, float w, float tR, float tcR) {
+namespace {
+
+// m as a function of the reduced temperature Tr = T/Tc, and dm/dTr (nonzero only for the
+// SRK "78" form of a component whose acentric factor is exactly 0).
+double SlopeAt(EosEquation equation, EosVariant variant, float w, double tr, double& dSlopeDTr) {
     const double wd = w;
+    dSlopeDTr = 0.0;
     if (equation == EosEquation::SRK) {
         if (variant == EosVariant::Original) {
             return 0.48 + 1.574 * wd - 0.176 * wd * wd;
         }
         if (w == 0.0F) {
-            return 1.202 * std::exp(-0.30288 * (static_cast<double>(tR) / tcR));
+            const double m = 1.202 * std::exp(-0.30288 * tr);
+            dSlopeDTr = -0.30288 * m;
+            return m;
         }
         return 0.48508 + 1.555171 * wd - 0.15613 * wd * wd;
     }
@@ -54,12 +61,36 @@ double AlphaSlope(EosEquation equation, EosVariant variant, float w, float tR, f
     return 0.0;
 }
 
+} // namespace
+
+double AlphaSlope(EosEquation equation, EosVariant variant, float w, float tR, float tcR) {
+    double unused = 0.0;
+    return SlopeAt(equation, variant, w, static_cast<double>(tR) / tcR, unused);
+}
+
 double AlphaFunction(EosEquation equation, EosVariant variant, float w, float tR, float tcR) {
     if (equation != EosEquation::SRK && equation != EosEquation::PR) {
         return 1.0;
     }
     const double m = AlphaSlope(equation, variant, w, tR, tcR);
     const double s = 1.0 + m * (1.0 - std::sqrt(static_cast<double>(tR) / tcR));
+    return s * s;
+}
+
+double AlphaWithDerivative(EosEquation equation, EosVariant variant, float w, double tR, float tcR,
+                           double& dAlphaDT) {
+    dAlphaDT = 0.0;
+    if (equation != EosEquation::SRK && equation != EosEquation::PR) {
+        return 1.0;
+    }
+    const double tc = tcR;
+    const double tr = tR / tc;
+    double dmDTr = 0.0;
+    const double m = SlopeAt(equation, variant, w, tr, dmDTr);
+    const double root = std::sqrt(tr);
+    const double s = 1.0 + m * (1.0 - root);
+    // ds/dT = (dm/dTr·(1 − sqrt(Tr)) − m/(2·sqrt(Tr)))/Tc
+    dAlphaDT = 2.0 * s * (dmDTr * (1.0 - root) - m / (2.0 * root)) / tc;
     return s * s;
 }
 

@@ -33,6 +33,12 @@ double AlphaSlope(EosEquation equation, EosVariant variant, float w, float tR, f
 // α of SRK and PR at T; 1 for RK.
 double AlphaFunction(EosEquation equation, EosVariant variant, float w, float tR, float tcR);
 
+// α at a 64-bit temperature (°R) and its derivative dα/dT (1/°R), for the solvers that work
+// below the rounding of 32-bit storage; 1 and 0 for RK. Equal to AlphaFunction where the
+// temperature is a 32-bit value.
+double AlphaWithDerivative(EosEquation equation, EosVariant variant, float w, double tR, float tcR,
+                           double& dAlphaDT);
+
 // a_i. RK: 0.42748·R²·Tc^2.5/Pc (temperature-free; T enters through A). SRK and PR include α.
 double ComponentAParameter(EosEquation equation, float tcR, float pcPsia, float tR, float w,
                            EosVariant variant);

@@ -142,6 +142,7 @@ void FlashResults::Prepare(int n) {
     iterations = 0;
     converged = true;
     continued = false;
+    otherPoint = OtherPoint{};
     residual = 0.0;
     warning.clear();
 }

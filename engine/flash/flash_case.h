@@ -3,6 +3,7 @@
 #include "engine/eos/eos_choice.h"
 #include "engine/eos/eos_parameters.h"
 #include "engine/eos/k_estimates.h"
+#include "engine/flash/flash_results.h"
 
 #include <array>
 #include <cstdint>
@@ -95,13 +96,16 @@ struct FlashCase {
     std::int16_t iterations = 0;
 
     // Outcome of the last run. A completed run that did not reach equilibrium (a pass limit,
-    // a stalled iteration, an incipient phase equal to the feed) has converged == false, its
-    // residual and the reason in warning. A failed run (arithmetic failure) stores no results
-    // and says why in failure.
+    // a stalled iteration, an incipient phase equal to the feed, no such saturation point)
+    // has converged == false, its residual and the reason in warning. A converged run may
+    // carry a warning too (a second saturation point, a second liquid phase). A failed run
+    // (arithmetic failure) stores no results and says why in failure.
     bool converged = false;
     double residual = 0.0;
     std::string warning;
     std::string failure;
+    // The other saturation point at the given temperature or pressure, when there are two.
+    OtherPoint otherPoint;
 };
 
 // Why the case's mixture cannot be calculated, in words for the user (no components, no

@@ -3,10 +3,11 @@
 #include "common/precision.h"
 #include "engine/eos/engine_errors.h"
 #include "engine/eos/phase_fugacity.h"
+#include "engine/flash/flash_gate.h"
 #include "engine/flash/flash_results.h"
 #include "engine/flash/isothermal_flash.h"
-#include "engine/flash/saturation.h"
-#include "engine/flash/vapour_fraction_flash.h"
+#include "engine/flash/isothermal_phases.h"
+#include "engine/flash/saturation_check.h"
 
 #include <cmath>
 #include <exception>
@@ -66,42 +67,56 @@ bool RunFlash(FlashCase& flashCase, FlashState& state) noexcept {
         float computedTempF = tempF;
         float computedPressPsia = pressPsia;
 
-        switch (flashCase.flashType) {
+        const FlashType type = flashCase.flashType;
+        switch (type) {
         case FlashType::TP:
             IsothermalFlash(mixture, z, tempF, pressPsia, out, state);
-            vapourFraction = out.vapourFraction;
+            detail::FinishIsothermal(mixture, z, tempF, pressPsia, out, state);
+            out.tempF = tempF;
+            out.pressPsia = pressPsia;
             break;
         case FlashType::BUBP:
-            BubblePressure(mixture, z, tempF, out, state);
-            computedPressPsia = out.pressPsia;
-            vapourFraction = kBubbleVapourFraction;
+        case FlashType::DEWP:
+        case FlashType::TV:
+            // The routine, then the confirmation of its point (or the search for one).
+            RunSaturationFlash(type, mixture, z, tempF, ToSingle(vapourFraction), pressPsia, out,
+                               state);
             break;
         case FlashType::BUBT:
-            BubbleTemperature(mixture, z, pressPsia, out, state);
-            computedTempF = out.tempF;
-            vapourFraction = kBubbleVapourFraction;
-            break;
-        case FlashType::DEWP:
-            DewPressure(mixture, z, tempF, out, state);
-            computedPressPsia = out.pressPsia;
-            vapourFraction = kDewVapourFraction;
-            break;
         case FlashType::DEWT:
-            DewTemperature(mixture, z, pressPsia, out, state);
-            computedTempF = out.tempF;
-            vapourFraction = kDewVapourFraction;
-            break;
-        case FlashType::TV:
-            VapourFractionPressure(mixture, z, tempF, ToSingle(vapourFraction), out, state);
-            computedPressPsia = out.pressPsia;
-            break;
         case FlashType::PV:
-            VapourFractionTemperature(mixture, z, pressPsia, ToSingle(vapourFraction), out, state);
-            computedTempF = out.tempF;
+            RunSaturationFlash(type, mixture, z, pressPsia, ToSingle(vapourFraction), tempF, out,
+                               state);
             break;
         default:
             flashCase.failure = "Unknown flash type.";
             return false;
+        }
+        ApplyFinalGate(type, mixture, z, out, state);
+        switch (type) {
+        case FlashType::TP:
+            vapourFraction = out.vapourFraction;
+            break;
+        case FlashType::BUBP:
+        case FlashType::BUBT:
+            vapourFraction = kBubbleVapourFraction;
+            break;
+        case FlashType::DEWP:
+        case FlashType::DEWT:
+            vapourFraction = kDewVapourFraction;
+            break;
+        default:
+            break;
+        }
+        const bool computesP =
+            type == FlashType::BUBP || type == FlashType::DEWP || type == FlashType::TV;
+        const bool computesT =
+            type == FlashType::BUBT || type == FlashType::DEWT || type == FlashType::PV;
+        if (computesP) {
+            computedPressPsia = out.pressPsia;
+        }
+        if (computesT) {
+            computedTempF = out.tempF;
         }
 
         // The run completed: replace the results, nothing else of the case.
@@ -117,6 +132,7 @@ bool RunFlash(FlashCase& flashCase, FlashState& state) noexcept {
         flashCase.converged = out.converged;
         flashCase.residual = out.residual;
         flashCase.warning = std::move(out.warning);
+        flashCase.otherPoint = out.otherPoint;
         flashCase.failure.clear();
         return true;
     } catch (const EngineError& e) {

@@ -31,6 +31,14 @@ struct FlashMixture {
 
 FlashMixture MixtureOf(const FlashCase& flashCase);
 
+// The second saturation point of a mixture at the same temperature or pressure (a lower and
+// an upper dew point), named beside the one reported.
+struct OtherPoint {
+    bool present = false;
+    float tempF = 0.0F;
+    float pressPsia = 0.0F;
+};
+
 // What a flash routine writes back. The computed state variable is in tempF or pressPsia.
 struct FlashResults {
     std::vector<float> x, y, k;
@@ -44,13 +52,17 @@ struct FlashResults {
     // Whether the routine reached equilibrium, how far from it it ended and, if not, why. The
     // residual is sqrt(Σ (f_L,i/f_V,i − 1)²) for the isothermal flash (sqrt(Σ ln²) after a
     // continuation, 0 for a feed found stable), |S − 1| for the saturation points and |ln S|
-    // for the vapour-fraction flashes.
+    // for the vapour-fraction flashes as their own iterations end; once the driver has
+    // confirmed a saturation or vapour-fraction point it is the largest |ln(f_V,i/f_L,i)| of
+    // the confirmed point (64-bit). The warning may accompany a converged result too (a
+    // second saturation point, a second liquid phase).
     bool converged = true;
     double residual = 0.0;
     std::string warning;
     // The isothermal flash went on past its substitution loop (stall or pass limit) to reach
     // equilibrium.
     bool continued = false;
+    OtherPoint otherPoint;
 
     // Sizes x, y, k to n (keeping their storage) and clears the outcome.
     void Prepare(int n);

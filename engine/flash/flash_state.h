@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/envelope/cubic_mixture.h"
 #include "engine/eos/cubic_roots.h"
 #include "engine/eos/phase_fugacity.h"
 
@@ -32,6 +33,8 @@ struct FlashWorkspace {
     // Continuation of the isothermal flash.
     Row lnK{}, g{}, gTrial{}, xd{}, yd{};
     std::array<Row, kMaxComponents> jacobian{};
+    // The equation of state in 64 bits with its derivatives (phase identification).
+    envelope::CubicMixture model;
 };
 
 struct FlashState {
