@@ -16,6 +16,8 @@
 // there is none, the result says why (converged = false) and the computed state variable
 // keeps the value it had. At a given temperature or pressure with two dew points, the one
 // reported is the routine's when it is confirmed, else the upper one, and the other is named.
+// A dew point is the only one at its temperature or pressure when the bubble curve crosses
+// there too (level_points.h); only otherwise is the line traced to look for a second one.
 
 namespace quorvane {
 
