@@ -144,14 +144,9 @@ void EndAboveEveryCriticalTemperature(FlashState& state, std::span<const float> 
         out.x[i] = y[i];
         out.k[i] = 1.0F;
     }
-    out.liquidZ = out.vapourZ = 1.0F;
-    float liquidZ = 1.0F;
-    float vapourZ = 1.0F;
-    if (detail::EvaluateLogOrSkip(state, Phase::Liquid, t, pressPsia, y, lnPhi, liquidZ) &&
-        detail::EvaluateLogOrSkip(state, Phase::Vapour, t, pressPsia, y, lnPhi, vapourZ)) {
-        out.liquidZ = liquidZ;
-        out.vapourZ = vapourZ;
-    }
+    // Evaluated as the main stage would: a failure ends the routine as it would there.
+    out.liquidZ = detail::EvaluateLogPhase<float>(state, Phase::Liquid, t, pressPsia, y, lnPhi);
+    out.vapourZ = detail::EvaluateLogPhase<float>(state, Phase::Vapour, t, pressPsia, y, lnPhi);
     out.tempF = t;
     out.iterations = static_cast<std::int16_t>(passes);
     detail::MarkUnconverged(out, 0.0,
