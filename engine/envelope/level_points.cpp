@@ -119,7 +119,9 @@ bool OnlyCrossing(BoundarySystem& system, const PointQuery& query, const Vec& xV
 
 bool OnlyPointOfItsKind(const EnvelopeMixture& mixture, std::span<const float> z,
                         const PointQuery& query, const BoundaryPoint& point) {
-    if (query.vapourFraction != 0.0 && query.vapourFraction != 1.0) {
+    // A point of the kind asked for: its liquid is the denser phase.
+    if ((query.vapourFraction != 0.0 && query.vapourFraction != 1.0) ||
+        !(point.liquidZ < point.vapourZ)) {
         return false;
     }
     try {
