@@ -10,7 +10,7 @@
 // The saturation points and the flashes at a given vapour fraction as the driver runs them.
 // The routine of the flash type goes first (its road to a point, and its answer when that is
 // right). Its answer is then confirmed: Newton's method on the full equations polishes it to
-// equal fugacities (largest |ln(f_V,i/f_L,i)| ≤ 1e-9), the phases must differ, and at a
+// equal fugacities (largest |ln(f_V,i/f_L,i)| ≤ 1e-8), the phases must differ, and at a
 // saturation point the stability of the feed must change across it. When it is not confirmed,
 // the point is found from the line of that vapour fraction traced from a low pressure; when
 // there is none, the result says why (converged = false) and the computed state variable
