@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace quorvane::envelope {
 
@@ -418,35 +419,17 @@ void PureComponentPoint(CubicMixture& model, const Feed& feed, const PointQuery&
     }
 }
 
-} // namespace
+// Pressure (psia) of the start of a line traced again from low pressures.
+constexpr double kLowStartPsia = 14.7;
 
-PointSearch FindPoints(const EnvelopeMixture& mixture, std::span<const float> z,
-                       const PointQuery& query) {
+// Every point at the query on the line of its vapour fraction traced from startPsia (and, when
+// that line does not reach its critical point, on the complementary line past it), ordered by
+// the free variable.
+void TraceAndCollect(CubicMixture& model, std::span<const double> zd, const PointQuery& query,
+                     double startPsia, PointSearch& out) {
     PointSearch search;
-    CubicMixture model;
-    const Feed feed = BindFeed(model, mixture, z);
     const int n = model.Size();
-    const std::span<const double> zd(feed.z.data(), static_cast<std::size_t>(n));
     const double beta = query.vapourFraction;
-    if (feed.present == 1) {
-        PureComponentPoint(model, feed, query, search);
-        return search;
-    }
-    if (beta == 0.0 || beta == 1.0) {
-        // A bubble or dew point solved where it is asked for, when it is the only one there.
-        BoundarySystem system(model, zd, beta);
-        Vec xVars{};
-        BoundaryPoint point;
-        PointCheck check;
-        if (SolveAtLevel(system, query, xVars, point, check) &&
-            OnlyCrossing(system, query, xVars)) {
-            search.points.push_back(point);
-            search.checks.push_back(check);
-            search.traced = true;
-            return search;
-        }
-    }
-
     // Start low enough that the line passes below the point asked for; coarse steps, since
     // every crossing is solved afresh.
     TraceOptions options;
@@ -455,7 +438,7 @@ PointSearch FindPoints(const EnvelopeMixture& mixture, std::span<const float> z,
     options.largestStep = 3.0;
     options.largestLnTStep = 0.25;
     options.largestLnPStep = 1.0;
-    options.startPressPsia = StartPressure(model, zd, query);
+    options.startPressPsia = startPsia;
     BoundarySystem system(model, zd, beta);
     // Near the critical point (every |ln K| below 1) the line need not be followed through it
     // when it cannot come back to the given value first: the given variable, here and
@@ -467,7 +450,7 @@ PointSearch FindPoints(const EnvelopeMixture& mixture, std::span<const float> z,
     options.onPoint = [&](const TracePoint& p) {
         int dom = 0;
         for (int i = 0; i < n; ++i) {
-            if (feed.z[i] > 0.0 && std::fabs(p.x[i]) > std::fabs(p.x[dom])) {
+            if (zd[i] > 0.0 && std::fabs(p.x[i]) > std::fabs(p.x[dom])) {
                 dom = i;
             }
         }
@@ -516,15 +499,58 @@ PointSearch FindPoints(const EnvelopeMixture& mixture, std::span<const float> z,
         return byPressure ? search.points[a].pressPsia < search.points[b].pressPsia
                           : search.points[a].tempF < search.points[b].tempF;
     });
-    PointSearch sorted;
-    sorted.traced = search.traced;
-    sorted.critical = search.critical;
-    sorted.unstable = search.unstable;
+    out = PointSearch{};
+    out.traced = search.traced;
+    out.critical = search.critical;
+    out.unstable = search.unstable;
     for (const std::size_t i : order) {
-        sorted.points.push_back(search.points[i]);
-        sorted.checks.push_back(search.checks[i]);
+        out.points.push_back(search.points[i]);
+        out.checks.push_back(search.checks[i]);
     }
-    return sorted;
+}
+
+} // namespace
+
+PointSearch FindPoints(const EnvelopeMixture& mixture, std::span<const float> z,
+                       const PointQuery& query) {
+    PointSearch search;
+    CubicMixture model;
+    const Feed feed = BindFeed(model, mixture, z);
+    const int n = model.Size();
+    const std::span<const double> zd(feed.z.data(), static_cast<std::size_t>(n));
+    const double beta = query.vapourFraction;
+    if (feed.present == 1) {
+        PureComponentPoint(model, feed, query, search);
+        return search;
+    }
+    if (beta == 0.0 || beta == 1.0) {
+        // A bubble or dew point solved where it is asked for, when it is the only one there.
+        BoundarySystem system(model, zd, beta);
+        Vec xVars{};
+        BoundaryPoint point;
+        PointCheck check;
+        if (SolveAtLevel(system, query, xVars, point, check) &&
+            OnlyCrossing(system, query, xVars)) {
+            search.points.push_back(point);
+            search.checks.push_back(check);
+            search.traced = true;
+            return search;
+        }
+    }
+    const double start = StartPressure(model, zd, query);
+    TraceAndCollect(model, zd, query, start, search);
+    if (search.points.empty() && start > kLowStartPsia) {
+        // The line started at the given pressure itself can start on a false solution of its
+        // equations inside the two-phase region (the feed splits on both sides) and follow a
+        // false curve from there. The line from a low pressure, where Wilson's K-values hold,
+        // is the mixture's own.
+        PointSearch low;
+        TraceAndCollect(model, zd, query, kLowStartPsia, low);
+        if (!low.points.empty()) {
+            search = std::move(low);
+        }
+    }
+    return search;
 }
 
 } // namespace quorvane::envelope

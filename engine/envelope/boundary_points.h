@@ -115,7 +115,8 @@ struct PointSearch {
 
 // A bubble or dew point of a mixture is first solved at the given value itself, and stands
 // alone when the envelope's other crossing there is shown to lie on the complementary branch
-// (level_points.h); otherwise, and for every other vapour fraction, the line is traced.
+// (level_points.h); otherwise, and for every other vapour fraction, the line is traced (from
+// the given pressure, and again from a low pressure when that line gives no point).
 PointSearch FindPoints(const EnvelopeMixture& mixture, std::span<const float> z,
                        const PointQuery& query);
 

@@ -237,7 +237,10 @@ TEST_F(SaturationCheck, SecondDewPointIsNamed) {
 // Points the search from a low pressure missed: the dew pressure of methane/n-butane 50/50 at
 // -100 °F lies at 0.58 psia (PR; the bubble pressure there is 433.6 psia), and under RK its dew
 // temperature at 1200 psia at 217.2 °F (the bubble point there at 64.2 °F). Both were refused
-// with "none was found on the phase envelope".
+// with "none was found on the phase envelope". Under RK at 1000 psia, next to the
+// cricondentherm (222.84 °F at 1031.6 psia), the line started at 1000 psia fell on a false
+// solution inside the two-phase region (121.9 °F) and the dew point at 222.68 °F was refused
+// as a second liquid phase.
 TEST_F(SaturationCheck, DewPointsAtLowAndHighPressureAreFound) {
     const FlashCase pr = testdata::MethaneButane(0.5F);
     const FlashCase low = RunCase(pr, FlashType::DEWP, -100.0F, 1.0F);
@@ -245,11 +248,17 @@ TEST_F(SaturationCheck, DewPointsAtLowAndHighPressureAreFound) {
     EXPECT_EQ(Unsound(pr, low), "");
     EXPECT_NEAR(low.pressPsia, 0.5811F, 1e-3F);
     const FlashCase rk = testdata::MethaneButane(0.5F, "RK");
-    const FlashCase high = RunCase(rk, FlashType::DEWT, 0.0F, 1200.0F);
-    ASSERT_TRUE(high.converged) << high.warning;
-    EXPECT_EQ(Unsound(rk, high), "");
-    EXPECT_NEAR(high.tempF, 217.21F, 0.01F);
-    EXPECT_FALSE(high.otherPoint.present);
+    struct DewPoint {
+        float pressPsia;
+        float tempF;
+    };
+    for (const DewPoint d : {DewPoint{1200.0F, 217.21F}, DewPoint{1000.0F, 222.68F}}) {
+        const FlashCase high = RunCase(rk, FlashType::DEWT, 0.0F, d.pressPsia);
+        ASSERT_TRUE(high.converged) << d.pressPsia << ": " << high.warning;
+        EXPECT_EQ(Unsound(rk, high), "") << d.pressPsia;
+        EXPECT_NEAR(high.tempF, d.tempF, 0.01F) << d.pressPsia;
+        EXPECT_FALSE(high.otherPoint.present) << d.pressPsia;
+    }
 }
 
 // Methane/n-decane 99/1 under SRK at 500 psia: its dew curve rises to about 3400 psia and
