@@ -4,11 +4,13 @@
 #include "engine/envelope/boundary_trace.h"
 #include "engine/envelope/critical_point.h"
 #include "engine/envelope/envelope_feed.h"
+#include "engine/envelope/level_points.h"
 #include "engine/envelope/tangent_plane.h"
 #include "engine/eos/engine_errors.h"
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace quorvane::envelope {
 
@@ -17,15 +19,6 @@ namespace {
 // Relative steps of the free variable at which the feed's stability is tested on both sides of
 // a saturation point: the smallest first, so that a neighbouring boundary is not crossed.
 constexpr double kProbes[] = {1e-4, 1e-3, 1e-2};
-
-int FixedIndex(const PointQuery& query, int n) {
-    return query.given == Given::Temperature ? TemperatureIndex(n) : PressureIndex(n);
-}
-
-double FixedValue(const PointQuery& query) {
-    return query.given == Given::Temperature ? std::log(query.value + kRankineOffset)
-                                             : std::log(query.value);
-}
 
 // The point in the user's terms from the unknowns of a line of vapour fraction β: before the
 // critical point x is the liquid and y the vapour; past it (swapped) the roles change, and
@@ -68,9 +61,11 @@ double ResidualAt(BoundarySystem& system, const Vec& xVars) {
     return largest;
 }
 
-// Stability of the feed just outside and just inside a saturation point.
+// Stability of the feed just outside and just inside a saturation point, at each relative step
+// of probes in turn, with trials of at most trialLimit steps.
 void ProbeAcross(CubicMixture& model, std::span<const double> z, const PointQuery& query,
-                 const BoundaryPoint& point, PointCheck& check) {
+                 const BoundaryPoint& point, PointCheck& check, std::span<const double> probes,
+                 int trialLimit) {
     const int n = model.Size();
     // The incipient phase: the vapour of a bubble point, the liquid of a dew point.
     Vec incipient{};
@@ -79,14 +74,14 @@ void ProbeAcross(CubicMixture& model, std::span<const double> z, const PointQuer
     }
     const double tR = point.tempF + kRankineOffset;
     const double p = point.pressPsia;
-    for (const double probe : kProbes) {
+    for (const double probe : probes) {
         StabilityVerdict side[2];
         for (int s = 0; s < 2; ++s) {
             const double factor = s == 0 ? 1.0 + probe : 1.0 - probe;
             const bool givenT = query.given == Given::Temperature;
             side[s] =
                 TestFeedStability(model, z, givenT ? tR : tR * factor, givenT ? p * factor : p,
-                                  std::span<const Vec>(&incipient, 1));
+                                  std::span<const Vec>(&incipient, 1), true, trialLimit);
             if (!side[s].evaluated) {
                 check.status = PointStatus::NotEvaluated;
                 return;
@@ -174,14 +169,13 @@ void CheckPhases(CubicMixture& model, const BoundaryPoint& point, PointCheck& ch
     check.status = PointStatus::Genuine;
 }
 
-// Polishes X at the query and runs the checks; the point is filled from the result.
-PointCheck Confirm(BoundarySystem& system, const PointQuery& query, Vec& xVars,
-                   BoundaryPoint& point) {
+} // namespace
+
+PointCheck ConfirmOnLine(BoundarySystem& system, const PointQuery& query, Vec& xVars,
+                         BoundaryPoint& point, const SolveOptions& options, int quickTrials) {
     PointCheck check;
     const int n = system.Components();
-    SolveOptions options;
-    options.maxIterations = 30;
-    const SolveResult r = system.Solve(xVars, FixedIndex(query, n), FixedValue(query), options);
+    const SolveResult r = system.Solve(xVars, QueryIndex(query, n), QueryLevel(query), options);
     check.iterations = r.iterations;
     if (r.status == SolveStatus::NotEvaluated) {
         check.status = PointStatus::NotEvaluated;
@@ -213,12 +207,20 @@ PointCheck Confirm(BoundarySystem& system, const PointQuery& query, Vec& xVars,
     if (present == 1) {
         ProbeRoots(system.Model(), system.Feed(), query, point, check);
     } else if (beta == 0.0 || beta == 1.0) {
-        ProbeAcross(system.Model(), system.Feed(), query, point, check);
+        if (quickTrials > 0) {
+            ProbeAcross(system.Model(), system.Feed(), query, point, check,
+                        std::span<const double>(kProbes, 1), quickTrials);
+        } else {
+            ProbeAcross(system.Model(), system.Feed(), query, point, check, kProbes,
+                        TangentPlane::kTrialLimit);
+        }
     } else {
         CheckPhases(system.Model(), point, check);
     }
     return check;
 }
+
+namespace {
 
 // Wilson's estimate of the pressure of the line of vapour fraction β at T (°R): the root of
 // Σ z_i·(K_i − 1)/(1 − β + β·K_i), which falls as P rises.
@@ -289,7 +291,7 @@ PointCheck ConfirmPoint(const EnvelopeMixture& mixture, std::span<const float> z
     }
     xVars[TemperatureIndex(n)] = std::log(tR);
     xVars[PressureIndex(n)] = std::log(point.pressPsia);
-    return Confirm(system, query, xVars, point);
+    return ConfirmOnLine(system, query, xVars, point);
 }
 
 namespace {
@@ -303,8 +305,8 @@ void CollectCrossings(BoundarySystem& system, const TraceLine& line, const Point
     }
     const int n = system.Components();
     const int m = system.Unknowns();
-    const int fixed = FixedIndex(query, n);
-    const double level = FixedValue(query);
+    const int fixed = QueryIndex(query, n);
+    const double level = QueryLevel(query);
     const std::size_t split = line.criticalAfter >= 0
                                   ? static_cast<std::size_t>(line.criticalAfter)
                                   : (pastCritical ? line.points.size() : line.points.size() - 1);
@@ -329,7 +331,7 @@ void CollectCrossings(BoundarySystem& system, const TraceLine& line, const Point
                       xVars);
             system.SetSwapped(pastCritical);
             BoundaryPoint point;
-            const PointCheck check = Confirm(system, query, xVars, point);
+            const PointCheck check = ConfirmOnLine(system, query, xVars, point);
             if (check.status == PointStatus::UnstableBothSides ||
                 check.status == PointStatus::UnstablePhase) {
                 search.unstable.push_back(point);
@@ -410,28 +412,24 @@ void PureComponentPoint(CubicMixture& model, const Feed& feed, const PointQuery&
     xVars[TemperatureIndex(n)] = std::log(tR);
     xVars[PressureIndex(n)] = std::log(p);
     BoundaryPoint point;
-    const PointCheck check = Confirm(system, query, xVars, point);
+    const PointCheck check = ConfirmOnLine(system, query, xVars, point);
     if (check.status == PointStatus::Genuine) {
         search.points.push_back(point);
         search.checks.push_back(check);
     }
 }
 
-} // namespace
+// Pressure (psia) of the start of a line traced again from low pressures.
+constexpr double kLowStartPsia = 14.7;
 
-PointSearch FindPoints(const EnvelopeMixture& mixture, std::span<const float> z,
-                       const PointQuery& query) {
+// Every point at the query on the line of its vapour fraction traced from startPsia (and, when
+// that line does not reach its critical point, on the complementary line past it), ordered by
+// the free variable.
+void TraceAndCollect(CubicMixture& model, std::span<const double> zd, const PointQuery& query,
+                     double startPsia, PointSearch& out) {
     PointSearch search;
-    CubicMixture model;
-    const Feed feed = BindFeed(model, mixture, z);
     const int n = model.Size();
-    const std::span<const double> zd(feed.z.data(), static_cast<std::size_t>(n));
     const double beta = query.vapourFraction;
-    if (feed.present == 1) {
-        PureComponentPoint(model, feed, query, search);
-        return search;
-    }
-
     // Start low enough that the line passes below the point asked for; coarse steps, since
     // every crossing is solved afresh.
     TraceOptions options;
@@ -440,19 +438,19 @@ PointSearch FindPoints(const EnvelopeMixture& mixture, std::span<const float> z,
     options.largestStep = 3.0;
     options.largestLnTStep = 0.25;
     options.largestLnPStep = 1.0;
-    options.startPressPsia = StartPressure(model, zd, query);
+    options.startPressPsia = startPsia;
     BoundarySystem system(model, zd, beta);
     // Near the critical point (every |ln K| below 1) the line need not be followed through it
     // when it cannot come back to the given value first: the given variable, here and
     // extrapolated along the tangent to where the K-values vanish, stays more than 10 % (in
     // its logarithm) on one side.
-    const int fixed = FixedIndex(query, n);
-    const double level = FixedValue(query);
+    const int fixed = QueryIndex(query, n);
+    const double level = QueryLevel(query);
     bool nearCritical = false;
     options.onPoint = [&](const TracePoint& p) {
         int dom = 0;
         for (int i = 0; i < n; ++i) {
-            if (feed.z[i] > 0.0 && std::fabs(p.x[i]) > std::fabs(p.x[dom])) {
+            if (zd[i] > 0.0 && std::fabs(p.x[i]) > std::fabs(p.x[dom])) {
                 dom = i;
             }
         }
@@ -501,15 +499,58 @@ PointSearch FindPoints(const EnvelopeMixture& mixture, std::span<const float> z,
         return byPressure ? search.points[a].pressPsia < search.points[b].pressPsia
                           : search.points[a].tempF < search.points[b].tempF;
     });
-    PointSearch sorted;
-    sorted.traced = search.traced;
-    sorted.critical = search.critical;
-    sorted.unstable = search.unstable;
+    out = PointSearch{};
+    out.traced = search.traced;
+    out.critical = search.critical;
+    out.unstable = search.unstable;
     for (const std::size_t i : order) {
-        sorted.points.push_back(search.points[i]);
-        sorted.checks.push_back(search.checks[i]);
+        out.points.push_back(search.points[i]);
+        out.checks.push_back(search.checks[i]);
     }
-    return sorted;
+}
+
+} // namespace
+
+PointSearch FindPoints(const EnvelopeMixture& mixture, std::span<const float> z,
+                       const PointQuery& query) {
+    PointSearch search;
+    CubicMixture model;
+    const Feed feed = BindFeed(model, mixture, z);
+    const int n = model.Size();
+    const std::span<const double> zd(feed.z.data(), static_cast<std::size_t>(n));
+    const double beta = query.vapourFraction;
+    if (feed.present == 1) {
+        PureComponentPoint(model, feed, query, search);
+        return search;
+    }
+    if (beta == 0.0 || beta == 1.0) {
+        // A bubble or dew point solved where it is asked for, when it is the only one there.
+        BoundarySystem system(model, zd, beta);
+        Vec xVars{};
+        BoundaryPoint point;
+        PointCheck check;
+        if (SolveAtLevel(system, query, xVars, point, check) &&
+            OnlyCrossing(system, query, xVars)) {
+            search.points.push_back(point);
+            search.checks.push_back(check);
+            search.traced = true;
+            return search;
+        }
+    }
+    const double start = StartPressure(model, zd, query);
+    TraceAndCollect(model, zd, query, start, search);
+    if (search.points.empty() && start > kLowStartPsia) {
+        // The line started at the given pressure itself can start on a false solution of its
+        // equations inside the two-phase region (the feed splits on both sides) and follow a
+        // false curve from there. The line from a low pressure, where Wilson's K-values hold,
+        // is the mixture's own.
+        PointSearch low;
+        TraceAndCollect(model, zd, query, kLowStartPsia, low);
+        if (!low.points.empty()) {
+            search = std::move(low);
+        }
+    }
+    return search;
 }
 
 } // namespace quorvane::envelope

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "engine/envelope/boundary_system.h"
 #include "engine/envelope/mixture_envelope.h"
 #include "engine/eos/phase_fugacity.h"
 
 #include <array>
+#include <cmath>
 #include <span>
 #include <vector>
 
@@ -58,8 +60,37 @@ struct PointCheck {
     double distanceTwoPhase = 0.0;
 };
 
-// Tolerance of a confirmed point on the residual above.
-inline constexpr double kPointTolerance = 1e-9;
+// Tolerance of a confirmed point on the residual above. Newton's method takes it near 1e-14
+// at most points, but a dense liquid at a low pressure (a heavy component's first drops at a
+// fraction of a psia, its Z a hair above the co-volume's B) leaves the liquid's ln φ with
+// rounding of about 1e-9, where the residual then stalls.
+inline constexpr double kPointTolerance = 1e-8;
+
+// The unknown of a phase-boundary system the query holds (ln T or ln P), and its value there.
+inline int QueryIndex(const PointQuery& query, int n) {
+    return query.given == Given::Temperature ? TemperatureIndex(n) : PressureIndex(n);
+}
+inline double QueryLevel(const PointQuery& query) {
+    return query.given == Given::Temperature ? std::log(query.value + kRankineOffset)
+                                             : std::log(query.value);
+}
+
+// Newton's method as a point is confirmed: up to 30 steps, to the full tolerance.
+inline SolveOptions ConfirmSolveOptions() {
+    SolveOptions options;
+    options.maxIterations = 30;
+    return options;
+}
+
+// Newton's method with options on the system's line from X (in: a start, out: the solution)
+// with the query's variable held, then the checks of ConfirmPoint; the point is filled from
+// the solution. The system's last factorisation is that of the solution. With quickTrials
+// above 0 the stability across a saturation point is tested quickly: at the smallest step
+// only, with trials of at most that many steps (an instability that shows within them is
+// found; Genuine is then not a proof).
+PointCheck ConfirmOnLine(BoundarySystem& system, const PointQuery& query, Vec& xVars,
+                         BoundaryPoint& point, const SolveOptions& options = ConfirmSolveOptions(),
+                         int quickTrials = 0);
 
 // Confirms `point` (in: a candidate, out: the polished point) at the query's given variable.
 // A component absent from the feed gets the K of infinite dilution in the two phases.
@@ -76,11 +107,16 @@ struct PointSearch {
     // (a second liquid phase).
     std::vector<BoundaryPoint> unstable;
     // Where the line of the query's vapour fraction ends (a mixture's lines all end at its
-    // critical point), as interpolated between the traced points around it.
+    // critical point), as interpolated between the traced points around it; not found when
+    // the point was solved where it was asked for (below).
     SpecialPoint critical;
     bool traced = false; // false when the line could not be started at a low pressure
 };
 
+// A bubble or dew point of a mixture is first solved at the given value itself, and stands
+// alone when the envelope's other crossing there is shown to lie on the complementary branch
+// (level_points.h); otherwise, and for every other vapour fraction, the line is traced (from
+// the given pressure, and again from a low pressure when that line gives no point).
 PointSearch FindPoints(const EnvelopeMixture& mixture, std::span<const float> z,
                        const PointQuery& query);
 

@@ -92,8 +92,10 @@ private:
     double m_beta;
     bool m_swapped = false;
     PhaseResult m_px, m_py;
-    // The Jacobian at the current point and at a trial step, swapped when the step is taken.
-    std::array<Mat, 2> m_jacobians{};
+    // The Jacobian at the current point and at a trial step, swapped when the step is taken
+    // (written before it is read: left uninitialised, so that a system costs nothing to set
+    // up).
+    std::array<Mat, 2> m_jacobians;
     int m_current = 0;
     Vec m_fixedColumn{};
     LuFactors m_lu;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace quorvane::envelope {
 
@@ -63,7 +64,7 @@ int DominantLnK(const BoundarySystem& system, const Vec& x) {
 
 } // namespace
 
-bool StartPoint(BoundarySystem& system, double pressPsia, Vec& xVars) {
+double WilsonLnTemperature(BoundarySystem& system, double pressPsia) {
     CubicMixture& model = system.Model();
     const int n = system.Components();
     const double beta = system.Beta();
@@ -91,7 +92,7 @@ bool StartPoint(BoundarySystem& system, double pressPsia, Vec& xVars) {
     double lo = std::log(20.0);
     double hi = std::log(8000.0);
     if (!(g(lo, nullptr) < 0.0 && g(hi, nullptr) > 0.0)) {
-        return false;
+        return std::numeric_limits<double>::quiet_NaN();
     }
     double lnT = std::log(300.0);
     for (int k = 0; k < 60 && hi - lo > 1e-9; ++k) {
@@ -107,6 +108,16 @@ bool StartPoint(BoundarySystem& system, double pressPsia, Vec& xVars) {
         if (settled) {
             break;
         }
+    }
+    return lnT;
+}
+
+bool StartPoint(BoundarySystem& system, double pressPsia, Vec& xVars) {
+    CubicMixture& model = system.Model();
+    const int n = system.Components();
+    const double lnT = WilsonLnTemperature(system, pressPsia);
+    if (!std::isfinite(lnT)) {
+        return false;
     }
     for (int i = 0; i < n; ++i) {
         xVars[i] = std::log(model.WilsonK(i, std::exp(lnT), pressPsia));

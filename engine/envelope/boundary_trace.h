@@ -63,6 +63,10 @@ struct TraceLine {
     TraceEnd end = TraceEnd::NoStart;
 };
 
+// ln T (T in °R) where Wilson's K-values put the system's line at pressure P (psia): the root of
+// Σ z_i·(K_i − 1)/(1 − β + β·K_i) in T. NaN when there is none between 20 and 8000 °R.
+double WilsonLnTemperature(BoundarySystem& system, double pressPsia);
+
 // The point of the line at pressure P (psia) from Wilson's K-values; false when Newton's method
 // does not reach it.
 bool StartPoint(BoundarySystem& system, double pressPsia, Vec& xVars);

@@ -1,8 +1,8 @@
 #include "engine/envelope/cubic_mixture.h"
 
+#include "common/precision.h"
 #include "engine/eos/cubic_roots.h"
 #include "engine/eos/engine_errors.h"
-#include "common/precision.h"
 
 #include <algorithm>
 #include <cmath>
@@ -117,11 +117,14 @@ void CubicMixture::SetTemperature(double tR) {
     }
 }
 
-const CubicMixture::Mixing& CubicMixture::MixFor(std::span<const double> n) {
+const CubicMixture::Mixing& CubicMixture::MixFor(std::span<const double> n, bool withT) {
     for (int slot = 0; slot < 2; ++slot) {
         KeptMix& k = m_kept[static_cast<std::size_t>(slot)];
         if (k.valid && std::equal(n.begin(), n.begin() + m_n, k.n.begin())) {
             m_lastKept = slot;
+            if (withT && !k.mix.withT) {
+                MixTemperatureTerms(k.mix);
+            }
             return k.mix;
         }
     }
@@ -129,13 +132,13 @@ const CubicMixture::Mixing& CubicMixture::MixFor(std::span<const double> n) {
     m_lastKept = slot;
     KeptMix& k = m_kept[static_cast<std::size_t>(slot)];
     k.valid = false;
-    Mix(n, k.mix);
+    Mix(n, k.mix, withT);
     std::copy(n.begin(), n.begin() + m_n, k.n.begin());
     k.valid = true;
     return k.mix;
 }
 
-void CubicMixture::Mix(std::span<const double> n, Mixing& m) const {
+void CubicMixture::Mix(std::span<const double> n, Mixing& m, bool withT) const {
     double total = 0.0;
     for (int i = 0; i < m_n; ++i) {
         total += n[i];
@@ -144,23 +147,36 @@ void CubicMixture::Mix(std::span<const double> n, Mixing& m) const {
         throw InvalidArgumentError("empty composition");
     }
     m.nTotal = total;
-    m.a = m.aT = m.b = 0.0;
+    m.a = m.b = 0.0;
     for (int i = 0; i < m_n; ++i) {
         m.x[i] = n[i] / total;
     }
     for (int i = 0; i < m_n; ++i) {
         double s = 0.0;
-        double sT = 0.0;
         for (int j = 0; j < m_n; ++j) {
             s += m.x[j] * m_aij[i][j];
-            sT += m.x[j] * m_aijT[i][j];
         }
         m.s[i] = s;
-        m.sT[i] = sT;
         m.a += m.x[i] * s;
-        m.aT += m.x[i] * sT;
         m.b += m.x[i] * m_b[i];
     }
+    m.withT = false;
+    if (withT) {
+        MixTemperatureTerms(m);
+    }
+}
+
+void CubicMixture::MixTemperatureTerms(Mixing& m) const {
+    m.aT = 0.0;
+    for (int i = 0; i < m_n; ++i) {
+        double sT = 0.0;
+        for (int j = 0; j < m_n; ++j) {
+            sT += m.x[j] * m_aijT[i][j];
+        }
+        m.sT[i] = sT;
+        m.aT += m.x[i] * sT;
+    }
+    m.withT = true;
 }
 
 double CubicMixture::SolveZ(double bigA, double bigB, Root root, bool& liquid) const {
@@ -193,7 +209,7 @@ double CubicMixture::SolveZ(double bigA, double bigB, Root root, bool& liquid) c
 void CubicMixture::Evaluate(double tR, double pPsia, std::span<const double> n, Root root,
                             unsigned needs, PhaseResult& out) {
     SetTemperature(tR);
-    const Mixing& m = MixFor(n);
+    const Mixing& m = MixFor(n, (needs & kTemperature) != 0U);
     const double rt = kR * tR;
     const double bigA = m.a * pPsia / (rt * rt);
     const double bigB = m.b * pPsia / rt;
@@ -267,7 +283,7 @@ double CubicMixture::PhaseIdentification(double tR, double pPsia, std::span<cons
                                          double z) {
     SetTemperature(tR);
     Mixing m;
-    Mix(n, m);
+    Mix(n, m, true);
     const double rt = kR * tR;
     const double v = z * rt / pPsia;
     const double vmb = v - m.b;
@@ -317,7 +333,7 @@ double CubicMixture::LnFugacityTV(double tR, double volume, std::span<const doub
 void CubicMixture::StabilityMatrixTV(double tR, double volume, std::span<const double> z, Mat& b) {
     SetTemperature(tR);
     Mixing m;
-    Mix(z, m);
+    Mix(z, m, false);
     if (!(volume > m.b)) {
         throw InvalidArgumentError("volume not above the co-volume");
     }

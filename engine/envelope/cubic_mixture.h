@@ -85,12 +85,16 @@ private:
         double a = 0.0, aT = 0.0, b = 0.0, nTotal = 0.0;
         Vec s{}, sT{}; // Σ_j x_j·a_ij and its temperature derivative
         Vec x{};
+        bool withT = false; // aT and sT are set
     };
     void SetTemperature(double tR);
-    void Mix(std::span<const double> n, Mixing& m) const;
+    // The mixing terms of n; their temperature derivatives only withT (ln φ alone does not
+    // need them).
+    void Mix(std::span<const double> n, Mixing& m, bool withT) const;
+    void MixTemperatureTerms(Mixing& m) const;
     // The mixing terms of n at the current temperature, from the two kept (a phase whose
     // composition stays, such as the feed of a saturation line, is not mixed again).
-    const Mixing& MixFor(std::span<const double> n);
+    const Mixing& MixFor(std::span<const double> n, bool withT);
     double SolveZ(double bigA, double bigB, Root root, bool& liquid) const;
 
     EosChoice m_eos;
@@ -98,10 +102,12 @@ private:
     double m_d1 = 1.0, m_d2 = 0.0;
     Vec m_tcR{}, m_pc{}, m_w{}, m_b{};
     Vec m_ac{}; // a_i at its critical temperature (α = 1)
-    Mat m_oneMinusKij{};
+    // The n × n blocks of these are written by Bind and SetTemperature before they are read;
+    // the rest stays uninitialised, so that a model costs nothing to set up.
+    Mat m_oneMinusKij;
     bool m_haveT = false;
     double m_tR = 0.0;
-    Mat m_aij{}, m_aijT{};
+    Mat m_aij, m_aijT;
     struct KeptMix {
         bool valid = false;
         Vec n{};

@@ -29,7 +29,7 @@ public:
     void Solve(std::span<double> rhs) const;
 
 private:
-    Mat m_lu{};
+    Mat m_lu; // written by Factor or through Storage() before it is read
     std::array<int, kMaxUnknowns> m_pivot{};
     int m_m = 0;
 };

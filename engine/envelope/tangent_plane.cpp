@@ -9,7 +9,6 @@ namespace quorvane::envelope {
 
 namespace {
 
-constexpr int kTrialLimit = 300;
 constexpr double kStationary = 1e-10; // largest change of ln W at a stationary point
 constexpr double kTrivial = 1e-8;     // Σ (ln w_i − ln z_i)² of a trial back on the feed
 
@@ -23,6 +22,7 @@ TangentPlane::TangentPlane(CubicMixture& model, std::span<const double> z)
     }
     for (int i = 0; i < m_n; ++i) {
         m_z[i] = z[i] / total;
+        m_lnZ[i] = m_z[i] > 0.0 ? std::log(m_z[i]) : 0.0;
     }
 }
 
@@ -36,12 +36,12 @@ bool TangentPlane::SetState(double tR, double pPsia) {
         return false;
     }
     for (int i = 0; i < m_n; ++i) {
-        m_d[i] = m_z[i] > 0.0 ? std::log(m_z[i]) + m_phase.lnPhi[i] : 0.0;
+        m_d[i] = m_z[i] > 0.0 ? m_lnZ[i] + m_phase.lnPhi[i] : 0.0;
     }
     return true;
 }
 
-TrialOutcome TangentPlane::Trial(std::span<const double> start, bool stopWhenNegative) {
+TrialOutcome TangentPlane::Trial(std::span<const double> start, bool stopWhenNegative, int limit) {
     TrialOutcome out;
     Vec lnW{};
     Vec w{};
@@ -50,7 +50,7 @@ TrialOutcome TangentPlane::Trial(std::span<const double> start, bool stopWhenNeg
     for (int i = 0; i < m_n; ++i) {
         lnW[i] = m_z[i] > 0.0 && start[i] > 0.0 ? std::log(start[i]) : -700.0;
     }
-    for (int pass = 1; pass <= kTrialLimit; ++pass) {
+    for (int pass = 1; pass <= limit; ++pass) {
         out.iterations = pass;
         double total = 0.0;
         for (int i = 0; i < m_n; ++i) {
@@ -69,6 +69,7 @@ TrialOutcome TangentPlane::Trial(std::span<const double> start, bool stopWhenNeg
         double tm = 1.0;
         double change = 0.0;
         double distance = 0.0;
+        const double lnTotal = std::log(total);
         for (int i = 0; i < m_n; ++i) {
             if (m_z[i] <= 0.0) {
                 continue;
@@ -77,8 +78,8 @@ TrialOutcome TangentPlane::Trial(std::span<const double> start, bool stopWhenNeg
             tm += w[i] * (g - 1.0);
             step[i] = -g; // the substitution step on ln W
             change = std::max(change, std::fabs(g));
-            const double lnWn = std::log(w[i] / total);
-            distance += (lnWn - std::log(m_z[i])) * (lnWn - std::log(m_z[i]));
+            const double fromFeed = lnW[i] - lnTotal - m_lnZ[i]; // ln of the normalised W over z
+            distance += fromFeed * fromFeed;
         }
         out.distance = tm;
         for (int i = 0; i < m_n; ++i) {
@@ -124,7 +125,7 @@ TrialOutcome TangentPlane::Trial(std::span<const double> start, bool stopWhenNeg
 
 StabilityVerdict TestFeedStability(CubicMixture& model, std::span<const double> z, double tR,
                                    double pPsia, std::span<const Vec> extraTrials,
-                                   bool wilsonTrials) {
+                                   bool wilsonTrials, int trialLimit) {
     StabilityVerdict verdict;
     const int n = model.Size();
     TangentPlane plane(model, z);
@@ -133,7 +134,7 @@ StabilityVerdict TestFeedStability(CubicMixture& model, std::span<const double> 
     }
     verdict.evaluated = true;
     auto run = [&](std::span<const double> start) {
-        const TrialOutcome t = plane.Trial(start, true);
+        const TrialOutcome t = plane.Trial(start, true, trialLimit);
         if (!t.trivial && t.distance < verdict.distance) {
             verdict.distance = t.distance;
         }

@@ -30,9 +30,14 @@ public:
     // evaluated there.
     bool SetState(double tR, double pPsia);
 
-    // One trial from the composition start (mole numbers; absent components are ignored).
-    // With stopWhenNegative the trial ends as soon as tm < kUnstableDistance.
-    TrialOutcome Trial(std::span<const double> start, bool stopWhenNegative);
+    // One trial from the composition start (mole numbers; absent components are ignored) of
+    // at most limit steps. With stopWhenNegative the trial ends as soon as
+    // tm < kUnstableDistance.
+    TrialOutcome Trial(std::span<const double> start, bool stopWhenNegative,
+                       int limit = kTrialLimit);
+
+    // Steps a trial takes at most to reach a stationary point.
+    static constexpr int kTrialLimit = 300;
 
     // A tangent-plane distance below this proves instability; rounding of tm is near 1e-14.
     static constexpr double kUnstableDistance = -1e-10;
@@ -41,6 +46,7 @@ private:
     CubicMixture& m_model;
     int m_n;
     Vec m_z{};
+    Vec m_lnZ{};
     Vec m_d{}; // ln z_i + ln φ_i(z)
     double m_tR = 0.0;
     double m_p = 0.0;
@@ -57,9 +63,12 @@ struct StabilityVerdict {
 
 // Trials from Wilson's K-values (vapour-like W = z·K and liquid-like W = z/K) and from the
 // given extra compositions (for example the incipient phase of a saturation point), the extra
-// ones first; the first that shows instability ends the test.
+// ones first; the first that shows instability ends the test. Each trial takes at most
+// trialLimit steps: a lower limit makes a quick test, which finds an instability that shows
+// within those steps and calls the feed stable otherwise.
 StabilityVerdict TestFeedStability(CubicMixture& model, std::span<const double> z, double tR,
                                    double pPsia, std::span<const Vec> extraTrials,
-                                   bool wilsonTrials = true);
+                                   bool wilsonTrials = true,
+                                   int trialLimit = TangentPlane::kTrialLimit);
 
 } // namespace quorvane::envelope

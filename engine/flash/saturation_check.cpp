@@ -1,13 +1,14 @@
 #include "engine/flash/saturation_check.h"
 
+#include "common/precision.h"
 #include "engine/envelope/boundary_points.h"
+#include "engine/envelope/level_points.h"
 #include "engine/eos/engine_errors.h"
 #include "engine/eos/eos_choice.h"
 #include "engine/flash/flash_steps.h"
 #include "engine/flash/saturation.h"
 #include "engine/flash/saturation_messages.h"
 #include "engine/flash/vapour_fraction_flash.h"
-#include "common/precision.h"
 
 #include <cmath>
 #include <string>
@@ -194,7 +195,7 @@ void RunSaturationFlash(FlashType type, const FlashMixture& mixture, std::span<c
             confirmed = true;
         }
     }
-    if (confirmed && !dew) {
+    if (confirmed && (!dew || envelope::OnlyPointOfItsKind(env, z, query, routine))) {
         return;
     }
 

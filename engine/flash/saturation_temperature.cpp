@@ -9,7 +9,9 @@
 #include "engine/flash/saturation.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <limits>
 
 namespace quorvane {
 
@@ -62,6 +64,97 @@ double VapourPressureStep(double p, double pCalc) {
 
 float FloorTemperature(double tempF) {
     return ToSingle(tempF < kAbsoluteFloorF ? kFloorReplacementF : tempF);
+}
+
+// The highest critical temperature (°F) of the components present in c (infinite when none
+// is).
+float HighestCriticalTemperatureF(const FlashMixture& mixture, std::span<const float> c) {
+    float highest = -std::numeric_limits<float>::infinity();
+    for (std::size_t i = 0; i < c.size(); ++i) {
+        if (c[i] > 0.0F) {
+            highest = std::max(highest, mixture.tcF[i]);
+        }
+    }
+    return std::isinf(highest) ? std::numeric_limits<float>::infinity() : highest;
+}
+
+// Whether the dew-point temperature's vapour-pressure stage, from t at its first pass, must climb
+// past the highest critical temperature. Between two neighbouring critical temperatures of the
+// components every estimate rises with temperature (a component's correlation up to its
+// critical temperature, the extrapolation above it), so the dew-sum pressure on such a stretch
+// is at most its value at the stretch's upper end. When those values all stay below the given
+// pressure by more than the stage's tolerance, every pass of the stage raises the
+// temperature, by at least 15·(P/P_max − 1) °F, and it passes the highest critical temperature
+// within its 500 passes: the stage ends there, whatever it meets on the way.
+bool StageClimbsPastEveryCriticalTemperature(const FlashMixture& mixture, std::span<const float> y,
+                                             double p, float t, float highestTcF) {
+    const int n = static_cast<int>(y.size());
+    std::array<float, kMaxComponents> ends{};
+    int count = 0;
+    for (int i = 0; i < n; ++i) {
+        if (y[i] > 0.0F && mixture.tcF[i] >= t) {
+            ends[static_cast<std::size_t>(count++)] = mixture.tcF[i];
+        }
+    }
+    std::sort(ends.begin(), ends.begin() + count);
+    double highest = 0.0;
+    try {
+        for (int e = 0; e < count; ++e) {
+            const float tEstimate = EstimateTemperatureF(ends[static_cast<std::size_t>(e)]);
+            double sum = 0.0;
+            for (int i = 0; i < n; ++i) {
+                if (y[i] != 0.0F) {
+                    const double v =
+                        VapourPressureEstimate(tEstimate, mixture.tcF[i], mixture.pcPsia[i],
+                                               mixture.w[i], mixture.vapourPressure[i], y[i]);
+                    sum += checked::Div(y[i], v, "a component without a vapour pressure");
+                }
+            }
+            const double pCalc = checked::Div(1.0, sum, "dew-point sum of zero");
+            if (!(pCalc < p - 0.1)) {
+                return false;
+            }
+            highest = std::max(highest, pCalc);
+        }
+    } catch (const EngineError&) {
+        return false;
+    }
+    if (count == 0) {
+        return false;
+    }
+    const double smallestStep = std::min(10.0, 15.0 * (p / highest - 1.0));
+    if (!(smallestStep > 0.01)) {
+        return false;
+    }
+    const double passes = std::ceil((static_cast<double>(highestTcF) - t) / smallestStep) + 1.0;
+    return passes < 500.0;
+}
+
+// Ends a dew-point temperature whose vapour-pressure stage climbs above the critical temperature
+// of every component of the vapour. No component has a vapour pressure there, so the first
+// liquid of Raoult's law does not exist, and from there the main stage only settles on the
+// trivial solution (the liquid equal to the vapour): the routine ends on that solution at
+// once, at the temperature t it has reached. Both Z are those of the feed, on the roots the
+// main stage would have taken.
+void EndAboveEveryCriticalTemperature(FlashState& state, std::span<const float> y, float t,
+                                      float pressPsia, int passes, FlashResults& out) {
+    const int n = static_cast<int>(y.size());
+    std::span<double> lnPhi(state.work.lnPhiL.data(), static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        out.x[i] = y[i];
+        out.k[i] = 1.0F;
+    }
+    // Evaluated as the main stage would: a failure ends the routine as it would there.
+    out.liquidZ = detail::EvaluateLogPhase<float>(state, Phase::Liquid, t, pressPsia, y, lnPhi);
+    out.vapourZ = detail::EvaluateLogPhase<float>(state, Phase::Vapour, t, pressPsia, y, lnPhi);
+    out.tempF = t;
+    out.iterations = static_cast<std::int16_t>(passes);
+    detail::MarkUnconverged(out, 0.0,
+                            "No saturation point at this pressure: the estimate of the "
+                            "dew-point temperature climbs above the critical temperature of "
+                            "every component, where no liquid forms by Raoult's law, and the "
+                            "iteration ends on the trivial solution (the incipient phase "
+                            "equals the feed).");
 }
 
 } // namespace
@@ -187,7 +280,16 @@ void DewTemperature(const FlashMixture& mixture, std::span<const float> y, float
     if (!flags.start) {
         t = WeightedSaturationTemperatureF(mixture, y, pressPsia, state, 0.1);
         // Vapour-pressure stage on the dew sum.
+        const float highestTcF = HighestCriticalTemperatureF(mixture, y);
+        if (StageClimbsPastEveryCriticalTemperature(mixture, y, p, t, highestTcF)) {
+            EndAboveEveryCriticalTemperature(state, y, t, pressPsia, 0, out);
+            return;
+        }
         for (int pass = 0; pass < 500; ++pass) {
+            if (t > highestTcF) {
+                EndAboveEveryCriticalTemperature(state, y, t, pressPsia, pass, out);
+                return;
+            }
             const float tEstimate = EstimateTemperatureF(t);
             double sum = 0.0;
             for (int i = 0; i < n; ++i) {

@@ -3,13 +3,13 @@
 // failure as success, and a sweep over mixtures, equations of state and conditions in which
 // every answer must be genuine or say why it is not.
 
+#include "common/precision.h"
 #include "engine/envelope/tangent_plane.h"
 #include "engine/eos/engine_errors.h"
 #include "engine/eos/fugacity.h"
 #include "engine/flash/flash_gate.h"
 #include "engine/flash/flash_steps.h"
 #include "engine/flash/isothermal_phases.h"
-#include "common/precision.h"
 #include "tests/engine/flash/flash_checks.h"
 #include "tests/engine/flash/saturation_cases.h"
 
@@ -232,6 +232,48 @@ TEST_F(SaturationCheck, SecondDewPointIsNamed) {
     ASSERT_TRUE(r.otherPoint.present);
     EXPECT_GT(r.otherPoint.pressPsia, 1500.0F);
     EXPECT_TRUE(Has(r.warning, "This mixture has a second dew point at 40 °F: ")) << r.warning;
+}
+
+// Points the search from a low pressure missed: the dew pressure of methane/n-butane 50/50 at
+// -100 °F lies at 0.58 psia (PR; the bubble pressure there is 433.6 psia), and under RK its dew
+// temperature at 1200 psia at 217.2 °F (the bubble point there at 64.2 °F). Both were refused
+// with "none was found on the phase envelope". Under RK at 1000 psia, next to the
+// cricondentherm (222.84 °F at 1031.6 psia), the line started at 1000 psia fell on a false
+// solution inside the two-phase region (121.9 °F) and the dew point at 222.68 °F was refused
+// as a second liquid phase.
+TEST_F(SaturationCheck, DewPointsAtLowAndHighPressureAreFound) {
+    const FlashCase pr = testdata::MethaneButane(0.5F);
+    const FlashCase low = RunCase(pr, FlashType::DEWP, -100.0F, 1.0F);
+    ASSERT_TRUE(low.converged) << low.warning;
+    EXPECT_EQ(Unsound(pr, low), "");
+    EXPECT_NEAR(low.pressPsia, 0.5811F, 1e-3F);
+    const FlashCase rk = testdata::MethaneButane(0.5F, "RK");
+    struct DewPoint {
+        float pressPsia;
+        float tempF;
+    };
+    for (const DewPoint d : {DewPoint{1200.0F, 217.21F}, DewPoint{1000.0F, 222.68F}}) {
+        const FlashCase high = RunCase(rk, FlashType::DEWT, 0.0F, d.pressPsia);
+        ASSERT_TRUE(high.converged) << d.pressPsia << ": " << high.warning;
+        EXPECT_EQ(Unsound(rk, high), "") << d.pressPsia;
+        EXPECT_NEAR(high.tempF, d.tempF, 0.01F) << d.pressPsia;
+        EXPECT_FALSE(high.otherPoint.present) << d.pressPsia;
+    }
+}
+
+// Methane/n-decane 99/1 under SRK at 500 psia: its dew curve rises to about 3400 psia and
+// comes down again at low temperatures without meeting the bubble curve, so it has a second
+// dew point at -152.2 °F below the upper one at 246.1 °F. The bubble equations hold at
+// -133.3 °F inside the two-phase region there (the feed splits on both sides), which must not
+// pass for the bubble curve's crossing that would make the upper dew point the only one.
+TEST_F(SaturationCheck, SecondDewPointBehindAFalseBubblePointIsNamed) {
+    const FlashCase c = testdata::MakeCase({"METHANE", "n-DECANE"}, {0.99F, 0.01F}, "SRK");
+    const FlashCase r = RunCase(c, FlashType::DEWT, 0.0F, 500.0F);
+    ASSERT_TRUE(r.converged) << r.warning;
+    EXPECT_EQ(Unsound(c, r), "");
+    EXPECT_NEAR(r.tempF, 246.13F, 0.01F);
+    ASSERT_TRUE(r.otherPoint.present);
+    EXPECT_NEAR(r.otherPoint.tempF, -152.15F, 0.01F);
 }
 
 // Water and n-decane (kij 0.5) at 100 °F and 500 psia split into two liquids: said so.

@@ -3,6 +3,7 @@
 #include "engine/flash/saturation.h"
 #include "tests/engine/flash/component_table.h"
 #include "tests/engine/flash/flash_checks.h"
+#include "tests/engine/flash/saturation_cases.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -126,6 +127,25 @@ TEST_F(Saturation, TrivialSolutionIsFlagged) {
     BubblePressure(MixtureOf(binary), binary.z, 200.0F, out, state);
     EXPECT_FALSE(out.converged);
     EXPECT_NE(out.warning.find("trivial"), std::string::npos);
+}
+
+// The example gas at 800 psia: the dew-sum estimate stays below 800 psia up to n-decane's
+// critical temperature, so the estimate would climb past every critical temperature and end
+// on the trivial solution; the routine says so at its first pass. SRK methane/n-decane 90/10
+// at 1500 psia climbs to within 40 °F of n-decane's critical temperature and still reaches its
+// dew point (451.48 °F, as before the climb was cut short).
+TEST_F(Saturation, DewTemperatureEndsOnlyWhereTheEstimateClimbsPastEveryCriticalPoint) {
+    const FlashCase gas = testdata::ExampleGas();
+    DewTemperature(MixtureOf(gas), gas.z, 800.0F, out, state);
+    EXPECT_FALSE(out.converged);
+    EXPECT_NE(out.warning.find("critical temperature of every component"), std::string::npos);
+    EXPECT_EQ(out.iterations, 0);
+    EXPECT_EQ(out.x, gas.z);
+
+    const FlashCase heavy = testdata::MakeCase({"METHANE", "n-DECANE"}, {0.9F, 0.1F}, "SRK");
+    DewTemperature(MixtureOf(heavy), heavy.z, 1500.0F, out, state);
+    EXPECT_TRUE(out.converged) << out.warning;
+    EXPECT_NEAR(out.tempF, 451.483F, 1e-3F);
 }
 
 TEST_F(Saturation, PassLimitIsFlagged) {
