@@ -46,16 +46,14 @@ int Index(EnvelopeCurve curve) {
 
 // The routine's answer as a starting point, when it has a finite state.
 bool RoutineStart(const FlashResults& out, std::span<const float> z, BoundaryPoint& point) {
-    if (!(std::isfinite(out.tempF) && std::isfinite(out.pressPsia) && out.pressPsia > 0.0F &&
-          out.k.size() >= z.size())) {
-        return false;
+    const bool finite = std::isfinite(out.tempF) && std::isfinite(out.pressPsia) &&
+                        out.pressPsia > 0.0F && out.k.size() >= z.size();
+    if (finite) {
+        point.tempF = out.tempF;
+        point.pressPsia = out.pressPsia;
+        std::copy_n(out.k.begin(), z.size(), point.k.begin());
     }
-    point.tempF = out.tempF;
-    point.pressPsia = out.pressPsia;
-    for (std::size_t i = 0; i < z.size(); ++i) {
-        point.k[i] = out.k[i];
-    }
-    return true;
+    return finite;
 }
 
 bool WithinReach(const PointQuery& query, const BoundaryPoint& from, const BoundaryPoint& to) {

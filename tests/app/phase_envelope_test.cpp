@@ -251,6 +251,30 @@ TEST_F(PhaseEnvelopeCommandTest, StoppingEndsTheWorkerAndHandsOnThePointsSoFar) 
     EXPECT_FALSE(secondHanded);
 }
 
+// What the window is given when the continuation found no critical point, or only an
+// interpolated one: no join then, and the tooltip says how the point was found.
+TEST(PhaseEnvelopePlot, JoinAndMarksFollowWhatTheContinuationFound) {
+    PhaseEnvelope e;
+    e.bubble.push_back(EnvelopePoint{-100.0F, 200.0F});
+    e.dew.push_back(EnvelopePoint{50.0F, 100.0F});
+    EnvelopePlot plot = PlotOfEnvelope(e, 0.0F, 0.0F);
+    EXPECT_FALSE(plot.join.has_value());
+    EXPECT_TRUE(plot.marks.isEmpty()); // no special point, no flash state at 0 psia
+    EXPECT_TRUE(plot.summary.contains(QStringLiteral("No critical point was found")));
+
+    e.continuation.critical =
+        envelope::SpecialPoint{true, -20.0, 900.0, envelope::FoundBy::Crossing};
+    e.continuation.cricondentherm = e.continuation.critical;
+    e.closed = true;
+    plot = PlotOfEnvelope(e, 0.0F, 0.0F);
+    ASSERT_TRUE(plot.join.has_value());
+    EXPECT_EQ(*plot.join, QPointF(-20.0, 900.0));
+    ASSERT_EQ(plot.marks.size(), 2);
+    EXPECT_TRUE(plot.marks[0].tooltip.contains(QStringLiteral("Interpolated where the K-values")));
+    EXPECT_TRUE(plot.marks[1].tooltip.contains(
+        QStringLiteral("The critical point is where the temperature of the envelope is highest.")));
+}
+
 class PhaseEnvelopeWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
