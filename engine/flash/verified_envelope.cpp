@@ -110,6 +110,13 @@ public:
         m_v = std::max(vMax - vMin, 1e-6);
         m_plotT = std::max(tMax - tMin, 1e-6);
         m_plotP = std::max(pMax, 1e-6);
+        // Every point is located against both lines: their scaled points are kept.
+        for (std::size_t c = 0; c < m_lines.size(); ++c) {
+            m_scaled[c].reserve(m_lines[c]->size());
+            for (const auto& p : *m_lines[c]) {
+                m_scaled[c].push_back(Scale(p.tempF, p.pressPsia));
+            }
+        }
     }
 
     // How far the point v lies from the straight line from a to b as the plot draws it (linear
@@ -137,7 +144,7 @@ public:
             return true; // nothing to compare with
         }
         const Scaled at = Scale(tempF, pressPsia);
-        return Nearest(Line(curve), at).distance <= Nearest(Line(other), at).distance;
+        return Nearest(curve, at).distance <= Nearest(other, at).distance;
     }
 
     // Where a point lies along the curve's line, as a fractional index of its points (the
@@ -147,7 +154,7 @@ public:
         double distance = 0.0;
     };
     Place Locate(EnvelopeCurve curve, double tempF, double pressPsia) const {
-        const Foot foot = Nearest(Line(curve), Scale(tempF, pressPsia));
+        const Foot foot = Nearest(curve, Scale(tempF, pressPsia));
         return Place{static_cast<double>(foot.segment) + foot.t, foot.distance};
     }
 
@@ -171,11 +178,12 @@ private:
     }
     static double Distance(Scaled a, Scaled b) { return std::hypot(a.u - b.u, a.v - b.v); }
 
-    Foot Nearest(const std::vector<envelope::EnvelopePoint>& line, Scaled at) const {
+    Foot Nearest(EnvelopeCurve curve, Scaled at) const {
+        const std::vector<Scaled>& line = m_scaled[Index(curve)];
         Foot foot;
         for (std::size_t j = 0; j + 1 < line.size(); ++j) {
-            const Scaled a = Scale(line[j].tempF, line[j].pressPsia);
-            const Scaled b = Scale(line[j + 1].tempF, line[j + 1].pressPsia);
+            const Scaled a = line[j];
+            const Scaled b = line[j + 1];
             const double du = b.u - a.u;
             const double dv = b.v - a.v;
             const double length2 = du * du + dv * dv;
@@ -192,6 +200,7 @@ private:
     }
 
     std::array<const std::vector<envelope::EnvelopePoint>*, 2> m_lines;
+    std::array<std::vector<Scaled>, 2> m_scaled; // the lines' points in scaled coordinates
     double m_u = 1.0;
     double m_v = 1.0;
     double m_plotT = 1.0; // the temperature span of the envelope, °F
