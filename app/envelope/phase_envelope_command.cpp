@@ -30,8 +30,7 @@ QString Summary(const PhaseEnvelope& e) {
     const int leftOut = e.dropped + e.failed;
     if (e.resolved > 0 || leftOut > 0 || e.added > 0) {
         text += QStringLiteral(" Checked: %1 re-solved, %2 left out").arg(e.resolved).arg(leftOut);
-        text += e.added > 0 ? QStringLiteral(", %1 added from the continuation.").arg(e.added)
-                            : QStringLiteral(".");
+        text += e.added > 0 ? QStringLiteral(", %1 added.").arg(e.added) : QStringLiteral(".");
     }
     if (e.cancelled) {
         text += QStringLiteral(" Tracing was stopped: the curves end where it stood.");
@@ -182,9 +181,9 @@ EnvelopePlot PlotOfEnvelope(const PhaseEnvelope& envelope, float stateTempF, flo
         "Every point drawn is a genuine saturation point: its fugacities are equal, and the "
         "feed is one phase on one side of it and splits on the other.\nA point the routine did "
         "not get right is solved again at the same temperature or pressure (re-solved), or left "
-        "out when there is none there.\nPoints of the envelope traced by continuation, checked "
-        "the same way, carry each curve on to the critical point and fill stretches where the "
-        "tracer's steps would cut across the envelope (added).");
+        "out when there is none there.\nPoints checked the same way carry each curve on to the "
+        "critical point and fill stretches where the tracer's steps would cut across the "
+        "envelope or show as corners (added).");
     return plot;
 }
 

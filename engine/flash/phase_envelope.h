@@ -30,12 +30,11 @@ std::string_view SaturationRoutineCode(SaturationRoutine routine);
 struct EnvelopePoint {
     float tempF = 0.0F;
     float pressPsia = 0.0F;
-    // The routine that found it; for a point added from the continuation, the routine of the
-    // same given variable.
+    // The routine that found it; for an added point, the routine of the same given variable.
     SaturationRoutine routine = SaturationRoutine::BubblePressure;
     std::int16_t iterations = 0;
     bool resolved = false; // the point check replaced what the routine found
-    bool added = false;    // taken from the continuation (see TraceVerifiedEnvelope)
+    bool added = false;    // added by TraceVerifiedEnvelope, not traced
     // The phase that forms at the point (the vapour of a bubble point, the liquid of a dew
     // point); the other phase is the feed.
     std::array<float, kMaxComponents> incipient{};
@@ -97,9 +96,9 @@ struct PhaseEnvelope {
     bool cancelled = false;        // the progress callback stopped the tracing
 
     // Filled by TraceVerifiedEnvelope: the envelope of the feed by continuation, with its
-    // critical point, cricondenbar, cricondentherm and quality lines, and how many of its points
-    // were added to the curves (each confirmed as the traced points are) to carry both on to
-    // the critical point and to fill stretches the tracer stepped over.
+    // critical point, cricondenbar, cricondentherm and quality lines, and how many points were
+    // added to the curves (each confirmed as the traced points are) to carry both on to the
+    // critical point, to fill stretches the tracer stepped over and to split its long steps.
     envelope::PhaseEnvelope continuation;
     int added = 0;
     bool closed = false; // both curves end in the critical point

@@ -131,6 +131,11 @@ public:
         return length > 0.0 ? std::fabs(du * ev - dv * eu) / length : std::hypot(eu, ev);
     }
 
+    // The length of the step from a to b as the plot draws it, as a fraction of its extent.
+    double PlotLength(const envelope::EnvelopePoint& a, const envelope::EnvelopePoint& b) const {
+        return std::hypot((b.tempF - a.tempF) / m_plotT, (b.pressPsia - a.pressPsia) / m_plotP);
+    }
+
     const std::vector<envelope::EnvelopePoint>& Line(EnvelopeCurve curve) const {
         return *m_lines[Index(curve)];
     }
@@ -305,17 +310,43 @@ BoundaryPoint StartOf(const EnvelopePoint& point, EnvelopeCurve curve, std::span
     return start;
 }
 
+// A confirmed point as it is drawn, added to the curve at the given variable.
+EnvelopePoint Added(const BoundaryPoint& p, EnvelopeCurve curve, Given given) {
+    EnvelopePoint point{
+        ToSingle(p.tempF), ToSingle(p.pressPsia), RoutineFor(curve, given), 0, false, true};
+    const auto& incipient = curve == EnvelopeCurve::Bubble ? p.y : p.x;
+    for (std::size_t j = 0; j < point.incipient.size(); ++j) {
+        point.incipient[j] = ToSingle(incipient[j]);
+    }
+    return point;
+}
+
+// Given the variable that changes more in its logarithm from a to b (the other is then well
+// defined by it).
+Given GivenAlong(const envelope::EnvelopePoint& a, const envelope::EnvelopePoint& b) {
+    const double dLnT =
+        std::fabs(std::log((b.tempF + kRankineOffset) / (a.tempF + kRankineOffset)));
+    const double dLnP = std::fabs(std::log(b.pressPsia / a.pressPsia));
+    return dLnP > dLnT ? Given::Pressure : Given::Temperature;
+}
+
+envelope::EnvelopePoint Plotted(const EnvelopePoint& p) {
+    return envelope::EnvelopePoint{p.tempF, p.pressPsia};
+}
+
+// A drawn point this near the continuation's line (scaled) is placed on it.
+constexpr double kOnLine = 0.02;
+
 // Fills the stretches of the curve where the straight line between two drawn points would
 // visibly miss the envelope, and carries the curve on from its last point to the critical
 // point, with the points of the continuation's line between them (each confirmed as a traced
 // point is, starting from the drawn point before it). Returns how many were added.
 int FillFromLine(PhaseEnvelope& e, EnvelopeCurve curve, Verifier& verifier, const Outline& outline,
                  std::span<const float> z) {
-    // A drawn point this near the line (scaled) is placed on it; a line point is taken where
+    // A line point is taken where
     // it lies at least this fraction of a segment beyond one drawn point and before the next,
     // and, between two drawn points, at least this fraction of the plot away from the straight
     // line between them (about two pixels of an ordinary window).
-    constexpr double kOnLine = 0.02;
     constexpr double kMargin = 0.25;
     constexpr double kVisible = 0.002;
     std::vector<EnvelopePoint>& drawn = curve == EnvelopeCurve::Bubble ? e.bubble : e.dew;
@@ -325,16 +356,13 @@ int FillFromLine(PhaseEnvelope& e, EnvelopeCurve curve, Verifier& verifier, cons
     }
     // The last point of the line is the critical point itself: the join, not a point drawn.
     const std::size_t critical = line.size() - 1;
-    auto plotted = [](const EnvelopePoint& p) {
-        return envelope::EnvelopePoint{p.tempF, p.pressPsia};
-    };
     std::vector<EnvelopePoint> filled;
     filled.reserve(drawn.size() + line.size());
     int added = 0;
     for (std::size_t i = 0; i < drawn.size(); ++i) {
         filled.push_back(drawn[i]);
         const bool last = i + 1 == drawn.size();
-        const envelope::EnvelopePoint next = last ? line[critical] : plotted(drawn[i + 1]);
+        const envelope::EnvelopePoint next = last ? line[critical] : Plotted(drawn[i + 1]);
         const Outline::Place from = outline.Locate(curve, drawn[i].tempF, drawn[i].pressPsia);
         const Outline::Place to = last ? Outline::Place{static_cast<double>(critical), 0.0}
                                        : outline.Locate(curve, next.tempF, next.pressPsia);
@@ -343,17 +371,10 @@ int FillFromLine(PhaseEnvelope& e, EnvelopeCurve curve, Verifier& verifier, cons
         }
         for (auto k = static_cast<std::size_t>(std::floor(from.along + kMargin)) + 1;
              k < critical && static_cast<double>(k) < to.along - kMargin; ++k) {
-            if (!last && outline.Departure(plotted(filled.back()), line[k], next) < kVisible) {
+            if (!last && outline.Departure(Plotted(filled.back()), line[k], next) < kVisible) {
                 continue;
             }
-            // Given the variable that changes less along the line here, so that the other is
-            // well defined by it.
-            const auto& before = line[k - 1];
-            const auto& after = line[k + 1];
-            const double dLnT = std::fabs(
-                std::log((after.tempF + kRankineOffset) / (before.tempF + kRankineOffset)));
-            const double dLnP = std::fabs(std::log(after.pressPsia / before.pressPsia));
-            const Given given = dLnP > dLnT ? Given::Pressure : Given::Temperature;
+            const Given given = GivenAlong(line[k - 1], line[k + 1]);
             const PointQuery query{given,
                                    given == Given::Pressure ? line[k].pressPsia : line[k].tempF,
                                    curve == EnvelopeCurve::Bubble ? 0.0 : 1.0};
@@ -363,17 +384,71 @@ int FillFromLine(PhaseEnvelope& e, EnvelopeCurve curve, Verifier& verifier, cons
             if (!verifier.Confirm(curve, query, p)) {
                 continue;
             }
-            EnvelopePoint& point =
-                filled.emplace_back(EnvelopePoint{ToSingle(p.tempF), ToSingle(p.pressPsia),
-                                                  RoutineFor(curve, given), 0, false, true});
-            const auto& incipient = curve == EnvelopeCurve::Bubble ? p.y : p.x;
-            for (std::size_t j = 0; j < point.incipient.size(); ++j) {
-                point.incipient[j] = ToSingle(incipient[j]);
-            }
+            filled.push_back(Added(p, curve, given));
             ++added;
         }
     }
     drawn = std::move(filled);
+    return added;
+}
+
+// Splits the steps of the curve that are long on the plot, its last one to the critical point
+// included: the tracer's steps grow where the curve is straight in its own variables, and such
+// a step shows as a corner where the curve bends (near the critical point above all). Points
+// are confirmed at even spacing of the variable that changes more along the step, each from
+// the drawn point before it, and kept when they lie on the step's own stretch of the
+// continuation's line. Returns how many were added.
+int SplitLongSteps(PhaseEnvelope& e, EnvelopeCurve curve, const Verifier& verifier,
+                   const Outline& outline, std::span<const float> z) {
+    constexpr double kLong = 0.05; // of the plot's extent
+    constexpr int kMostPieces = 6;
+    std::vector<EnvelopePoint>& drawn = curve == EnvelopeCurve::Bubble ? e.bubble : e.dew;
+    const std::vector<envelope::EnvelopePoint>& line = outline.Line(curve);
+    if (drawn.empty() || line.size() < 2) {
+        return 0;
+    }
+    std::vector<EnvelopePoint> split;
+    split.reserve(drawn.size() + 16);
+    int added = 0;
+    for (std::size_t i = 0; i < drawn.size(); ++i) {
+        split.push_back(drawn[i]);
+        const bool last = i + 1 == drawn.size();
+        const envelope::EnvelopePoint a = Plotted(drawn[i]);
+        const envelope::EnvelopePoint b = last ? line.back() : Plotted(drawn[i + 1]);
+        const int pieces =
+            std::min(kMostPieces, static_cast<int>(std::ceil(outline.PlotLength(a, b) / kLong)));
+        if (pieces < 2) {
+            continue;
+        }
+        const Outline::Place from = outline.Locate(curve, a.tempF, a.pressPsia);
+        const Outline::Place to = last ? Outline::Place{static_cast<double>(line.size() - 1), 0.0}
+                                       : outline.Locate(curve, b.tempF, b.pressPsia);
+        if (from.distance > kOnLine || to.distance > kOnLine) {
+            continue;
+        }
+        const Given given = GivenAlong(a, b);
+        for (int k = 1; k < pieces; ++k) {
+            const double f = static_cast<double>(k) / pieces;
+            const double tempF = a.tempF + f * (b.tempF - a.tempF);
+            const double pressPsia = a.pressPsia + f * (b.pressPsia - a.pressPsia);
+            const PointQuery query{given, given == Given::Pressure ? pressPsia : tempF,
+                                   curve == EnvelopeCurve::Bubble ? 0.0 : 1.0};
+            BoundaryPoint p = StartOf(split.back(), curve, z);
+            p.tempF = tempF;
+            p.pressPsia = pressPsia;
+            if (!verifier.Confirm(curve, query, p)) {
+                continue;
+            }
+            const Outline::Place at = outline.Locate(curve, p.tempF, p.pressPsia);
+            if (at.distance > kOnLine || at.along < std::min(from.along, to.along) ||
+                at.along > std::max(from.along, to.along)) {
+                continue;
+            }
+            split.push_back(Added(p, curve, given));
+            ++added;
+        }
+    }
+    drawn = std::move(split);
     return added;
 }
 
@@ -424,6 +499,7 @@ PhaseEnvelope TraceVerifiedEnvelope(const FlashCase& flashCase, std::span<const 
     if (!e.cancelled && critical) {
         for (const EnvelopeCurve curve : {EnvelopeCurve::Bubble, EnvelopeCurve::Dew}) {
             e.added += FillFromLine(e, curve, verifier, outline, z);
+            e.added += SplitLongSteps(e, curve, verifier, outline, z);
         }
         e.closed = !e.bubble.empty() && !e.dew.empty();
     }

@@ -8,7 +8,7 @@
 // confirmed, the special points and quality lines of the continuation, and both curves carried
 // on to the critical point so that the outline closes there (with points of the continuation,
 // which also fill stretches where a straight line between two traced points would visibly
-// miss the envelope).
+// miss the envelope), and long steps split by points solved between their ends.
 //
 // A point is drawn only when it is a genuine saturation point of its curve: Newton's method on
 // the full equations polishes it to equal fugacities, the stability of the feed changes across
@@ -23,7 +23,8 @@ namespace quorvane {
 // Traces the envelope by continuation (with the quality lines VF = 0.25, 0.5 and 0.75 when
 // asked for; its critical point tells the two curves apart), then the case's envelope with
 // every point confirmed (see above; a check in options is replaced), and adds the points of
-// the continuation, each confirmed, that carry each curve on to the critical point. Progress
+// the continuation, each confirmed, that carry each curve on to the critical point, and
+// confirmed points that split the steps long on the plot (see above). Progress
 // and cancelling as TraceCaseEnvelope (progress.continuation is set during the continuation);
 // a cancelled trace is returned as it stands, neither filled nor closed. Throws as
 // TraceCaseEnvelope does.

@@ -152,11 +152,23 @@ TEST_F(VerifiedEnvelopeTest, CurvesMeetAtTheCriticalPointWithoutHookOrFlatStretc
         }
         EXPECT_LT(e.bubble.back().tempF, critical.tempF) << m.name;
         EXPECT_GT(e.dew.back().tempF, critical.tempF) << m.name;
-        // No point lies above the cricondenbar or right of the cricondentherm.
+        // No point lies above the cricondenbar or right of the cricondentherm, and no step
+        // (the last one into the critical point included) is long enough on the plot to show
+        // as a corner: at most 5 % of its extent, spanned by the cricondentherm and
+        // cricondenbar.
+        const double spanT = e.continuation.cricondentherm.tempF - e.bubble.front().tempF;
+        const double spanP = e.continuation.cricondenbar.pressPsia;
         for (const auto* curve : {&e.bubble, &e.dew}) {
-            for (const EnvelopePoint& p : *curve) {
+            for (std::size_t i = 0; i < curve->size(); ++i) {
+                const EnvelopePoint& p = (*curve)[i];
                 EXPECT_LE(p.pressPsia, e.continuation.cricondenbar.pressPsia * 1.0001) << m.name;
                 EXPECT_LE(p.tempF, e.continuation.cricondentherm.tempF + 0.01) << m.name;
+                const bool last = i + 1 == curve->size();
+                const double nextT = last ? critical.tempF : (*curve)[i + 1].tempF;
+                const double nextP = last ? critical.pressPsia : (*curve)[i + 1].pressPsia;
+                EXPECT_LT(std::hypot((nextT - p.tempF) / spanT, (nextP - p.pressPsia) / spanP),
+                          0.05)
+                    << m.name << " step from T=" << p.tempF << " P=" << p.pressPsia;
             }
         }
     }
