@@ -184,6 +184,10 @@ EnvelopePlot PlotOfEnvelope(const PhaseEnvelope& envelope, float stateTempF, flo
         "out when there is none there.\nPoints checked the same way carry each curve on to the "
         "critical point and fill stretches where the tracer's steps would cut across the "
         "envelope or show as corners (added).");
+    // What the continuation had to say (why it found no critical point, for one).
+    if (!c.note.empty()) {
+        plot.summaryDetail += QLatin1Char('\n') + QString::fromStdString(c.note);
+    }
     return plot;
 }
 

@@ -257,10 +257,12 @@ TEST(PhaseEnvelopePlot, JoinAndMarksFollowWhatTheContinuationFound) {
     PhaseEnvelope e;
     e.bubble.push_back(EnvelopePoint{-100.0F, 200.0F});
     e.dew.push_back(EnvelopePoint{50.0F, 100.0F});
+    e.continuation.note = "The critical point could not be found.";
     EnvelopePlot plot = PlotOfEnvelope(e, 0.0F, 0.0F);
     EXPECT_FALSE(plot.join.has_value());
     EXPECT_TRUE(plot.marks.isEmpty()); // no special point, no flash state at 0 psia
     EXPECT_TRUE(plot.summary.contains(QStringLiteral("No critical point was found")));
+    EXPECT_TRUE(plot.summaryDetail.endsWith(QStringLiteral("could not be found.")));
 
     e.continuation.critical =
         envelope::SpecialPoint{true, -20.0, 900.0, envelope::FoundBy::Crossing};
