@@ -341,12 +341,11 @@ constexpr double kOnLine = 0.02;
 // visibly miss the envelope, and carries the curve on from its last point to the critical
 // point, with the points of the continuation's line between them (each confirmed as a traced
 // point is, starting from the drawn point before it). Returns how many were added.
-int FillFromLine(PhaseEnvelope& e, EnvelopeCurve curve, Verifier& verifier, const Outline& outline,
-                 std::span<const float> z) {
-    // A line point is taken where
-    // it lies at least this fraction of a segment beyond one drawn point and before the next,
-    // and, between two drawn points, at least this fraction of the plot away from the straight
-    // line between them (about two pixels of an ordinary window).
+int FillFromLine(PhaseEnvelope& e, EnvelopeCurve curve, const Verifier& verifier,
+                 const Outline& outline, std::span<const float> z) {
+    // A line point is taken where it lies at least this fraction of a segment beyond one drawn
+    // point and before the next, and, between two drawn points, at least this fraction of the
+    // plot away from the straight line between them (about two pixels of an ordinary window).
     constexpr double kMargin = 0.25;
     constexpr double kVisible = 0.002;
     std::vector<EnvelopePoint>& drawn = curve == EnvelopeCurve::Bubble ? e.bubble : e.dew;
