@@ -3,6 +3,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QCursor>
+#include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QMouseEvent>
@@ -14,6 +15,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace quorvane {
 
@@ -71,7 +73,11 @@ public:
         setRenderHint(QPainter::Antialiasing);
         setMouseTracking(true);
         chart()->setTheme(QChart::ChartThemeLight);
-        chart()->legend()->setAlignment(Qt::AlignBottom);
+        // One entry a row at the side: the names stay whole however many marks and lines
+        // there are.
+        chart()->legend()->setAlignment(Qt::AlignRight);
+        // Marks appear in the legend with their own shape and colour, lines as lines.
+        chart()->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
         m_x = new QValueAxis;
         m_y = new QValueAxis;
         m_x->setLabelFormat(QStringLiteral("%g"));
@@ -221,10 +227,14 @@ void EnvelopeChart::AddLine(const QString& name, const QList<QPointF>& points) {
     auto* series = new QLineSeries;
     series->setName(name);
     series->replace(points);
+    // Each line its own dash pattern, so that the legend tells them apart.
+    static constexpr Qt::PenStyle kStyles[] = {Qt::DashLine, Qt::DashDotLine, Qt::DotLine,
+                                               Qt::DashDotDotLine};
+    const auto index = static_cast<std::size_t>(LineCount());
     series->setProperty("optionalLine", true);
     m_view->Attach(series);
-    QPen pen(QColor(110, 110, 110));
-    pen.setStyle(Qt::DashLine);
+    QPen pen(QColor(90, 90, 90));
+    pen.setStyle(kStyles[index % std::size(kStyles)]);
     pen.setWidthF(1.5);
     series->setPen(pen);
     series->setVisible(false);

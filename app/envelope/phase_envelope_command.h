@@ -20,8 +20,10 @@ class PhaseEnvelopeMonitor;
 // tracing ends or is stopped.
 PhaseEnvelopeMonitor* StartPhaseEnvelope(const MainState& state, QWidget* parent);
 
-// What the plot window shows for a traced envelope: both curves, the flash state of the
-// Settings tab (T °F, P psia) as a mark, and the status-line summary.
+// What the plot window shows for a traced envelope: both curves (joined at the critical point
+// when both reach it), the critical point, cricondenbar and cricondentherm and the flash state
+// of the Settings tab (T °F, P psia) as marks with tooltips, the quality lines, and the
+// status-line summary.
 EnvelopePlot PlotOfEnvelope(const PhaseEnvelope& envelope, float stateTempF, float statePressPsia);
 
 } // namespace quorvane

@@ -88,6 +88,11 @@ QString PhaseEnvelopeMonitor::IterationsText() const {
 }
 
 void PhaseEnvelopeMonitor::ShowProgress(const EnvelopeProgress& progress) {
+    if (progress.continuation) {
+        // No saturation routine is in use yet.
+        m_lblPoints->setText(QStringLiteral("%1 by continuation").arg(progress.continuationPoints));
+        return;
+    }
     const auto code = SaturationRoutineCode(progress.routine);
     m_lblFlashType->setText(QString::fromLatin1(code.data(), static_cast<qsizetype>(code.size())));
     m_lblIterations->setText(QString::number(progress.iterations));

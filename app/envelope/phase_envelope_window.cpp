@@ -89,6 +89,7 @@ PhaseEnvelopeWindow::PhaseEnvelopeWindow(const EnvelopePlot& plot, QWidget* pare
 
     m_summary = new QLabel(plot.summary, this);
     m_summary->setObjectName(QStringLiteral("lblSummary"));
+    m_summary->setToolTip(plot.summaryDetail);
     statusBar()->addPermanentWidget(m_summary, 1);
     connect(m_chart, &EnvelopeChart::pointerAt, this, [this](QPointF at) {
         statusBar()->showMessage(

@@ -27,6 +27,7 @@ struct EnvelopePlot {
     QList<ChartMark> marks;
     QList<QPair<QString, QList<QPointF>>> lines; // optional lines, off until the user shows them
     QString summary;                             // for the status line
+    QString summaryDetail;                       // its tooltip
 };
 
 // The points as a table: a heading row, then one row per point (curve name, number from 1,

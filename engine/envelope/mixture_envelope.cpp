@@ -86,6 +86,7 @@ SpecialPoint ExtremeOfLine(BoundarySystem& system, const TraceLine& line, bool p
             extreme.found = true;
             extreme.tempF = p.tempF;
             extreme.pressPsia = p.pressPsia;
+            extreme.how = ok ? FoundBy::Extremum : FoundBy::ExtremumInterpolated;
         }
     }
     return extreme;
@@ -194,7 +195,9 @@ PhaseEnvelope TracePhaseEnvelope(const EnvelopeMixture& mixture, std::span<const
         env.bubble = PointsOf(dew, n, cut, dew.points.size());
         std::reverse(env.bubble.begin(), env.bubble.end());
         const CriticalPointResult c = CriticalPointOfLine(dewSystem, dew);
-        env.critical = SpecialPoint{c.found, c.tR - kRankineOffset, c.pPsia};
+        // A refined point took iterations of the criterion; the interpolation took none.
+        env.critical = SpecialPoint{c.found, c.tR - kRankineOffset, c.pPsia,
+                                    c.iterations > 0 ? FoundBy::Criterion : FoundBy::Crossing};
         if (dew.end != TraceEnd::LowPressure) {
             env.note = std::string("The bubble curve does not come back down to the start "
                                    "pressure: ") +

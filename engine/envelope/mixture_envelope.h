@@ -31,10 +31,24 @@ struct EnvelopePoint {
     double pressPsia = 0.0;
 };
 
+// How a special point was found.
+enum class FoundBy {
+    // The critical point: Heidemann and Khalil's criterion, solved from where the line crossed it.
+    Criterion,
+    // The critical point: interpolated where the K-values of the line change sides (the
+    // criterion did not settle near it).
+    Crossing,
+    // The greatest pressure or temperature of a line: solved where its slope vanishes.
+    Extremum,
+    // The same, interpolated between the traced points (the solve did not settle).
+    ExtremumInterpolated
+};
+
 struct SpecialPoint {
     bool found = false;
     double tempF = 0.0;
     double pressPsia = 0.0;
+    FoundBy how = FoundBy::Criterion;
 };
 
 struct QualityLine {

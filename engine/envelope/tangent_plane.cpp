@@ -112,7 +112,7 @@ TrialOutcome TangentPlane::Trial(std::span<const double> start, bool stopWhenNeg
                 lambda = num / den;
             }
         }
-        const double boost = lambda > 0.0 && lambda < 0.95 ? lambda / (1.0 - lambda) : 0.0;
+        const double boost = lambda > 0.0 && lambda < 0.999 ? lambda / (1.0 - lambda) : 0.0;
         for (int i = 0; i < m_n; ++i) {
             if (m_z[i] > 0.0) {
                 lnW[i] += step[i] * (1.0 + boost);

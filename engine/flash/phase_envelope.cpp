@@ -181,8 +181,12 @@ void Tracer::Keep(EnvelopeCurve curve, SaturationRoutine routine) {
     const bool resolved = verdict == PointVerdict::Resolved;
     m_result.resolved += resolved ? 1 : 0;
     auto& list = curve == EnvelopeCurve::Bubble ? m_result.bubble : m_result.dew;
-    list.push_back(
+    EnvelopePoint& point = list.emplace_back(
         EnvelopePoint{m_out.tempF, m_out.pressPsia, routine, m_out.iterations, resolved});
+    const std::vector<float>& incipient = curve == EnvelopeCurve::Bubble ? m_out.y : m_out.x;
+    for (std::size_t i = 0; i < m_z.size() && i < incipient.size(); ++i) {
+        point.incipient[i] = incipient[i];
+    }
 }
 
 bool Tracer::SearchLowPressure() {
@@ -367,8 +371,7 @@ PhaseEnvelope TracePhaseEnvelope(const FlashMixture& mixture, std::span<const fl
     return tracer.Trace();
 }
 
-PhaseEnvelope TraceCaseEnvelope(const FlashCase& flashCase, std::span<const float> mw,
-                                FlashState& state, const EnvelopeOptions& options) {
+void CheckEnvelopeCase(const FlashCase& flashCase, std::span<const float> mw) {
     if (std::string why = MixtureDataProblem(flashCase); !why.empty()) {
         throw EnvelopeInputError(why);
     }
@@ -386,12 +389,15 @@ PhaseEnvelope TraceCaseEnvelope(const FlashCase& flashCase, std::span<const floa
                                      "missing, so the pseudo-critical point cannot be formed.");
         }
     }
+}
+
+PhaseEnvelope TraceCaseEnvelope(const FlashCase& flashCase, std::span<const float> mw,
+                                FlashState& state, const EnvelopeOptions& options) {
+    CheckEnvelopeCase(flashCase, mw);
+    const auto n = static_cast<std::size_t>(flashCase.n);
     FlashMixture mixture = MixtureOf(flashCase);
-    KijTable estimated;
-    if (flashCase.estimateKij) {
-        estimated = EstimateKij(mixture.tcF, mixture.zc);
-        mixture.kij = estimated.View();
-    }
+    const KijTable kij = RunKijTable(flashCase);
+    mixture.kij = kij.View();
     return TracePhaseEnvelope(mixture, std::span(flashCase.z.data(), n), mw.first(n), state,
                               options);
 }

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "engine/envelope/mixture_envelope.h"
 #include "engine/eos/engine_errors.h"
+#include "engine/eos/phase_fugacity.h"
 #include "engine/flash/flash_case.h"
 #include "engine/flash/flash_results.h"
 #include "engine/flash/flash_state.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -27,9 +30,14 @@ std::string_view SaturationRoutineCode(SaturationRoutine routine);
 struct EnvelopePoint {
     float tempF = 0.0F;
     float pressPsia = 0.0F;
+    // The routine that found it; for an added point, the routine of the same given variable.
     SaturationRoutine routine = SaturationRoutine::BubblePressure;
     std::int16_t iterations = 0;
     bool resolved = false; // the point check replaced what the routine found
+    bool added = false;    // added by TraceVerifiedEnvelope, not traced
+    // The phase that forms at the point (the vapour of a bubble point, the liquid of a dew
+    // point); the other phase is the feed.
+    std::array<float, kMaxComponents> incipient{};
 };
 
 // After every saturation call: the routine, its iteration count and the points kept so far.
@@ -38,6 +46,10 @@ struct EnvelopeProgress {
     int iterations = 0;
     int bubblePoints = 0;
     int dewPoints = 0;
+    // Set while the envelope is traced by continuation before the tracer starts (no routine is
+    // in use then; continuationPoints counts its points).
+    bool continuation = false;
+    int continuationPoints = 0;
 };
 
 // Returns false to stop tracing; the points kept so far stay in the result.
@@ -82,6 +94,14 @@ struct PhaseEnvelope {
     int dropped = 0;               // points the check left out
     int failed = 0;                // saturation calls that ended on an arithmetic failure
     bool cancelled = false;        // the progress callback stopped the tracing
+
+    // Filled by TraceVerifiedEnvelope: the envelope of the feed by continuation, with its
+    // critical point, cricondenbar, cricondentherm and quality lines, and how many points were
+    // added to the curves (each confirmed as the traced points are) to carry both on to the
+    // critical point, to fill stretches the tracer stepped over and to split its long steps.
+    envelope::PhaseEnvelope continuation;
+    int added = 0;
+    bool closed = false; // both curves end in the critical point
 };
 
 // Pseudo-critical pressure of the feed (psia, 32-bit): R·Σ z_i·Zc_i·Σ z_i·Tc_i(°R)/Σ z_i·Vc_i.
@@ -103,6 +123,10 @@ class EnvelopeInputError : public EngineError {
 public:
     using EngineError::EngineError;
 };
+
+// Throws EnvelopeInputError when the case cannot be traced (no components, no equation of
+// state, a bad feed, missing critical data or molar masses; mw holds the molar masses).
+void CheckEnvelopeCase(const FlashCase& flashCase, std::span<const float> mw);
 
 // The envelope of the case's feed with its equation of state, and with the estimated
 // interaction parameters when the case asks for them (the case itself is not changed). mw

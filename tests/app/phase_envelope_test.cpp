@@ -7,6 +7,7 @@
 #include "app/envelope/phase_envelope_monitor.h"
 #include "app/envelope/phase_envelope_window.h"
 #include "app/flash_runner.h"
+#include "engine/flash/verified_envelope.h"
 #include "tests/app/gui_test_support.h"
 
 #include <QAction>
@@ -91,13 +92,16 @@ TEST_F(PhaseEnvelopeCommandTest, BinaryIsTracedUnderTheMonitorAndPlotted) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return Plot() != nullptr; }, 10000));
     ASSERT_TRUE(QTest::qWaitFor([&] { return monitor.isNull(); }, 2000));
 
-    // The same envelope as the engine traces for the same case.
+    // The same envelope as the engine traces, with every point checked, for the same case.
     FlashCase flashCase = window->State().flashCase;
     LoadFlashCase(window->State().mixture, flashCase);
     const auto mw = window->State().mixture.MolecularWeights();
     FlashState state;
-    const PhaseEnvelope reference = TraceCaseEnvelope(
+    const PhaseEnvelope reference = TraceVerifiedEnvelope(
         flashCase, std::vector<float>(mw.begin(), mw.end()), state, EnvelopeOptions{});
+    ASSERT_TRUE(reference.closed);
+    const QPointF critical(reference.continuation.critical.tempF,
+                           reference.continuation.critical.pressPsia);
 
     PhaseEnvelopeWindow* plot = Plot();
     EXPECT_EQ(plot->windowTitle(), QStringLiteral("Quorvane:  Phase Envelope"));
@@ -105,30 +109,50 @@ TEST_F(PhaseEnvelopeCommandTest, BinaryIsTracedUnderTheMonitorAndPlotted) {
     EXPECT_EQ(chart->Title(), QStringLiteral("Phase Envelope (Beta)"));
     EXPECT_EQ(chart->AxisTitle(Qt::Horizontal), QStringLiteral("Temperature (F)"));
     EXPECT_EQ(chart->AxisTitle(Qt::Vertical), QStringLiteral("Pressure (psia)"));
-    EXPECT_EQ(chart->SeriesNames(),
-              QStringList({"Bubble Curve", "Dew Curve", QStringLiteral("Flash State")}));
+    EXPECT_EQ(chart->SeriesNames(), QStringList({"Bubble Curve", "Dew Curve", "Critical Point",
+                                                 "Cricondenbar", "Cricondentherm", "Flash State"}));
+    // Both curves run on into the critical point: one closed outline.
     const QList<QPointF> bubble = chart->SeriesPoints(QStringLiteral("Bubble Curve"));
-    ASSERT_EQ(bubble.size(), static_cast<qsizetype>(reference.bubble.size()));
-    EXPECT_FLOAT_EQ(static_cast<float>(bubble.back().y()), reference.bubble.back().pressPsia);
-    EXPECT_EQ(chart->SeriesPoints(QStringLiteral("Dew Curve")).size(),
-              static_cast<qsizetype>(reference.dew.size()));
+    const QList<QPointF> dew = chart->SeriesPoints(QStringLiteral("Dew Curve"));
+    ASSERT_EQ(bubble.size(), static_cast<qsizetype>(reference.bubble.size()) + 1);
+    ASSERT_EQ(dew.size(), static_cast<qsizetype>(reference.dew.size()) + 1);
+    EXPECT_EQ(bubble.back(), critical);
+    EXPECT_EQ(dew.back(), critical);
+    EXPECT_FLOAT_EQ(static_cast<float>(bubble[bubble.size() - 2].y()),
+                    reference.bubble.back().pressPsia);
+    // The status line counts the points the check re-solved and left out.
     EXPECT_TRUE(plot->StatusText().startsWith(
-        QStringLiteral("Bubble curve: %1 points, dew curve: %2 points.")
+        QStringLiteral("Bubble curve: %1 points, dew curve: %2 points. Checked: %3 re-solved, "
+                       "%4 left out")
             .arg(reference.bubble.size())
-            .arg(reference.dew.size())));
+            .arg(reference.dew.size())
+            .arg(reference.resolved)
+            .arg(reference.dropped + reference.failed)));
+    EXPECT_GT(reference.dropped, 0); // the march past the critical point is left out
+    // Each mark says its values and how it was found.
+    const QString criticalTip = chart->MarkTooltip(QStringLiteral("Critical Point"));
+    EXPECT_TRUE(criticalTip.contains(QLocale().toString(critical.x(), 'f', 2)));
+    EXPECT_TRUE(criticalTip.contains(QStringLiteral("Heidemann and Khalil")));
+    EXPECT_TRUE(chart->MarkTooltip(QStringLiteral("Cricondenbar"))
+                    .contains(QStringLiteral("highest pressure")));
+    EXPECT_TRUE(chart->MarkTooltip(QStringLiteral("Cricondentherm"))
+                    .contains(QStringLiteral("zero slope")));
     EXPECT_TRUE(chart->MarkTooltip(QStringLiteral("Flash State")).contains(QStringLiteral("T = ")));
+    // The quality lines are there, off until the user shows them.
+    EXPECT_EQ(chart->LineCount(), 3);
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
 // Plots of the natural gas of the example case (examples/natural_gas_tp.json, flash state 40 F
-// and 800 psia) and of methane/n-butane into QUORVANE_SCREENSHOT_DIR (skipped when it is not set).
+// and 800 psia; also with the quality lines shown) and of methane/n-butane into
+// QUORVANE_SCREENSHOT_DIR (skipped when it is not set).
 TEST_F(PhaseEnvelopeCommandTest, ScreenshotsOfThePlots) {
     const QString folder = qEnvironmentVariable("QUORVANE_SCREENSHOT_DIR");
     if (folder.isEmpty()) {
         GTEST_SKIP() << "QUORVANE_SCREENSHOT_DIR not set";
     }
     QDir().mkpath(folder);
-    auto shoot = [&](const QString& name) {
+    auto shoot = [&](const QString& name, const QString& withLines = QString()) {
         ClickEnvelope();
         ASSERT_TRUE(QTest::qWaitFor([&] { return Plot() != nullptr; }, 20000));
         PhaseEnvelopeWindow* plot = Plot();
@@ -136,6 +160,11 @@ TEST_F(PhaseEnvelopeCommandTest, ScreenshotsOfThePlots) {
         plot->show();
         QTest::qWait(200);
         EXPECT_TRUE(plot->grab().save(QDir(folder).filePath(name)));
+        if (!withLines.isEmpty()) {
+            testing::Find<QAction>(plot, QStringLiteral("mnuViewQualityLines"))->trigger();
+            QTest::qWait(200);
+            EXPECT_TRUE(plot->grab().save(QDir(folder).filePath(withLines)));
+        }
         delete plot;
     };
     Feed({{"NITROGEN", "0.02"},
@@ -150,7 +179,8 @@ TEST_F(PhaseEnvelopeCommandTest, ScreenshotsOfThePlots) {
           {"n-DECANE", "0.002"}});
     window->State().flashCase.tempF = 40.0F;
     window->State().flashCase.pressPsia = 800.0F;
-    shoot(QStringLiteral("envelope_natural_gas.png"));
+    shoot(QStringLiteral("envelope_natural_gas.png"),
+          QStringLiteral("envelope_natural_gas_quality_lines.png"));
     window->Composition()->Reset();
     MethaneButane();
     window->State().flashCase.tempF = 100.0F;
@@ -219,6 +249,32 @@ TEST_F(PhaseEnvelopeCommandTest, StoppingEndsTheWorkerAndHandsOnThePointsSoFar) 
     ASSERT_TRUE(QTest::qWaitFor([&] { return second.calls.load() >= 30; }, 10000));
     delete doomed;
     EXPECT_FALSE(secondHanded);
+}
+
+// What the window is given when the continuation found no critical point, or only an
+// interpolated one: no join then, and the tooltip says how the point was found.
+TEST(PhaseEnvelopePlot, JoinAndMarksFollowWhatTheContinuationFound) {
+    PhaseEnvelope e;
+    e.bubble.push_back(EnvelopePoint{-100.0F, 200.0F});
+    e.dew.push_back(EnvelopePoint{50.0F, 100.0F});
+    e.continuation.note = "The critical point could not be found.";
+    EnvelopePlot plot = PlotOfEnvelope(e, 0.0F, 0.0F);
+    EXPECT_FALSE(plot.join.has_value());
+    EXPECT_TRUE(plot.marks.isEmpty()); // no special point, no flash state at 0 psia
+    EXPECT_TRUE(plot.summary.contains(QStringLiteral("No critical point was found")));
+    EXPECT_TRUE(plot.summaryDetail.endsWith(QStringLiteral("could not be found.")));
+
+    e.continuation.critical =
+        envelope::SpecialPoint{true, -20.0, 900.0, envelope::FoundBy::Crossing};
+    e.continuation.cricondentherm = e.continuation.critical;
+    e.closed = true;
+    plot = PlotOfEnvelope(e, 0.0F, 0.0F);
+    ASSERT_TRUE(plot.join.has_value());
+    EXPECT_EQ(*plot.join, QPointF(-20.0, 900.0));
+    ASSERT_EQ(plot.marks.size(), 2);
+    EXPECT_TRUE(plot.marks[0].tooltip.contains(QStringLiteral("Interpolated where the K-values")));
+    EXPECT_TRUE(plot.marks[1].tooltip.contains(
+        QStringLiteral("The critical point is where the temperature of the envelope is highest.")));
 }
 
 class PhaseEnvelopeWindowTest : public ::testing::Test {
