@@ -1,10 +1,11 @@
 #include "engine/flash/isothermal_phases.h"
 
+#include "common/precision.h"
 #include "engine/envelope/cubic_mixture.h"
 #include "engine/eos/engine_errors.h"
 #include "engine/eos/eos_choice.h"
 #include "engine/flash/flash_steps.h"
-#include "common/precision.h"
+#include "engine/flash/isothermal_flash.h"
 
 #include <cmath>
 
@@ -94,7 +95,12 @@ void TwoPhases(const FlashMixture& mixture, std::span<const float> z, float temp
             tR, pressPsia, std::span<const double>(x.data(), n), out.liquidZ);
         const double pipV = model.PhaseIdentification(
             tR, pressPsia, std::span<const double>(y.data(), n), out.vapourZ);
-        if (pipL > kLiquidLike && pipV > kLiquidLike) {
+        // Near a critical point both phases of a vapour-liquid split are dense enough to pass
+        // for liquids by Π alone; a phase is taken for a liquid only when it is also below its
+        // own pseudo-critical temperature.
+        if (pipL > kLiquidLike && pipV > kLiquidLike &&
+            tempF < PseudoCriticalTemperatureF(out.x, mixture.tcF, mixture.vc) &&
+            tempF < PseudoCriticalTemperatureF(out.y, mixture.tcF, mixture.vc)) {
             out.warning = kSecondLiquidWarning;
         }
     } catch (const EngineError&) {

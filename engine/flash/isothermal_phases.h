@@ -11,8 +11,8 @@
 //   called liquid when its phase-identification parameter Π (Venkatarathnam and Oellrich,
 //   2011) exceeds 1, else vapour. Both compositions are the feed and K = 1.
 //   Two phases: a component absent from the feed gets K = φ_L,i/φ_V,i of the phases found;
-//   when both phases are liquid-like (Π > 1) the split is between two liquids, and the
-//   warning says so.
+//   when both phases are liquid-like (Π > 1) and each is below its own pseudo-critical
+//   temperature, the split is between two liquids, and the warning says so.
 
 namespace quorvane::detail {
 
