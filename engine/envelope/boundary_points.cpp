@@ -296,6 +296,77 @@ PointCheck ConfirmPoint(const EnvelopeMixture& mixture, std::span<const float> z
 
 namespace {
 
+// The point at the query on the step of a line over its critical point, reached from that
+// step's end on the query's side in short steps of the given variable. A start interpolated
+// on the step itself, with the K-values changing sides in between, can lie on the far side of
+// the critical point, from where Newton's method falls on a false solution (the feed
+// splitting on both sides of it); a bubble point a few degrees below the critical temperature,
+// where the line runs almost flat in pressure, is missed that way.
+void CrossingNextToCritical(BoundarySystem& system, const TraceLine& line, const PointQuery& query,
+                            bool pastCritical, PointSearch& search) {
+    Vec critical{};
+    if (!CriticalCrossing(system, line, critical)) {
+        return;
+    }
+    const int n = system.Components();
+    const int m = system.Unknowns();
+    const int fixed = QueryIndex(query, n);
+    const double level = QueryLevel(query);
+    const std::size_t k = static_cast<std::size_t>(line.criticalAfter);
+    Vec xVars = line.points[pastCritical ? k + 1 : k].x;
+    if (!((level - xVars[fixed]) * (critical[fixed] - level) > 0.0)) {
+        return;
+    }
+    // The K-value that tells the two sides of the critical point apart.
+    int reference = 0;
+    for (int i = 0; i < n; ++i) {
+        if (system.Feed()[i] > 0.0 && std::fabs(xVars[i]) > std::fabs(xVars[reference])) {
+            reference = i;
+        }
+    }
+    const double side = xVars[reference];
+    system.SetSwapped(pastCritical);
+    double at = xVars[fixed];
+    double step = (level - at) / 8.0;
+    if (system.Solve(xVars, fixed, at).status != SolveStatus::Converged) {
+        return;
+    }
+    for (int tries = 0; tries < 40 && at != level; ++tries) {
+        Vec slope{};
+        if (!system.Sensitivity(slope)) {
+            return;
+        }
+        const double next = std::fabs(level - at) <= std::fabs(step) ? level : at + step;
+        Vec trial{};
+        for (int i = 0; i < m; ++i) {
+            trial[i] = xVars[i] + slope[i] * (next - at);
+        }
+        const bool solved = system.Solve(trial, fixed, next).status == SolveStatus::Converged &&
+                            trial[reference] * side > 0.0;
+        if (solved) {
+            xVars = trial;
+            at = next;
+            continue;
+        }
+        step *= 0.5;
+        // The last solve failed: the last point is solved again for its slope.
+        if (std::fabs(step) < 1e-7 ||
+            system.Solve(xVars, fixed, at).status != SolveStatus::Converged) {
+            return;
+        }
+    }
+    if (at != level) {
+        return;
+    }
+    BoundaryPoint point;
+    const PointCheck check = ConfirmOnLine(system, query, xVars, point);
+    if (check.status == PointStatus::Genuine &&
+        std::fabs(point.vapourFraction - query.vapourFraction) <= 1e-12) {
+        search.points.push_back(point);
+        search.checks.push_back(check);
+    }
+}
+
 // Points at the query on one traced line: before its critical point (the line's own vapour
 // fraction) or past it (the complementary fraction, the phases' roles changed).
 void CollectCrossings(BoundarySystem& system, const TraceLine& line, const PointQuery& query,
@@ -321,10 +392,16 @@ void CollectCrossings(BoundarySystem& system, const TraceLine& line, const Point
     }
     const std::size_t to =
         pastCritical ? line.points.size() - 1 : std::min(split + 1, line.points.size() - 1);
+    bool acrossCritical = false; // the level crossed on the step over the critical point
+    std::size_t foundBefore = 0; // points found before that step
     for (std::size_t k = from; k < to; ++k) {
         std::array<double, 2> arcs{};
         const int count =
             CrossingsBetween(line.points[k], line.points[k + 1], m, fixed, level, arcs);
+        if (count > 0 && k == split) {
+            acrossCritical = true;
+            foundBefore = search.points.size();
+        }
         for (int c = 0; c < count; ++c) {
             Vec xVars{};
             HermiteAt(line.points[k], line.points[k + 1], arcs[static_cast<std::size_t>(c)], m,
@@ -359,6 +436,9 @@ void CollectCrossings(BoundarySystem& system, const TraceLine& line, const Point
                 search.checks.push_back(check);
             }
         }
+    }
+    if (acrossCritical && search.points.size() == foundBefore) {
+        CrossingNextToCritical(system, line, query, pastCritical, search);
     }
 }
 

@@ -134,13 +134,9 @@ std::string NoPointMessage(const envelope::EnvelopeMixture& mixture, std::span<c
     const std::vector<envelope::EnvelopePoint>& branch = beta == 0.0 ? env.bubble : env.dew;
     const double value = query.value;
     const bool aboveCritical = c.found && (givenT ? value > c.tempF : value > c.pressPsia);
-    if (!found.unstable.empty()) {
-        const envelope::BoundaryPoint& p = found.unstable.front();
-        why = std::string("the ") + (kind != nullptr ? kind : "state") + " equations hold at " +
-              (givenT ? FormatPressurePsia(p.pressPsia) + " psia"
-                      : FormatTemperatureF(p.tempF) + " °F") +
-              ", but the feed is unstable there: " + detail::kSecondLiquidWarning;
-    } else if (givenT && env.cricondentherm.found && value > env.cricondentherm.tempF) {
+    // A solution of the equations where the feed is not stable tells why only when the
+    // envelope's own bounds do not: past them such false solutions are common and say nothing.
+    if (givenT && env.cricondentherm.found && value > env.cricondentherm.tempF) {
         why = "above its cricondentherm (" + FormatTemperatureF(env.cricondentherm.tempF) +
               " °F) this mixture is one phase at every pressure";
     } else if (!givenT && env.cricondenbar.found && value > env.cricondenbar.pressPsia) {
@@ -150,6 +146,12 @@ std::string NoPointMessage(const envelope::EnvelopeMixture& mixture, std::span<c
         why = "this mixture's bubble curve ends at its critical point " + PointText(c);
     } else if (beta == 1.0 && aboveCritical) {
         why = "this mixture's dew curve ends at its critical point " + PointText(c);
+    } else if (!found.unstable.empty()) {
+        const envelope::BoundaryPoint& p = found.unstable.front();
+        why = std::string("the ") + (kind != nullptr ? kind : "state") + " equations hold at " +
+              (givenT ? FormatPressurePsia(p.pressPsia) + " psia"
+                      : FormatTemperatureF(p.tempF) + " °F") +
+              ", but the feed is unstable there: " + detail::kSecondLiquidWarning;
     } else if (beta == 0.0 && !givenT && !env.bubble.empty() &&
                value < LowestPressure(env.bubble)) {
         why = "this mixture's bubble pressure stays above " +

@@ -284,6 +284,33 @@ TEST_F(SaturationCheck, SecondLiquidIsSaid) {
     EXPECT_EQ(r.warning, detail::kSecondLiquidWarning);
 }
 
+// Methane/propane 70/30 under PR has its critical point at 49.9 °F and 1442.2 psia, with the
+// cricondenbar on the bubble curve. At 40 °F its bubble point (1440.2 psia) lies where the
+// line runs almost flat, on the step of the trace over the critical point; the split just
+// below it is a dense vapour and a liquid, not two liquids. Just above the critical
+// temperature the upper dew point is found and the bubble point refused for the right reason.
+TEST_F(SaturationCheck, NextToTheCriticalPointPointsAreFoundAndNamedRightly) {
+    const FlashCase c = testdata::MakeCase({"METHANE", "PROPANE"}, {0.7F, 0.3F});
+    const FlashCase bubble = RunCase(c, FlashType::BUBP, 40.0F, 0.0F);
+    ASSERT_TRUE(bubble.converged) << bubble.warning;
+    EXPECT_EQ(Unsound(c, bubble), "");
+    EXPECT_NEAR(bubble.pressPsia, 1440.15F, 0.05F);
+    for (const float pressPsia : {1420.0F, 1440.0F}) {
+        const FlashCase split = RunCase(c, FlashType::TP, 40.0F, pressPsia);
+        ASSERT_TRUE(split.converged) << pressPsia;
+        EXPECT_GT(split.vapourFraction, 0.0) << pressPsia;
+        EXPECT_EQ(split.warning, "") << pressPsia;
+    }
+    const FlashCase dew = RunCase(c, FlashType::DEWP, 50.5F, 0.0F);
+    ASSERT_TRUE(dew.converged) << dew.warning;
+    ASSERT_TRUE(dew.otherPoint.present);
+    EXPECT_NEAR(dew.otherPoint.pressPsia, 1441.7F, 0.1F);
+    const FlashCase none = RunCase(c, FlashType::BUBP, 50.5F, 0.0F);
+    EXPECT_FALSE(none.converged);
+    EXPECT_TRUE(Has(none.warning, "bubble curve ends at its critical point (49.9 °F, 1442.2"))
+        << none.warning;
+}
+
 // The gate takes apart results that claim convergence wrongly.
 TEST_F(SaturationCheck, FinalGateRefusesBrokenResults) {
     const FlashCase c = testdata::MethaneButane(0.5F);
