@@ -18,18 +18,27 @@ void PhaseFugacity::Bind(EosChoice eos, std::span<const float> tcF, std::span<co
     if (pcPsia.size() != n || w.size() != n) {
         throw MixtureSizeError("component data arrays of different lengths");
     }
+    // The same mixture bound again (the routines of one flash, the flashes of a batch) keeps
+    // the parameters worked out at its last temperature and compositions.
+    bool changed = !(eos == m_eos) || static_cast<int>(n) != m_n;
     m_eos = eos;
     m_n = static_cast<int>(n);
+    const bool useKij = eos.equation != EosEquation::RK && kij.data != nullptr;
     for (int i = 0; i < m_n; ++i) {
-        m_tcR[i] = RankineOf(tcF[i]);
+        const float tcR = RankineOf(tcF[i]);
+        changed = changed || tcR != m_tcR[i] || pcPsia[i] != m_pc[i] || w[i] != m_w[i];
+        m_tcR[i] = tcR;
         m_pc[i] = pcPsia[i];
         m_w[i] = w[i];
         for (int j = 0; j < m_n; ++j) {
-            const bool useKij = eos.equation != EosEquation::RK && kij.data != nullptr;
-            m_oneMinusKij[i][j] = useKij ? 1.0 - static_cast<double>(kij(i, j)) : 1.0;
+            const double oneMinusKij = useKij ? 1.0 - static_cast<double>(kij(i, j)) : 1.0;
+            changed = changed || oneMinusKij != m_oneMinusKij[i][j];
+            m_oneMinusKij[i][j] = oneMinusKij;
         }
     }
-    m_haveTemperature = false;
+    if (changed) {
+        m_haveTemperature = false;
+    }
 }
 
 void PhaseFugacity::SetTemperature(float tR) {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace quorvane {
 
@@ -66,6 +67,13 @@ PropertyResults PropertyResults::Unset() {
     results.residual.fill({unsetResidual, unsetResidual, unsetResidual});
     results.BeginCalculation();
     return results;
+}
+
+void PropertyResults::Clear() {
+    PropertyResults fresh;
+    fresh.m_notes.swap(m_notes);
+    fresh.m_notes.clear();
+    *this = std::move(fresh);
 }
 
 void PropertyResults::BeginCalculation() {

@@ -132,6 +132,10 @@ struct PropertyResults {
     // computes from this calculation's numbers alone, and notes why a value is missing where
     // there is a reason worth telling.
     void BeginCalculation();
+    // Every field back to the value of a new record (0) and nothing computed; the storage of
+    // the notes is kept. A record used for one calculation after another starts each from the
+    // same numbers so.
+    void Clear();
     void MarkComputed(Quantity quantity, Stream stream);
     [[nodiscard]] bool Computed(Quantity quantity, Stream stream) const;
     // Adds a note to the value (a note it already has is not repeated).
