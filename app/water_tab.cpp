@@ -409,9 +409,12 @@ void WaterTab::ShowSurfaceTensionState() {
     const bool liquid = !water.computed || quality < 0.0001F;
     QLineEdit* edit = Field(kWaterSurfaceTension);
     edit->setEnabled(liquid);
-    QPalette palette = edit->palette();
-    palette.setColor(QPalette::Base, liquid ? QApplication::palette().color(QPalette::Base)
-                                            : QApplication::palette().color(QPalette::Button));
+    // Greyed like the window behind it when closed; otherwise the style's own colours, so a
+    // disabled calculator shows this field disabled as it does every other one.
+    QPalette palette = QApplication::palette(edit);
+    if (!liquid) {
+        palette.setColor(QPalette::Base, palette.color(QPalette::Button));
+    }
     edit->setPalette(palette);
 }
 

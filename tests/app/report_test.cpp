@@ -149,7 +149,9 @@ TEST_F(ReportTest, PrintsAndExportsPdfOnA4AndLetter) {
     // Export: the page size chosen in page setup; the file name gets its extension.
     const std::pair<QPageSize::PageSizeId, const char*> sizes[] = {{QPageSize::A4, "0 0 595"},
                                                                    {QPageSize::Letter, "0 0 612"}};
-    for (const auto& [size, mediaBox] : sizes) {
+    for (const auto& entry : sizes) {
+        const QPageSize::PageSizeId size = entry.first;
+        const char* mediaBox = entry.second;
         ReportPrinter::SetPageSetupAnswerer([size](QPrinter& setup) {
             setup.setPageSize(QPageSize(size));
             return true;
