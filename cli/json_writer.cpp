@@ -121,12 +121,28 @@ void JsonWriter::String(std::string_view text) {
 
 void JsonWriter::AppendString(std::string_view text) {
     static constexpr char kHex[] = "0123456789abcdef";
-    Append('"');
-    // Runs of characters that need no escape go in whole.
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto plain = [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte >= 0x20 && byte != '"' && byte != '\\';
+    };
+    // Keys and most strings need no escape: copied as they are scanned, into room made once.
+    char* out = Extend(text.size() + 2);
+    *out++ = '"';
+    std::size_t first = 0;
+    while (first < text.size() && plain(text[first])) {
+        out[first] = text[first];
+        ++first;
+    }
+    if (first == text.size()) {
+        out[first] = '"';
+        return;
+    }
+    // From the first character that needs an escape on: runs of plain characters go in whole.
+    m_size -= text.size() + 1 - first;
+    std::size_t start = first;
+    for (std::size_t i = first; i < text.size(); ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);
-        if (byte >= 0x20 && byte != '"' && byte != '\\') {
+        if (plain(text[i])) {
             continue;
         }
         Append(text.substr(start, i - start));

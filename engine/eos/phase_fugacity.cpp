@@ -88,17 +88,36 @@ const PhaseFugacity::CompositionTerms& PhaseFugacity::TermsFor(std::span<const R
     for (int i = 0; i < m_n; ++i) {
         t.x[i] = x[i];
     }
-    double b = 0.0;
-    double a = 0.0;
-    for (int i = 0; i < m_n; ++i) {
-        b += t.x[i] * m_b[i];
+    // s_i = sum over j of x_j·a_ij, two rows at a time: each sum takes its terms in the order
+    // j = 0, 1, ... (the same result to the bit as one row at a time), and the two run side by
+    // side on the same x_j.
+    int i = 0;
+    for (; i + 1 < m_n; i += 2) {
+        const Row& row0 = m_aij[i];
+        const Row& row1 = m_aij[i + 1];
+        double s0 = 0.0;
+        double s1 = 0.0;
+        for (int j = 0; j < m_n; ++j) {
+            const double xj = t.x[j];
+            s0 += xj * row0[j];
+            s1 += xj * row1[j];
+        }
+        t.s[i] = s0;
+        t.s[i + 1] = s1;
+    }
+    if (i < m_n) {
         const Row& row = m_aij[i];
         double si = 0.0;
         for (int j = 0; j < m_n; ++j) {
             si += t.x[j] * row[j];
         }
         t.s[i] = si;
-        a += t.x[i] * si;
+    }
+    double b = 0.0;
+    double a = 0.0;
+    for (i = 0; i < m_n; ++i) {
+        b += t.x[i] * m_b[i];
+        a += t.x[i] * t.s[i];
     }
     t.a = a;
     t.b = b;
