@@ -46,13 +46,17 @@ constexpr std::array<int, 64> kScaleDigits = [] {
     return digits;
 }();
 
-constexpr std::array<std::uint64_t, 21> kPow5 = [] {
-    std::array<std::uint64_t, 21> powers{};
-    for (int i = 0; i < 21; ++i) {
-        powers[static_cast<std::size_t>(i)] = Pow(5, i);
+// base^0 .. base^(count - 1).
+template <std::uint64_t Base, std::size_t Count>
+constexpr std::array<std::uint64_t, Count> kPowers = [] {
+    std::array<std::uint64_t, Count> powers{};
+    for (std::size_t i = 0; i < Count; ++i) {
+        powers[i] = Pow(Base, static_cast<int>(i));
     }
     return powers;
 }();
+
+constexpr const std::array<std::uint64_t, 21>& kPow5 = kPowers<5, 21>;
 
 struct Decimal {
     std::uint64_t digits = 0;
@@ -143,13 +147,7 @@ bool ShortestDecimal(std::uint32_t bits, Decimal& out) {
     return true;
 }
 
-constexpr std::array<std::uint64_t, 20> kPow10 = [] {
-    std::array<std::uint64_t, 20> powers{};
-    for (int i = 0; i < 20; ++i) {
-        powers[static_cast<std::size_t>(i)] = Pow(10, i);
-    }
-    return powers;
-}();
+constexpr const std::array<std::uint64_t, 20>& kPow10 = kPowers<10, 20>;
 
 int DigitCount(std::uint64_t v) {
     int count = 1;

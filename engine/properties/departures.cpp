@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace quorvane {
 
@@ -287,24 +288,26 @@ double CubicEntropyDeparture(EosEquation equation, double z, double bigA, double
                      AttractionLog(equation, z, bigB));
 }
 
-double EnthalpyDeparture(const PhaseCondition& phase) {
-    if (!Usable(phase)) {
-        return kNaN;
-    }
+namespace {
+
+// H and S departures of the phase (NaN when its condition is not usable).
+std::pair<double, double> EnthalpyAndEntropyOf(const PhaseCondition& phase) {
     double enthalpy = kNaN;
     double entropy = kNaN;
-    EnthalpyAndEntropy(phase, Mix(TermsOf(phase), phase), enthalpy, entropy);
-    return enthalpy;
+    if (Usable(phase)) {
+        EnthalpyAndEntropy(phase, Mix(TermsOf(phase), phase), enthalpy, entropy);
+    }
+    return {enthalpy, entropy};
+}
+
+} // namespace
+
+double EnthalpyDeparture(const PhaseCondition& phase) {
+    return EnthalpyAndEntropyOf(phase).first;
 }
 
 double EntropyDeparture(const PhaseCondition& phase) {
-    if (!Usable(phase)) {
-        return kNaN;
-    }
-    double enthalpy = kNaN;
-    double entropy = kNaN;
-    EnthalpyAndEntropy(phase, Mix(TermsOf(phase), phase), enthalpy, entropy);
-    return entropy;
+    return EnthalpyAndEntropyOf(phase).second;
 }
 
 DerivedPropertyValues DerivedProperties(const PhaseCondition& phase, double idealGasCp,
