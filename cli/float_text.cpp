@@ -108,24 +108,23 @@ bool ShortestDecimal(std::uint32_t bits, Decimal& out) {
 
     int removed = 0;
     std::uint64_t lastRemoved = 0;
+    // Removes the last digit of the three, keeping track of what vr loses.
+    const auto removeDigit = [&] {
+        vrTrailingZeros = vrTrailingZeros && lastRemoved == 0;
+        lastRemoved = vr % 10;
+        vr /= 10;
+        vp /= 10;
+        vm /= 10;
+        ++removed;
+    };
     if (vmTrailingZeros || vrTrailingZeros) {
         while (vp / 10 > vm / 10) {
             vmTrailingZeros = vmTrailingZeros && vm % 10 == 0;
-            vrTrailingZeros = vrTrailingZeros && lastRemoved == 0;
-            lastRemoved = vr % 10;
-            vr /= 10;
-            vp /= 10;
-            vm /= 10;
-            ++removed;
+            removeDigit();
         }
         if (vmTrailingZeros) {
             while (vm % 10 == 0) {
-                vrTrailingZeros = vrTrailingZeros && lastRemoved == 0;
-                lastRemoved = vr % 10;
-                vr /= 10;
-                vp /= 10;
-                vm /= 10;
-                ++removed;
+                removeDigit();
             }
         }
         if (vrTrailingZeros && lastRemoved == 5 && vr % 2 == 0) {
