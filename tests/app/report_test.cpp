@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -143,6 +144,11 @@ TEST_F(ReportTest, PrintsAndExportsPdfOnA4AndLetter) {
     printTo(printed);
     const QByteArray pdf = FileText(printed);
     EXPECT_TRUE(pdf.startsWith("%PDF-"));
+    if (const QString shots = qEnvironmentVariable("QUORVANE_SCREENSHOT_DIR"); !shots.isEmpty()) {
+        QDir().mkpath(shots); // kept to be rendered and looked at
+        QFile::remove(QDir(shots).filePath(QStringLiteral("report.pdf")));
+        QFile::copy(printed, QDir(shots).filePath(QStringLiteral("report.pdf")));
+    }
     EXPECT_EQ(ReportDocumentName(QStringLiteral("Test gas")),
               QStringLiteral("Test gas (Quorvane, https://quorvane.example)"));
 

@@ -302,7 +302,8 @@ TEST(WaterTabScreenshots, AfterAComputationUnderEachFormulation) {
     testing::TemporarySettings settings;
     testing::DialogRecorder dialogs;
     auto window = testing::MakeMainWindow();
-    window->resize(1100, 720);
+    window->resize(1024, 700);
+    window->show(); // lays the tab out at the window's size before it is grabbed
     window->findChild<QAction*>(QStringLiteral("mnuViewWater"))->trigger();
     WaterTab* tab = window->Water();
     tab->GivenBox(kWaterPress)->setChecked(false);
