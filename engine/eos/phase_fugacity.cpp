@@ -26,14 +26,22 @@ void PhaseFugacity::Bind(EosChoice eos, std::span<const float> tcF, std::span<co
     const bool useKij = eos.equation != EosEquation::RK && kij.data != nullptr;
     for (int i = 0; i < m_n; ++i) {
         const float tcR = RankineOf(tcF[i]);
-        changed = changed || tcR != m_tcR[i] || pcPsia[i] != m_pc[i] || w[i] != m_w[i];
+        changed |= tcR != m_tcR[i] || pcPsia[i] != m_pc[i] || w[i] != m_w[i];
         m_tcR[i] = tcR;
         m_pc[i] = pcPsia[i];
         m_w[i] = w[i];
-        for (int j = 0; j < m_n; ++j) {
-            const double oneMinusKij = useKij ? 1.0 - static_cast<double>(kij(i, j)) : 1.0;
-            changed = changed || oneMinusKij != m_oneMinusKij[i][j];
-            m_oneMinusKij[i][j] = oneMinusKij;
+        Row& row = m_oneMinusKij[i];
+        if (useKij) {
+            for (int j = 0; j < m_n; ++j) {
+                const double oneMinusKij = 1.0 - static_cast<double>(kij(i, j));
+                changed |= oneMinusKij != row[j];
+                row[j] = oneMinusKij;
+            }
+        } else {
+            for (int j = 0; j < m_n; ++j) {
+                changed |= row[j] != 1.0;
+                row[j] = 1.0;
+            }
         }
     }
     if (changed) {
