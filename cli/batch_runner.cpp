@@ -2,6 +2,7 @@
 
 #include "cli/request_error.h"
 
+#include <array>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -28,42 +29,50 @@ bool IsBlank(std::string_view text) {
     return text.find_first_not_of(" \t\r\n\f\v") == std::string_view::npos;
 }
 
-Answer ErrorAnswer(std::string message, const std::string& where, int indent) {
+// Where a request stands in the input, for messages: line k of JSON Lines (0: the single
+// document, which needs no place).
+std::string Where(std::size_t lineNo) {
+    return lineNo == 0 ? std::string() : "line " + std::to_string(lineNo);
+}
+
+void ErrorAnswer(std::string message, std::size_t lineNo, int indent, Answer& answer) {
     constexpr auto kReplace = ordered_json::error_handler_t::replace;
     // Messages quote excerpts of the request; this bounds whatever slips through.
     message = Excerpt(message, kMaxErrorMessageBytes);
-    if (!where.empty()) {
-        message = where + ": " + message;
+    if (lineNo != 0) {
+        message = Where(lineNo) + ": " + message;
     }
     nlohmann::ordered_json error{{"error", message}};
-    return {error.dump(indent, ' ', false, kReplace), false};
+    answer.text = error.dump(indent, ' ', false, kReplace);
+    answer.ok = false;
 }
 
 // Runs the handler; whatever it throws becomes the error answer of this request.
-Answer AnswerRequest(const RequestHandler& handler, std::string_view text, const std::string& where,
-                     int indent) {
+void AnswerRequest(const RequestHandler& handler, std::string_view text, std::size_t lineNo,
+                   int indent, Answer& answer) {
     constexpr auto kReplace = ordered_json::error_handler_t::replace;
     std::string message;
     try {
-        std::string answer = handler(text);
+        handler(text, answer.text);
         if (indent >= 0) {
             // A single document's answer is shown laid out.
-            answer = ordered_json::parse(answer).dump(indent, ' ', false, kReplace);
+            answer.text = ordered_json::parse(answer.text).dump(indent, ' ', false, kReplace);
         }
-        return {std::move(answer), true};
+        answer.ok = true;
+        return;
     } catch (const std::exception& error) {
         message = error.what();
     } catch (...) {
         message = "internal error";
     }
-    return ErrorAnswer(std::move(message), where, indent);
+    ErrorAnswer(std::move(message), lineNo, indent, answer);
 }
 
 // The answer to a request text that is not read at all.
-Answer TooLarge(const std::string& where, int indent) {
-    return ErrorAnswer("the request is longer than " + std::to_string(kMaxRequestBytes) +
-                           " bytes (1 MiB), the most one request may take; it was not read",
-                       where, indent);
+void TooLarge(std::size_t lineNo, int indent, Answer& answer) {
+    ErrorAnswer("the request is longer than " + std::to_string(kMaxRequestBytes) +
+                    " bytes (1 MiB), the most one request may take; it was not read",
+                lineNo, indent, answer);
 }
 
 // Whether a text is one JSON value, judged by its syntax alone.
@@ -142,9 +151,11 @@ class LineSource {
 public:
     explicit LineSource(std::istream& in) : m_in(in) {}
 
+    // The next line into `line` (its storage reused).
     bool Next(Line& line, std::size_t& lineNo) {
         if (!m_buffered.empty()) {
-            line = std::move(m_buffered.front());
+            line.text.assign(m_buffered.front().text);
+            line.tooLong = m_buffered.front().tooLong;
             m_buffered.pop_front();
         } else if (!Read(line)) {
             return false;
@@ -162,29 +173,37 @@ public:
     bool InputReady() { return !m_buffered.empty() || m_in.rdbuf()->in_avail() > 0; }
 
 private:
+    // Reads the line in pieces, each found in the stream's buffer at once.
     bool Read(Line& line) {
         line.text.clear();
         line.tooLong = false;
-        std::streambuf* buffer = m_in.rdbuf();
         bool any = false;
         for (;;) {
-            const int c = buffer->sbumpc();
-            if (c == std::char_traits<char>::eof()) {
-                m_in.setstate(std::ios::eofbit);
-                break;
-            }
-            any = true;
-            if (c == '\n') {
-                break;
-            }
-            if (line.text.size() < kMaxRequestBytes) {
-                line.text.push_back(static_cast<char>(c));
+            std::array<char, 4096> piece;
+            m_in.getline(piece.data(), static_cast<std::streamsize>(piece.size()));
+            // gcount counts the end of the line when it was read (and dropped); the piece is
+            // full when getline stopped without reaching either end.
+            const auto read = static_cast<std::size_t>(m_in.gcount());
+            const bool atEnd = m_in.eof();
+            const bool full = m_in.fail() && !atEnd;
+            const std::size_t stored = !atEnd && !m_in.fail() ? read - 1 : read;
+            any = any || read > 0;
+            if (line.text.size() + stored <= kMaxRequestBytes && !line.tooLong) {
+                line.text.append(piece.data(), stored);
             } else {
                 line.tooLong = true;
             }
+            if (full) {
+                m_in.clear(m_in.rdstate() & ~std::ios::failbit);
+                continue;
+            }
+            break;
         }
         if (line.tooLong) {
             std::string().swap(line.text);
+        } else if (line.text.capacity() < line.text.size() + line.text.size() / 8) {
+            // Room to spare, so that the next, slightly longer line of a batch fits too.
+            line.text.reserve(line.text.size() + line.text.size() / 4 + 64);
         }
         return any;
     }
@@ -203,27 +222,27 @@ void Write(std::ostream& out, const Answer& answer, BatchSummary& summary) {
     }
 }
 
-std::string LinePlace(std::size_t lineNo) {
-    return "line " + std::to_string(lineNo);
-}
-
 // The answer to one line of a batch.
-Answer AnswerLine(const RequestHandler& handler, const Line& line, std::size_t lineNo) {
+void AnswerLine(const RequestHandler& handler, const Line& line, std::size_t lineNo,
+                Answer& answer) {
     if (line.tooLong) {
-        return TooLarge(LinePlace(lineNo), -1);
+        TooLarge(lineNo, -1, answer);
+        return;
     }
-    return AnswerRequest(handler, line.text, LinePlace(lineNo), -1);
+    AnswerRequest(handler, line.text, lineNo, -1, answer);
 }
 
 void RunLinesSerial(LineSource& lines, std::ostream& out, const RequestHandler& handler,
                     BatchSummary& summary) {
     Line line;
+    Answer answer;
     std::size_t lineNo = 0;
     while (lines.Next(line, lineNo)) {
         if (!line.tooLong && IsBlank(line.text)) {
             continue;
         }
-        Write(out, AnswerLine(handler, line, lineNo), summary);
+        AnswerLine(handler, line, lineNo, answer);
+        Write(out, answer, summary);
         if (!lines.InputReady()) {
             out.flush();
         }
@@ -231,12 +250,19 @@ void RunLinesSerial(LineSource& lines, std::ostream& out, const RequestHandler& 
     out.flush();
 }
 
-// Reader (the calling thread) -> N workers -> writer thread, through a bounded window of
-// jobs kept in input order.
+// Reader (the calling thread) -> N workers -> writer thread, through a window of jobs kept in
+// input order. The window is a ring of job slots made once: a slot holds the line read into it
+// and the answer written for it, and both keep their storage from one use to the next.
+//
+// Threads are woken only when there is something for them: a worker when it waits and a line
+// is read, the writer when a block of answers is ready in order (or the input has ended), the
+// reader when the writer has made room. Otherwise the writer looks every 2 ms, writes what is
+// ready and flushes the output when nothing more is, so that an interactive caller gets each
+// answer within that time and a busy batch is written in large blocks.
 class Pipeline {
 public:
     Pipeline(std::ostream& out, const RequestHandler& handler, std::size_t capacity)
-        : m_out(out), m_handler(handler), m_capacity(capacity) {}
+        : m_out(out), m_handler(handler), m_jobs(capacity) {}
 
     BatchSummary Run(LineSource& lines, int threads) {
         std::vector<std::thread> workers;
@@ -245,20 +271,32 @@ public:
         }
         std::thread writer([this] { WriteAnswers(); });
 
-        Line line;
         std::size_t lineNo = 0;
-        while (lines.Next(line, lineNo)) {
-            if (!line.tooLong && IsBlank(line.text)) {
-                continue;
+        for (;;) {
+            // The next free slot: it is outside the window, so it is the reader's alone.
+            std::size_t seq = 0;
+            {
+                std::unique_lock lock(m_mutex);
+                ++m_readerWaiting;
+                m_spaceCv.wait(lock, [this] { return m_endSeq - m_firstSeq < m_jobs.size(); });
+                --m_readerWaiting;
+                seq = m_endSeq;
             }
-            auto job = std::make_unique<Job>();
-            job->lineNo = lineNo;
-            job->line = std::move(line);
-            std::unique_lock lock(m_mutex);
-            m_spaceCv.wait(lock, [this] { return m_window.size() < m_capacity; });
-            m_window.push_back(std::move(job));
+            Job& job = Slot(seq);
+            bool read = false;
+            while ((read = lines.Next(job.line, lineNo)) && !job.line.tooLong &&
+                   IsBlank(job.line.text)) {
+            }
+            if (!read) {
+                break;
+            }
+            job.lineNo = lineNo;
+            job.done = false;
+            std::lock_guard lock(m_mutex);
             ++m_endSeq;
-            m_workCv.notify_one();
+            if (m_idleWorkers > 0) {
+                m_workCv.notify_one();
+            }
         }
         {
             std::lock_guard lock(m_mutex);
@@ -274,6 +312,9 @@ public:
     }
 
 private:
+    // Answers ready in order that wake the writer before its next look.
+    static constexpr std::size_t kBlock = 64;
+
     struct Job {
         std::size_t lineNo = 0;
         Line line;
@@ -281,82 +322,90 @@ private:
         bool done = false;
     };
 
+    Job& Slot(std::size_t seq) { return m_jobs[seq % m_jobs.size()]; }
+
+    // Whether the writer has a block to write or the batch has ended (under the lock).
+    bool WriterHasWork() const {
+        return m_readyEnd - m_firstSeq >= kBlock || (m_eof && m_readyEnd == m_endSeq);
+    }
+
     void Work() {
         for (;;) {
-            Job* job = nullptr;
-            bool first = false;
+            std::size_t seq = 0;
             {
                 std::unique_lock lock(m_mutex);
+                ++m_idleWorkers;
                 m_workCv.wait(lock, [this] { return m_nextSeq < m_endSeq || m_eof; });
+                --m_idleWorkers;
                 if (m_nextSeq >= m_endSeq) {
                     return;
                 }
-                job = m_window[m_nextSeq - m_firstSeq].get();
-                ++m_nextSeq;
+                seq = m_nextSeq++;
             }
-            Answer answer = AnswerLine(m_handler, job->line, job->lineNo);
-            {
-                std::lock_guard lock(m_mutex);
-                job->answer = std::move(answer);
-                job->done = true;
-                first = job == m_window.front().get();
+            Job& job = Slot(seq);
+            AnswerLine(m_handler, job.line, job.lineNo, job.answer);
+            std::lock_guard lock(m_mutex);
+            job.done = true;
+            while (m_readyEnd < m_endSeq && Slot(m_readyEnd).done) {
+                ++m_readyEnd;
             }
-            if (first) {
+            if (m_writerWaiting && WriterHasWork()) {
                 m_doneCv.notify_one();
             }
         }
     }
 
-    bool FrontDone() const { return !m_window.empty() && m_window.front()->done; }
-
     void WriteAnswers() {
-        std::vector<std::unique_ptr<Job>> ready;
         std::unique_lock lock(m_mutex);
+        bool unflushed = false;
         for (;;) {
-            if (!FrontDone()) {
-                // Nothing in order is ready: wait a moment for it before flushing, so a busy
-                // batch is written in large blocks and an interactive one line by line.
-                if (!m_doneCv.wait_for(lock, std::chrono::milliseconds(2), [this] {
-                        return FrontDone() || (m_eof && m_window.empty());
-                    })) {
-                    lock.unlock();
-                    m_out.flush();
-                    lock.lock();
-                    m_doneCv.wait(lock,
-                                  [this] { return FrontDone() || (m_eof && m_window.empty()); });
+            m_writerWaiting = true;
+            m_doneCv.wait_for(lock, std::chrono::milliseconds(2),
+                              [this] { return WriterHasWork(); });
+            m_writerWaiting = false;
+            // The answers ready in order are written outside the lock; their slots stay in
+            // the window (and so untouched) until they are written.
+            const std::size_t first = m_firstSeq;
+            const std::size_t ready = m_readyEnd - first;
+            if (ready > 0) {
+                lock.unlock();
+                for (std::size_t k = 0; k < ready; ++k) {
+                    Write(m_out, Slot(first + k).answer, m_summary);
                 }
-                if (!FrontDone()) {
-                    break; // end of input and every answer written
+                unflushed = true;
+                lock.lock();
+                m_firstSeq += ready;
+                if (m_readerWaiting > 0) {
+                    m_spaceCv.notify_one();
                 }
             }
-            while (FrontDone()) {
-                ready.push_back(std::move(m_window.front()));
-                m_window.pop_front();
-                ++m_firstSeq;
+            const bool over = m_eof && m_firstSeq == m_endSeq;
+            if (unflushed && (over || m_readyEnd == m_firstSeq)) {
+                lock.unlock();
+                m_out.flush();
+                unflushed = false;
+                lock.lock();
             }
-            m_spaceCv.notify_one();
-            lock.unlock();
-            for (const auto& job : ready) {
-                Write(m_out, job->answer, m_summary);
+            if (over) {
+                return;
             }
-            ready.clear();
-            lock.lock();
         }
-        lock.unlock();
-        m_out.flush();
     }
 
     std::ostream& m_out;
     const RequestHandler& m_handler;
-    const std::size_t m_capacity;
+    std::vector<Job> m_jobs;
     std::mutex m_mutex;
     std::condition_variable m_workCv;
     std::condition_variable m_doneCv;
     std::condition_variable m_spaceCv;
-    std::deque<std::unique_ptr<Job>> m_window;
-    std::size_t m_firstSeq = 0; // sequence number of m_window.front()
-    std::size_t m_nextSeq = 0;  // next job to hand to a worker
+    std::size_t m_firstSeq = 0; // the oldest job not yet written
+    std::size_t m_readyEnd = 0; // the end of the answers ready in order from m_firstSeq
+    std::size_t m_nextSeq = 0;  // the next job to hand to a worker
     std::size_t m_endSeq = 0;   // jobs read so far
+    int m_idleWorkers = 0;
+    int m_readerWaiting = 0;
+    bool m_writerWaiting = false;
     bool m_eof = false;
     BatchSummary m_summary; // touched by the writer thread only
 };
@@ -374,8 +423,9 @@ BatchSummary RunBatch(std::istream& in, std::ostream& out, const RequestHandler&
     std::size_t firstLineNo = 0;
     do {
         if (!lines.Next(first, firstLineNo)) {
-            const ordered_json error{{"error", "the input holds no request"}};
-            Write(out, {error.dump(options.singleIndent), false}, summary);
+            Answer none;
+            ErrorAnswer("the input holds no request", 0, options.singleIndent, none);
+            Write(out, none, summary);
             out.flush();
             return summary;
         }
@@ -409,10 +459,13 @@ BatchSummary RunBatch(std::istream& in, std::ostream& out, const RequestHandler&
             }
         }
         if (!linesOfTheirOwn) {
-            Write(out,
-                  tooLarge ? TooLarge("", options.singleIndent)
-                           : AnswerRequest(handler, whole, "", options.singleIndent),
-                  summary);
+            Answer answer;
+            if (tooLarge) {
+                TooLarge(0, options.singleIndent, answer);
+            } else {
+                AnswerRequest(handler, whole, 0, options.singleIndent, answer);
+            }
+            Write(out, answer, summary);
             out.flush();
             return summary;
         }

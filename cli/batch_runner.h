@@ -19,10 +19,11 @@ namespace quorvane {
 // one is answered with an error without being parsed.
 inline constexpr std::size_t kMaxRequestBytes = std::size_t{1} << 20;
 
-// Answers one request text with the response as compact JSON text (one line). Throws
-// RequestError (or any std::exception) when the request cannot be run; the runner then
-// writes {"error": "<where>: <message>"} in its place.
-using RequestHandler = std::function<std::string(std::string_view requestText)>;
+// Answers one request text with the response as compact JSON text (one line), written into
+// `answer` (whose storage the runner keeps for the next request). Throws RequestError (or any
+// std::exception) when the request cannot be run; the runner then writes
+// {"error": "<where>: <message>"} in its place.
+using RequestHandler = std::function<void(std::string_view requestText, std::string& answer)>;
 
 struct BatchOptions {
     int threads = 1;
@@ -36,6 +37,8 @@ struct BatchSummary {
     std::size_t failed = 0;
 };
 
+// Reads, answers and writes a batch of one mixture without allocating per request once its
+// first requests have sized the storage (the handler permitting).
 BatchSummary RunBatch(std::istream& in, std::ostream& out, const RequestHandler& handler,
                       const BatchOptions& options);
 

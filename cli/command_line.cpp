@@ -103,8 +103,9 @@ int RunRequests(const Arguments& arguments, std::istream& in, std::ostream& out,
 int RunFlashCommand(const Arguments& arguments, std::istream& in, std::ostream& out,
                     std::ostream& err, const DatabaseCatalog& catalog) {
     const FlashService service(&catalog);
-    return RunRequests(arguments, in, out, err,
-                       [&service](std::string_view text) { return service.Answer(text); });
+    return RunRequests(
+        arguments, in, out, err,
+        [&service](std::string_view text, std::string& answer) { service.Answer(text, answer); });
 }
 
 int RunEnvelopeCommand(const Arguments& arguments, std::istream& in, std::ostream& out,
@@ -112,8 +113,9 @@ int RunEnvelopeCommand(const Arguments& arguments, std::istream& in, std::ostrea
     const EnvelopeService service(&catalog, arguments.command == "critical"
                                                 ? EnvelopeCommand::Critical
                                                 : EnvelopeCommand::Envelope);
-    return RunRequests(arguments, in, out, err,
-                       [&service](std::string_view text) { return service.Answer(text); });
+    return RunRequests(
+        arguments, in, out, err,
+        [&service](std::string_view text, std::string& answer) { answer = service.Answer(text); });
 }
 
 int RunComponentsCommand(std::ostream& out, std::ostream& err, const DatabaseCatalog& catalog) {

@@ -14,12 +14,7 @@ namespace quorvane {
 namespace {
 
 // Which state variables each flash type is given (index order of FlashTypeCodes).
-struct FlashInputs {
-    bool temperature;
-    bool pressure;
-    bool vaporFraction;
-};
-constexpr FlashInputs kFlashInputs[] = {
+constexpr GivenStateVariables kFlashInputs[] = {
     {true, true, false},  // TP
     {true, false, false}, // BUBP
     {false, true, false}, // BUBT
@@ -86,6 +81,34 @@ std::vector<double> ReadComposition(const nlohmann::json& request, std::size_t n
     return z;
 }
 
+// "properties": true (or absent, null) every group, false none, or a list of group names.
+unsigned ReadPropertyGroups(const nlohmann::json& request) {
+    const nlohmann::json* member = Member(request, "properties");
+    if (member == nullptr || (member->is_boolean() && member->get<bool>())) {
+        return kAllPropertyGroups;
+    }
+    if (member->is_boolean()) {
+        return 0;
+    }
+    if (!member->is_array()) {
+        throw RequestError(std::string("properties: expected true, false or a list of property "
+                                       "groups, found ") +
+                           member->type_name());
+    }
+    unsigned groups = 0;
+    for (std::size_t i = 0; i < member->size(); ++i) {
+        const nlohmann::json& name = (*member)[i];
+        const std::string path = ElementPath("properties", i);
+        if (!name.is_string()) {
+            throw RequestError(path + ": expected the name of a property group, found " +
+                               name.type_name());
+        }
+        groups |= 1U << IndexIn(PropertyGroupNames(), name.get<std::string>(), path.c_str(),
+                                "property group");
+    }
+    return groups;
+}
+
 std::vector<std::vector<double>> ReadInteractions(const nlohmann::json& request, std::size_t n) {
     std::vector<std::vector<double>> kij(n, std::vector<double>(n, 0.0));
     if (Member(request, "kij") == nullptr) {
@@ -114,6 +137,16 @@ std::vector<std::vector<double>> ReadInteractions(const nlohmann::json& request,
 const std::vector<std::string>& EquationOfStateTexts() {
     static const std::vector<std::string> texts{"RK", "SRK", "SRK-78 (API)", "PR", "PR-78"};
     return texts;
+}
+
+const std::vector<std::string>& PropertyGroupNames() {
+    static const std::vector<std::string> names{"pseudo_critical", "density", "thermal",
+                                                "transport", "surface_tension"};
+    return names;
+}
+
+GivenStateVariables GivenFor(int flashIndex) {
+    return kFlashInputs[flashIndex];
 }
 
 const std::vector<std::string>& FlashTypeCodes() {
@@ -184,7 +217,7 @@ FlashRequest ParseFlashRequest(const nlohmann::json& request, const ComponentCat
     parsed.flash = RequireString(request, "flash", "");
     parsed.flashIndex = IndexIn(FlashTypeCodes(), parsed.flash, "flash", "flash type");
 
-    const FlashInputs& inputs = kFlashInputs[parsed.flashIndex];
+    const GivenStateVariables& inputs = kFlashInputs[parsed.flashIndex];
     parsed.tempF = StateVariable(request, "T_F", inputs.temperature, parsed.flash);
     parsed.pressPsia = StateVariable(request, "P_psia", inputs.pressure, parsed.flash);
     parsed.vaporFraction = StateVariable(request, "vf", inputs.vaporFraction, parsed.flash);
@@ -200,6 +233,7 @@ FlashRequest ParseFlashRequest(const nlohmann::json& request, const ComponentCat
         throw RequestError("vf: Vapor Fraction must be a number between 0 and 1.");
     }
     ParseMixtureFields(request, catalog, components, parsed);
+    parsed.propertyGroups = ReadPropertyGroups(request);
     return parsed;
 }
 

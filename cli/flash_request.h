@@ -11,6 +11,19 @@ namespace quorvane {
 
 inline constexpr std::size_t kComponentLimit = 25;
 
+// The property groups a request may name in "properties" (bit i of a group set for the i-th
+// name), and the set of them all, the default.
+const std::vector<std::string>& PropertyGroupNames();
+inline constexpr unsigned kAllPropertyGroups = (1U << 5) - 1;
+
+// Which state variables a flash type (index of FlashTypeCodes) is given.
+struct GivenStateVariables {
+    bool temperature;
+    bool pressure;
+    bool vaporFraction;
+};
+GivenStateVariables GivenFor(int flashIndex);
+
 // One flash request, validated: everything the driver needs, in internal units.
 struct FlashRequest {
     std::string eos;          // list text: "RK", "SRK", "SRK-78 (API)", "PR", "PR-78"
@@ -24,6 +37,7 @@ struct FlashRequest {
     std::vector<double> z;
     std::vector<std::vector<double>> kij; // n x n, zeros by default
     bool estimateKij = false;
+    unsigned propertyGroups = kAllPropertyGroups; // none: the flash alone
 };
 
 // Validates a parsed request object; throws RequestError saying what is wrong and where.

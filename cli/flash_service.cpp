@@ -3,6 +3,7 @@
 #include "cli/component_cache.h"
 #include "cli/json_fields.h"
 #include "cli/request_error.h"
+#include "cli/request_reader.h"
 #include "common/precision.h"
 #include "engine/flash/flash_driver.h"
 #include "engine/flash/flash_state.h"
@@ -142,7 +143,8 @@ std::string_view StreamKey(Stream stream) {
     return "";
 }
 
-void WriteStream(JsonWriter& writer, const PropertyResults& results, Stream stream) {
+void WriteStream(JsonWriter& writer, const PropertyResults& results, Stream stream,
+                 PropertySelection selection) {
     static constexpr Quantity kFields[] = {
         Quantity::MolecularWeight,
         Quantity::PseudoCriticalVolume,
@@ -161,28 +163,36 @@ void WriteStream(JsonWriter& writer, const PropertyResults& results, Stream stre
     };
     writer.BeginObject();
     for (Quantity quantity : kFields) {
-        WriteValue(writer, KeyOf(quantity), results, quantity, stream);
-    }
-    if (stream == Stream::Liquid) {
-        for (Quantity quantity : {Quantity::HeatOfVaporization, Quantity::SurfaceTension}) {
+        if (selection.Has(quantity)) {
             WriteValue(writer, KeyOf(quantity), results, quantity, stream);
         }
     }
-    writer.Key("residual");
-    writer.BeginObject();
-    WriteValue(writer, "H", results, Quantity::ResidualEnthalpy, stream);
-    WriteValue(writer, "S", results, Quantity::ResidualEntropy, stream);
-    WriteValue(writer, "Cp", results, Quantity::ResidualHeatCapacity, stream);
-    writer.EndObject();
+    if (stream == Stream::Liquid) {
+        for (Quantity quantity : {Quantity::HeatOfVaporization, Quantity::SurfaceTension}) {
+            if (selection.Has(quantity)) {
+                WriteValue(writer, KeyOf(quantity), results, quantity, stream);
+            }
+        }
+    }
+    if (selection.Has(PropertyGroup::Thermal)) {
+        writer.Key("residual");
+        writer.BeginObject();
+        WriteValue(writer, "H", results, Quantity::ResidualEnthalpy, stream);
+        WriteValue(writer, "S", results, Quantity::ResidualEntropy, stream);
+        WriteValue(writer, "Cp", results, Quantity::ResidualHeatCapacity, stream);
+        writer.EndObject();
+    }
     writer.EndObject();
 }
 
 // Why values are null: each note once, with the values it explains ("vapour.Cp"), in the order
-// the notes were made. Only the notes of missing values of present streams are told.
-void WriteNotes(JsonWriter& writer, const PropertyResults& results) {
+// the notes were made. Only the notes of missing values of present streams are told, and only
+// of the values the answer holds.
+void WriteNotes(JsonWriter& writer, const PropertyResults& results, PropertySelection selection) {
     std::vector<std::pair<std::string_view, std::vector<std::string>>> notes;
     for (const PropertyNote& note : results.Notes()) {
-        if (!PropertyResults::Applies(note.quantity, note.stream) ||
+        if (!selection.Has(note.quantity) ||
+            !PropertyResults::Applies(note.quantity, note.stream) ||
             !results.IsPresent(note.stream) || results.Value(note.quantity, note.stream)) {
             continue;
         }
@@ -214,42 +224,40 @@ void WriteNotes(JsonWriter& writer, const PropertyResults& results) {
 
 } // namespace
 
-void WriteProperties(JsonWriter& writer, const PropertyResults& results) {
+void WriteProperties(JsonWriter& writer, const PropertyResults& results,
+                     PropertySelection selection) {
     writer.BeginObject();
     writer.Key("feed");
-    WriteStream(writer, results, Stream::Feed);
+    WriteStream(writer, results, Stream::Feed, selection);
     writer.Key("vapour");
-    WriteStream(writer, results, Stream::Vapour);
+    WriteStream(writer, results, Stream::Vapour, selection);
     writer.Key("liquid");
-    WriteStream(writer, results, Stream::Liquid);
-    WriteNotes(writer, results);
+    WriteStream(writer, results, Stream::Liquid, selection);
+    WriteNotes(writer, results, selection);
     writer.EndObject();
+}
+
+PropertySelection SelectionOf(unsigned propertyGroups) {
+    // Bit i of a request's group set is the i-th group name, in the order of PropertyGroup.
+    constexpr std::array<PropertyGroup, kPropertyGroupCount> kGroups = {
+        PropertyGroup::PseudoCritical, PropertyGroup::Density, PropertyGroup::Thermal,
+        PropertyGroup::Transport, PropertyGroup::SurfaceTension};
+    PropertySelection selection = PropertySelection::None();
+    for (std::size_t i = 0; i < kGroups.size(); ++i) {
+        if ((propertyGroups & (1U << i)) != 0) {
+            selection.Add(kGroups[i]);
+        }
+    }
+    return selection;
 }
 
 FlashCase BuildFlashCase(const FlashRequest& request) {
     FlashCase flashCase;
     const std::size_t n = request.components.size();
-    flashCase.n = static_cast<std::int16_t>(n);
+    FillComponentData(flashCase, request.components);
     flashCase.z.resize(n);
-    flashCase.tcF.resize(n);
-    flashCase.pcPsia.resize(n);
-    flashCase.w.resize(n);
-    flashCase.vc.resize(n);
-    flashCase.zc.resize(n);
-    flashCase.vapourPressure.resize(n);
     for (std::size_t i = 0; i < n; ++i) {
-        const std::vector<double>& cells = request.components[i].cells;
         flashCase.z[i] = ToSingle(request.z[i]);
-        flashCase.tcF[i] = ToSingle(cells[kOrdinalCriticalTemperature]);
-        flashCase.pcPsia[i] = ToSingle(cells[kOrdinalCriticalPressure]);
-        flashCase.w[i] = ToSingle(cells[kOrdinalAcentricFactor]);
-        flashCase.vc[i] = ToSingle(cells[kOrdinalCriticalVolume]);
-        flashCase.zc[i] = ToSingle(cells[kOrdinalCriticalZ]);
-        VapourPressureSet& vp = flashCase.vapourPressure[i];
-        for (std::size_t c = 0; c < vp.c.size(); ++c) {
-            vp.c[c] = ToSingle(cells[kOrdinalVapourPressureSet + c]);
-        }
-        vp.code = static_cast<std::int16_t>(cells[kOrdinalVapourPressureSet + kSetCodeOffset]);
     }
 
     flashCase.estimateKij = request.estimateKij;
@@ -276,9 +284,15 @@ FlashCase BuildFlashCase(const FlashRequest& request) {
     return flashCase;
 }
 
-std::string FlashResponse(const FlashCase& flashCase, const PropertyResults* properties) {
+std::string FlashResponse(const FlashCase& flashCase, const PropertyResults* properties,
+                          PropertySelection selection) {
     JsonWriter writer;
-    writer.Reserve(properties != nullptr ? 3072 : 1024);
+    WriteFlashResponse(writer, flashCase, properties, selection);
+    return writer.Take();
+}
+
+void WriteFlashResponse(JsonWriter& writer, const FlashCase& flashCase,
+                        const PropertyResults* properties, PropertySelection selection) {
     const FlashType type = flashCase.flashType;
     // A saturation point or vapour-fraction state that was not reached has no computed value;
     // a one-phase answer has no K-values.
@@ -332,94 +346,197 @@ std::string FlashResponse(const FlashCase& flashCase, const PropertyResults* pro
     }
     if (properties != nullptr) {
         writer.Key("properties");
-        WriteProperties(writer, *properties);
+        WriteProperties(writer, *properties, selection);
     }
     writer.EndObject();
-    return writer.Take();
 }
 
-FlashService::FlashService(const ComponentCatalog* catalog) : m_catalog(catalog) {
-    static std::atomic<std::uint64_t> services{0};
-    m_id = ++services;
-}
+// What a thread keeps between the requests it answers: the components arrays it has met, and
+// the storage of the request's fields, the flash case, the flash routines' state, the
+// property results and the answer's text. A run starts from the same numbers whatever ran
+// before it: the carried-over state of the routines (the cubic solver's last B, the previous
+// saturation point) is cleared, and the property results go back to those of a new record.
+struct FlashService::Scratch {
+    std::uint64_t owner = 0;
+    ComponentCache cache;
+    RequestFields fields;
+    FlashCase flashCase;
+    FlashState state;
+    PropertyResults properties;
+    JsonWriter writer;
+};
 
-std::string FlashService::Answer(std::string_view requestText) const {
-    // The fast way for a batch of one mixture: the components come from the cache, and only
-    // the rest of the request is parsed. Whatever does not fit it (a new array that does not
-    // validate, text that does not parse) takes the ordinary way, which then reports the
-    // request's first error as it always does.
-    if (const auto span = TopLevelArray(requestText, "components")) {
-        thread_local ComponentCache cache;
-        thread_local std::uint64_t cacheOwner = 0;
-        if (cacheOwner != m_id) {
-            cache = ComponentCache();
-            cacheOwner = m_id;
-        }
-        const std::string_view arrayText =
-            requestText.substr(span->first, span->second - span->first);
-        const std::vector<ComponentRow>* components = cache.Find(arrayText);
-        if (components == nullptr) {
-            try {
-                components = &cache.Insert(
-                    arrayText, ParseComponents(nlohmann::json::parse(arrayText), m_catalog));
-            } catch (const std::exception&) {
-                components = nullptr;
-            }
-        }
-        if (components != nullptr) {
-            std::string rest(requestText.substr(0, span->first));
-            rest += "[]";
-            rest += requestText.substr(span->second);
-            nlohmann::json request = nlohmann::json::parse(rest, nullptr, false, true);
-            if (!request.is_discarded()) {
-                return Answer(request, components);
-            }
-        }
-    }
+namespace {
 
-    return Answer(ParseRequestText(requestText));
-}
-
-std::string FlashService::Answer(const nlohmann::json& request) const {
-    return Answer(request, nullptr);
-}
-
-std::string FlashService::Answer(const nlohmann::json& request,
-                                 const std::vector<ComponentRow>* components) const {
-    FlashRequest parsed = ParseFlashRequest(request, m_catalog, components);
-    FlashCase flashCase = BuildFlashCase(parsed);
-
-    // Working storage of the flash routines, one per thread. The carried-over state (the
-    // cubic solver's last B, the previous saturation point) is cleared so that every request
-    // gives the same answer whatever ran before it on this thread.
-    thread_local std::unique_ptr<FlashState> state = std::make_unique<FlashState>();
-    state->cubic = CubicState{};
-    state->previous = SaturationPoint{};
-
-    if (!RunFlash(flashCase, *state)) {
+// Runs the flash of the case, then the property groups asked for, and writes the answer.
+void RunAndAnswer(FlashCase& flashCase, const PropertyComponents& components,
+                  PropertySelection selection, FlashState& state, PropertyResults& properties,
+                  JsonWriter& writer) {
+    state.cubic = CubicState{};
+    state.previous = SaturationPoint{};
+    if (!RunFlash(flashCase, state)) {
         throw RequestError("the flash failed: " + (flashCase.failure.empty()
                                                        ? std::string("no result")
                                                        : flashCase.failure));
     }
-    // The property driver takes the components' full rows and names.
-    std::vector<std::vector<double>> rows;
-    std::vector<std::string> names;
-    rows.reserve(parsed.components.size());
-    names.reserve(parsed.components.size());
-    for (ComponentRow& component : parsed.components) {
-        rows.push_back(std::move(component.cells));
-        names.push_back(std::move(component.name));
+    writer.Clear();
+    if (selection.Empty()) {
+        WriteFlashResponse(writer, flashCase, nullptr, selection);
+        return;
     }
-    PropertyResults properties;
+    properties.Clear();
     try {
-        CalculateMixtureProperties(flashCase, rows, names, properties);
+        CalculateMixtureProperties(flashCase, components, properties, selection);
     } catch (const PropertyError&) {
         // The surface tension, evaluated last, failed (its note says why): every other value
         // stands.
     } catch (const std::exception& error) {
         throw RequestError(std::string("the property calculation failed: ") + error.what());
     }
-    return FlashResponse(flashCase, &properties);
+    WriteFlashResponse(writer, flashCase, &properties, selection);
+}
+
+} // namespace
+
+FlashService::FlashService(const ComponentCatalog* catalog) : m_catalog(catalog) {
+    static std::atomic<std::uint64_t> services{0};
+    m_id = ++services;
+}
+
+FlashService::Scratch& FlashService::ScratchOfThisThread() const {
+    thread_local std::unique_ptr<Scratch> scratch;
+    if (!scratch || scratch->owner != m_id) {
+        scratch = std::make_unique<Scratch>();
+        scratch->owner = m_id;
+    }
+    return *scratch;
+}
+
+void FlashService::Answer(std::string_view requestText, std::string& answer) const {
+    Scratch& scratch = ScratchOfThisThread();
+    // The plain shape of a batch line is read straight from the text. Whatever does not fit
+    // it (unusual text, a field that is wrong) takes the ordinary way, which then gives the
+    // answer or reports the request's first error as it always does.
+    if (AnswerPlain(requestText, scratch, answer)) {
+        return;
+    }
+    answer = Answer(ParseRequestText(requestText));
+}
+
+std::string FlashService::Answer(std::string_view requestText) const {
+    std::string answer;
+    Answer(requestText, answer);
+    return answer;
+}
+
+std::string FlashService::Answer(const nlohmann::json& request) const {
+    const FlashRequest parsed = ParseFlashRequest(request, m_catalog);
+    FlashCase flashCase = BuildFlashCase(parsed);
+    const std::unique_ptr<const PreparedMixture> mixture = PrepareMixture(parsed.components);
+    Scratch& scratch = ScratchOfThisThread();
+    RunAndAnswer(flashCase, mixture->properties, SelectionOf(parsed.propertyGroups), scratch.state,
+                 scratch.properties, scratch.writer);
+    return scratch.writer.Take();
+}
+
+bool FlashService::AnswerPlain(std::string_view requestText, Scratch& scratch,
+                               std::string& answer) const {
+    RequestFields& f = scratch.fields;
+    if (!ReadRequestFields(requestText, f, scratch.cache.Latest())) {
+        return false;
+    }
+    // Every check of the full validation; a request that fails one takes the ordinary way to
+    // its error.
+    const auto indexIn = [](const std::vector<std::string>& texts, std::string_view text) {
+        const auto it = std::find(texts.begin(), texts.end(), text);
+        return it == texts.end() ? -1 : static_cast<int>(it - texts.begin());
+    };
+    const int eosIndex = indexIn(EquationOfStateTexts(), f.eos);
+    const int flashIndex = indexIn(FlashTypeCodes(), f.flash);
+    if (eosIndex < 0 || flashIndex < 0) {
+        return false;
+    }
+    const GivenStateVariables given = GivenFor(flashIndex);
+    if ((given.temperature && !f.tempF) || (given.pressure && !f.pressPsia) ||
+        (given.vaporFraction && !f.vaporFraction) || (f.tempF && *f.tempF <= -459.67) ||
+        (f.pressPsia && *f.pressPsia <= 0) ||
+        (f.vaporFraction && (*f.vaporFraction < 0 || *f.vaporFraction > 1))) {
+        return false;
+    }
+    if (f.components.empty()) {
+        return false;
+    }
+    const PreparedMixture* mixture = scratch.cache.Find(f.components);
+    if (mixture == nullptr) {
+        try {
+            mixture = &scratch.cache.Insert(
+                f.components, ParseComponents(nlohmann::json::parse(f.components), m_catalog));
+        } catch (const std::exception&) {
+            return false;
+        }
+    }
+    const std::size_t n = mixture->Size();
+    if (!f.zGiven || f.zCount != n || (f.kijGiven && f.kijRows != n)) {
+        return false;
+    }
+    double sum = 0.0;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (f.z[i] < 0) {
+            return false;
+        }
+        sum += f.z[i];
+    }
+    if (std::abs(sum - 1.0) > 1e-5) {
+        return false;
+    }
+
+    // The case, in this thread's storage; the component data come from the prepared mixture.
+    FlashCase& fc = scratch.flashCase;
+    const FlashCase& data = mixture->components;
+    fc.n = data.n;
+    fc.tcF.assign(data.tcF.begin(), data.tcF.end());
+    fc.pcPsia.assign(data.pcPsia.begin(), data.pcPsia.end());
+    fc.w.assign(data.w.begin(), data.w.end());
+    fc.vc.assign(data.vc.begin(), data.vc.end());
+    fc.zc.assign(data.zc.begin(), data.zc.end());
+    fc.vapourPressure.assign(data.vapourPressure.begin(), data.vapourPressure.end());
+    fc.z.resize(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        fc.z[i] = ToSingle(f.z[i]);
+    }
+    // An estimated table is the prepared one (the same numbers EstimateKij gives).
+    fc.estimateKij = false;
+    if (f.estimateKij.value_or(false)) {
+        fc.kij = mixture->properties.EstimatedKij();
+    } else {
+        fc.kij.Reset(static_cast<int>(n));
+        for (std::size_t i = 0; f.kijGiven && i < n; ++i) {
+            for (std::size_t j = 0; j < n; ++j) {
+                fc.kij(static_cast<int>(i), static_cast<int>(j)) = ToSingle(f.kij[i * n + j]);
+            }
+        }
+    }
+    fc.eosIndex = eosIndex;
+    fc.flashType = static_cast<FlashType>(flashIndex);
+    fc.tempF = ToSingle(f.tempF.value_or(0.0));
+    fc.pressPsia = ToSingle(f.pressPsia.value_or(0.0));
+    fc.vapourFraction = f.vaporFraction.value_or(0.0);
+    fc.x.assign(n, 0.0F);
+    fc.y.assign(n, 0.0F);
+    fc.k.assign(n, 0.0F);
+    fc.liquidZ = 0.0F;
+    fc.vapourZ = 0.0F;
+    fc.iterations = 0;
+    fc.converged = false;
+    fc.residual = 0.0;
+    fc.warning.clear();
+    fc.failure.clear();
+    fc.otherPoint = OtherPoint{};
+
+    RunAndAnswer(fc, mixture->properties, SelectionOf(f.propertyGroups), scratch.state,
+                 scratch.properties, scratch.writer);
+    scratch.writer.CopyTo(answer);
+    return true;
 }
 
 } // namespace quorvane

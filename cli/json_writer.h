@@ -1,14 +1,19 @@
 #pragma once
 
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// Writes one compact JSON value into a string, straight from the numbers: a batch answers
+// Writes one compact JSON value into a buffer, straight from the numbers: a batch answers
 // tens of thousands of requests, and building a document tree for each answer only to print
 // it cost more than the flash. Numbers follow the rules of every response: 32-bit values with
 // the shortest digits that read back to the same float, 64-bit values with the shortest
-// digits of the double, and null for anything that is not finite.
+// digits of the double, and null for anything that is not finite. The buffer keeps its storage
+// from one value to the next (Clear starts over).
 
 namespace quorvane {
 
@@ -36,9 +41,18 @@ public:
         Write(value);
     }
 
-    void Reserve(std::size_t bytes) { m_text.reserve(bytes); }
-    const std::string& Text() const { return m_text; }
-    std::string Take() { return std::move(m_text); }
+    [[nodiscard]] std::string_view Text() const { return {m_buffer.data(), m_size}; }
+    [[nodiscard]] std::string Take() const { return std::string(Text()); }
+    // The text into `out`, whose storage is reused: sized with room to spare the first time,
+    // so that the next, slightly longer answer of a batch fits too.
+    void CopyTo(std::string& out) const {
+        if (out.capacity() < m_size) {
+            out.reserve(m_size + m_size / 4 + 64);
+        }
+        out.assign(m_buffer.data(), m_size);
+    }
+    // Starts over: no text, nothing open (the storage is kept).
+    void Clear();
 
 private:
     void Write(float value) { Single(value); }
@@ -52,9 +66,26 @@ private:
     // Before a value or key: the comma between siblings.
     void Separate();
     void AppendString(std::string_view text);
+    // Room for `count` more bytes at the end of the text; the caller writes them.
+    char* Extend(std::size_t count) {
+        if (m_size + count > m_buffer.size()) {
+            m_buffer.resize(std::max<std::size_t>(2 * m_buffer.size(), m_size + count + 256));
+        }
+        char* at = m_buffer.data() + m_size;
+        m_size += count;
+        return at;
+    }
+    void Append(char c) { *Extend(1) = c; }
+    void Append(std::string_view text) {
+        std::memcpy(Extend(text.size()), text.data(), text.size());
+    }
 
-    std::string m_text;
-    std::vector<bool> m_first; // per open container: nothing written in it yet
+    static constexpr std::size_t kMostDepth = 32;
+
+    std::vector<char> m_buffer;
+    std::size_t m_size = 0;
+    std::array<bool, kMostDepth> m_first{}; // per open container: nothing written in it yet
+    std::size_t m_depth = 0;
     bool m_afterKey = false;
 };
 

@@ -21,8 +21,16 @@ std::size_t CommonLength(std::span<const float> fractions, std::span<const float
 // conversions have always been carried out at that precision.
 
 std::vector<float> MoleToMassFractions(std::span<const float> x, std::span<const float> mw) {
+    std::vector<float> w(CommonLength(x, mw));
+    MoleToMassFractions(x, mw, w);
+    return w;
+}
+
+void MoleToMassFractions(std::span<const float> x, std::span<const float> mw, std::span<float> w) {
     const std::size_t n = CommonLength(x, mw);
-    std::vector<float> w(n);
+    if (w.size() != n) {
+        throw std::invalid_argument("fractions and their result differ in length");
+    }
     float sum = 0.0f;
     for (std::size_t i = 0; i < n; ++i) {
         w[i] = x[i] * mw[i];
@@ -33,7 +41,6 @@ std::vector<float> MoleToMassFractions(std::span<const float> x, std::span<const
             wi /= sum;
         }
     }
-    return w;
 }
 
 std::vector<float> MassToMoleFractions(std::span<const float> w, std::span<const float> mw) {

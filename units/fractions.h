@@ -16,6 +16,8 @@ namespace quorvane {
 // length and throw std::invalid_argument otherwise (a shorter result would be read past its
 // end by a caller that indexes it by component).
 std::vector<float> MoleToMassFractions(std::span<const float> x, std::span<const float> mw);
+// The same into `w` (as long as x), for callers that keep their own storage.
+void MoleToMassFractions(std::span<const float> x, std::span<const float> mw, std::span<float> w);
 
 // x_i = (w_i / M_i) / Σ w_j / M_j; when the sum is not greater than 0 the quotients are returned
 // unscaled. A component with a molecular weight that is not positive contributes 0 (no

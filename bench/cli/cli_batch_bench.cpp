@@ -1,7 +1,9 @@
 // Throughput of the command-line front end on a batch of 10 000 TP flashes of the natural gas
 // of examples/natural_gas_tp.json (PR), JSON Lines in and out: request parsing, the flash, the
-// response writing and the ordered multi-threaded batch runner, as `quorvane-cli flash
-// --threads N` runs them (without the process start and the terminal).
+// property calculation, the response writing and the ordered multi-threaded batch runner, as
+// `quorvane-cli flash --threads N` runs them (without the process start and the terminal).
+// The cases: the gas by name with every property, the same with "properties": false (the
+// flash alone), and the gas with its flash data given explicitly (about 2 kB a line).
 
 #include "cli/batch_runner.h"
 #include "cli/database_catalog.h"
@@ -45,8 +47,11 @@ enum class Components {
 
 // One-line requests: the example case at temperatures from 0 to 80 F and pressures from 400
 // to 1200 psia, so that every line is a flash of its own (two-phase and single-phase).
-std::string Batch(Components form, int count = kBatchSize) {
+std::string Batch(Components form, int count = kBatchSize, bool properties = true) {
     nlohmann::json request = nlohmann::json::parse(Example());
+    if (!properties) {
+        request["properties"] = false;
+    }
     for (nlohmann::json& component : request["components"]) {
         if (form == Components::ByName) {
             component = nlohmann::json{{"name", component["name"]}};
@@ -71,8 +76,8 @@ std::string Batch(Components form, int count = kBatchSize) {
     return batch;
 }
 
-void RunCliBatch(benchmark::State& state, Components form) {
-    const std::string batch = Batch(form);
+void RunCliBatch(benchmark::State& state, Components form, bool properties = true) {
+    const std::string batch = Batch(form, kBatchSize, properties);
     if (batch.size() < kBatchSize) {
         state.SkipWithError("examples/natural_gas_tp.json not found");
         return;
@@ -81,8 +86,8 @@ void RunCliBatch(benchmark::State& state, Components form) {
     const DatabaseCatalog catalog(
         ComponentDatabasePath(std::filesystem::canonical("/proc/self/exe").parent_path()));
     const FlashService service(&catalog);
-    const RequestHandler handler = [&service](std::string_view text) {
-        return service.Answer(text);
+    const RequestHandler handler = [&service](std::string_view text, std::string& answer) {
+        service.Answer(text, answer);
     };
     BatchOptions options;
     options.threads = static_cast<int>(state.range(0));
@@ -107,6 +112,9 @@ void BM_CliBatchExplicitComponents(benchmark::State& state) {
 void BM_CliBatchDatabaseComponents(benchmark::State& state) {
     RunCliBatch(state, Components::ByName);
 }
+void BM_CliBatchDatabaseComponentsFlashOnly(benchmark::State& state) {
+    RunCliBatch(state, Components::ByName, false);
+}
 void BM_CliBatchFullDataComponents(benchmark::State& state) {
     RunCliBatch(state, Components::FullData);
 }
@@ -118,6 +126,12 @@ BENCHMARK(BM_CliBatchExplicitComponents)
     ->UseRealTime()
     ->MeasureProcessCPUTime();
 BENCHMARK(BM_CliBatchDatabaseComponents)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();
+BENCHMARK(BM_CliBatchDatabaseComponentsFlashOnly)
     ->Arg(1)
     ->Arg(2)
     ->Unit(benchmark::kMillisecond)

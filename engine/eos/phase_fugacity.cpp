@@ -18,18 +18,35 @@ void PhaseFugacity::Bind(EosChoice eos, std::span<const float> tcF, std::span<co
     if (pcPsia.size() != n || w.size() != n) {
         throw MixtureSizeError("component data arrays of different lengths");
     }
+    // The same mixture bound again (the routines of one flash, the flashes of a batch) keeps
+    // the parameters worked out at its last temperature and compositions.
+    bool changed = !(eos == m_eos) || static_cast<int>(n) != m_n;
     m_eos = eos;
     m_n = static_cast<int>(n);
+    const bool useKij = eos.equation != EosEquation::RK && kij.data != nullptr;
     for (int i = 0; i < m_n; ++i) {
-        m_tcR[i] = RankineOf(tcF[i]);
+        const float tcR = RankineOf(tcF[i]);
+        changed |= tcR != m_tcR[i] || pcPsia[i] != m_pc[i] || w[i] != m_w[i];
+        m_tcR[i] = tcR;
         m_pc[i] = pcPsia[i];
         m_w[i] = w[i];
-        for (int j = 0; j < m_n; ++j) {
-            const bool useKij = eos.equation != EosEquation::RK && kij.data != nullptr;
-            m_oneMinusKij[i][j] = useKij ? 1.0 - static_cast<double>(kij(i, j)) : 1.0;
+        Row& row = m_oneMinusKij[i];
+        if (useKij) {
+            for (int j = 0; j < m_n; ++j) {
+                const double oneMinusKij = 1.0 - static_cast<double>(kij(i, j));
+                changed |= oneMinusKij != row[j];
+                row[j] = oneMinusKij;
+            }
+        } else {
+            for (int j = 0; j < m_n; ++j) {
+                changed |= row[j] != 1.0;
+                row[j] = 1.0;
+            }
         }
     }
-    m_haveTemperature = false;
+    if (changed) {
+        m_haveTemperature = false;
+    }
 }
 
 void PhaseFugacity::SetTemperature(float tR) {
@@ -79,17 +96,36 @@ const PhaseFugacity::CompositionTerms& PhaseFugacity::TermsFor(std::span<const R
     for (int i = 0; i < m_n; ++i) {
         t.x[i] = x[i];
     }
-    double b = 0.0;
-    double a = 0.0;
-    for (int i = 0; i < m_n; ++i) {
-        b += t.x[i] * m_b[i];
+    // s_i = sum over j of x_j·a_ij, two rows at a time: each sum takes its terms in the order
+    // j = 0, 1, ... (the same result to the bit as one row at a time), and the two run side by
+    // side on the same x_j.
+    int i = 0;
+    for (; i + 1 < m_n; i += 2) {
+        const Row& row0 = m_aij[i];
+        const Row& row1 = m_aij[i + 1];
+        double s0 = 0.0;
+        double s1 = 0.0;
+        for (int j = 0; j < m_n; ++j) {
+            const double xj = t.x[j];
+            s0 += xj * row0[j];
+            s1 += xj * row1[j];
+        }
+        t.s[i] = s0;
+        t.s[i + 1] = s1;
+    }
+    if (i < m_n) {
         const Row& row = m_aij[i];
         double si = 0.0;
         for (int j = 0; j < m_n; ++j) {
             si += t.x[j] * row[j];
         }
         t.s[i] = si;
-        a += t.x[i] * si;
+    }
+    double b = 0.0;
+    double a = 0.0;
+    for (i = 0; i < m_n; ++i) {
+        b += t.x[i] * m_b[i];
+        a += t.x[i] * t.s[i];
     }
     t.a = a;
     t.b = b;

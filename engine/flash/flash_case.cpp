@@ -1,12 +1,13 @@
 #include "engine/flash/flash_case.h"
 
-#include "engine/eos/phase_fugacity.h"
 #include "common/precision.h"
+#include "engine/eos/phase_fugacity.h"
 #include "engine/flash/flash_results.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
 
 namespace quorvane {
 
@@ -145,6 +146,20 @@ void FlashResults::Prepare(int n) {
     otherPoint = OtherPoint{};
     residual = 0.0;
     warning.clear();
+}
+
+void FlashResults::Reset() {
+    // A new object, with the arrays' and the warning's storage moved over.
+    FlashResults fresh;
+    fresh.x.swap(x);
+    fresh.y.swap(y);
+    fresh.k.swap(k);
+    fresh.warning.swap(warning);
+    fresh.x.clear();
+    fresh.y.clear();
+    fresh.k.clear();
+    fresh.warning.clear();
+    *this = std::move(fresh);
 }
 
 } // namespace quorvane

@@ -57,10 +57,14 @@ bool RunFlash(FlashCase& flashCase, FlashState& state) noexcept {
         FlashMixture mixture = MixtureOf(flashCase);
         // With the estimate chosen, the run uses the estimated table; the case's own table is
         // left as it is.
-        const KijTable runKij = RunKijTable(flashCase);
-        mixture.kij = runKij.View();
+        if (flashCase.estimateKij) {
+            state.estimatedKij = RunKijTable(flashCase);
+            mixture.kij = state.estimatedKij.View();
+        }
         const std::span<const float> z(flashCase.z.data(), static_cast<std::size_t>(n));
-        FlashResults out;
+        // The results of the previous run on this state start over (their storage is kept).
+        FlashResults& out = state.results;
+        out.Reset();
         const float tempF = flashCase.tempF;
         const float pressPsia = flashCase.pressPsia;
         double vapourFraction = flashCase.vapourFraction;
@@ -120,9 +124,9 @@ bool RunFlash(FlashCase& flashCase, FlashState& state) noexcept {
         }
 
         // The run completed: replace the results, nothing else of the case.
-        flashCase.x = std::move(out.x);
-        flashCase.y = std::move(out.y);
-        flashCase.k = std::move(out.k);
+        flashCase.x.assign(out.x.begin(), out.x.end());
+        flashCase.y.assign(out.y.begin(), out.y.end());
+        flashCase.k.assign(out.k.begin(), out.k.end());
         flashCase.vapourFraction = vapourFraction;
         flashCase.tempF = computedTempF;
         flashCase.pressPsia = computedPressPsia;
@@ -131,7 +135,7 @@ bool RunFlash(FlashCase& flashCase, FlashState& state) noexcept {
         flashCase.iterations = out.iterations;
         flashCase.converged = out.converged;
         flashCase.residual = out.residual;
-        flashCase.warning = std::move(out.warning);
+        flashCase.warning.assign(out.warning);
         flashCase.otherPoint = out.otherPoint;
         flashCase.failure.clear();
         return true;

@@ -66,6 +66,8 @@ struct FlashResults {
 
     // Sizes x, y, k to n (keeping their storage) and clears the outcome.
     void Prepare(int n);
+    // Back to the state of a new object, keeping the storage of the arrays and the warning.
+    void Reset();
 };
 
 // Start and direction flags of the saturation routines (the phase-envelope tracer sets them).

@@ -3,6 +3,8 @@
 #include "engine/envelope/cubic_mixture.h"
 #include "engine/eos/cubic_roots.h"
 #include "engine/eos/phase_fugacity.h"
+#include "engine/flash/flash_case.h"
+#include "engine/flash/flash_results.h"
 
 #include <array>
 
@@ -41,6 +43,10 @@ struct FlashState {
     CubicState cubic;
     SaturationPoint previous;
     FlashWorkspace work;
+    // The results the driver's run writes before they go to the case, and the interaction
+    // table of a run that estimates it; kept here so that their storage outlives a run.
+    FlashResults results;
+    KijTable estimatedKij;
 };
 
 } // namespace quorvane

@@ -59,19 +59,17 @@ double ToInternalUnits(SetProperty property, double value) {
 }
 
 // The raw value of the set's equation form (0 for a code the property does not accept).
-double EvaluateSetForm(const CoefficientSet& set, SetProperty property, double tempK, double tcK) {
-    const int code = set.Code();
+double EvaluateSetForm(const CoefficientSet& set, int code, SetProperty property,
+                       const SetTemperature& temp, double tcK) {
     if (!AcceptsCode(property, code)) {
         return 0.0;
     }
-    const double t = tempK;
+    const double t = temp.kelvin;
     switch (code) {
     case 2: {
         const double x = set.c / t;
         const double y = set.e / t;
-        const double first = x / Sinh(x);
-        const double second = y / Cosh(y);
-        return set.a + set.b * first * first + set.d * second * second;
+        return HyperbolicHeatCapacity(set, x, Hyperbolic(x), y, Hyperbolic(y));
     }
     case 3: {
         const double tr = t / tcK;
@@ -82,8 +80,13 @@ double EvaluateSetForm(const CoefficientSet& set, SetProperty property, double t
         return set.a / std::pow(set.b, 1.0 + std::pow(1.0 - t / set.c, set.d));
     case 5:
         return set.a * std::pow(t, set.b) / (1.0 + set.c / t + set.d / (t * t));
-    case 6:
-        return std::exp(set.a + set.b / t + set.c * std::log(t) + set.d * std::pow(t, set.e));
+    case 6: {
+        // The exponent E is a whole number in the published sets: its power is then a product.
+        const bool whole = set.e >= 0.0 && set.e <= 16.0 && set.e == std::floor(set.e);
+        const double power =
+            whole ? WholePower(t, static_cast<unsigned>(set.e)) : std::pow(t, set.e);
+        return std::exp(set.a + set.b / t + set.c * temp.log + set.d * power);
+    }
     case 7:
         return set.a + t * (set.b + t * (set.c + t * (set.d + t * set.e)));
     default:
@@ -115,31 +118,46 @@ std::int16_t CoefficientSet::Code() const {
     return static_cast<std::int16_t>(std::lround(code));
 }
 
-// Each helper takes e^x once and e^-x as its reciprocal.
 double Sinh(double x) {
-    const double e = std::exp(x);
-    return (e - 1.0 / e) / 2.0;
+    return Hyperbolic(x).Sinh();
 }
 
 double Cosh(double x) {
-    const double e = std::exp(x);
-    return (e + 1.0 / e) / 2.0;
+    return Hyperbolic(x).Cosh();
 }
 
 double Tanh(double x) {
-    const double e = std::exp(x);
-    const double inverse = 1.0 / e;
-    return (e - inverse) / (e + inverse);
+    return Hyperbolic(x).Tanh();
 }
 
 double Coth(double x) {
-    const double e = std::exp(x);
-    const double inverse = 1.0 / e;
-    return (e + inverse) / (e - inverse);
+    return Hyperbolic(x).Coth();
+}
+
+double WholePower(double base, unsigned exponent) {
+    double result = 1.0;
+    double square = base;
+    while (exponent != 0) {
+        if ((exponent & 1U) != 0) {
+            result *= square;
+        }
+        exponent >>= 1U;
+        if (exponent != 0) {
+            square *= square;
+        }
+    }
+    return result;
 }
 
 double EvaluateSet(const CoefficientSet& set, SetProperty property, double tempK, double tcK) {
-    return ToInternalUnits(property, EvaluateSetForm(set, property, tempK, tcK));
+    const int code = set.Code();
+    const SetTemperature t{tempK, code == 6 ? std::log(tempK) : 0.0};
+    return ToInternalUnits(property, EvaluateSetForm(set, code, property, t, tcK));
+}
+
+double EvaluateSet(const PreparedSet& set, SetProperty property, const SetTemperature& t,
+                   double tcK) {
+    return ToInternalUnits(property, EvaluateSetForm(set.set, set.code, property, t, tcK));
 }
 
 } // namespace quorvane

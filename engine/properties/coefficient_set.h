@@ -4,6 +4,7 @@
 // cells of a component's database row: coefficients A..E, the lowest and highest valid
 // temperature (K) and an equation code that selects the form.
 
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -56,11 +57,37 @@ struct CoefficientSet {
     [[nodiscard]] std::int16_t Code() const;
 };
 
-// Hyperbolic helpers written out from exponentials.
+// The hyperbolic functions of one argument, written out from its exponential: e^x is taken
+// once and e^-x as its reciprocal, whichever of them are wanted.
+class Hyperbolic {
+public:
+    explicit Hyperbolic(double x) : m_e(std::exp(x)), m_inverse(1.0 / m_e) {}
+    [[nodiscard]] double Sinh() const { return (m_e - m_inverse) / 2.0; }
+    [[nodiscard]] double Cosh() const { return (m_e + m_inverse) / 2.0; }
+    [[nodiscard]] double Tanh() const { return (m_e - m_inverse) / (m_e + m_inverse); }
+    [[nodiscard]] double Coth() const { return (m_e + m_inverse) / (m_e - m_inverse); }
+
+private:
+    double m_e;
+    double m_inverse;
+};
+
 double Sinh(double x);
 double Cosh(double x);
 double Tanh(double x);
 double Coth(double x);
+
+// The code-2 heat-capacity form A + B·((C/T)/sinh(C/T))² + D·((E/T)/cosh(E/T))² from the
+// hyperbolic functions of x = C/T and y = E/T.
+inline double HyperbolicHeatCapacity(const CoefficientSet& set, double x, const Hyperbolic& hx,
+                                     double y, const Hyperbolic& hy) {
+    const double first = x / hx.Sinh();
+    const double second = y / hy.Cosh();
+    return set.a + set.b * first * first + set.d * second * second;
+}
+
+// base^exponent for a whole exponent, by repeated squaring.
+double WholePower(double base, unsigned exponent);
 
 // Temperature conversions used by the correlations.
 constexpr double FahrenheitToKelvin(double tempF) {
@@ -73,9 +100,36 @@ constexpr double FahrenheitToRankine(double tempF) {
 // Whether the property takes sets of that equation code (see SetProperty).
 bool AcceptsCode(SetProperty property, int code);
 
+// A temperature (K) at which sets are evaluated, with its logarithm, which form 6 reads: taken
+// once for every set evaluated at that temperature.
+struct SetTemperature {
+    double kelvin = 0.0;
+    double log = 0.0;
+    [[nodiscard]] static SetTemperature At(double kelvin) { return {kelvin, std::log(kelvin)}; }
+};
+
 // The value of the set's equation form at tempK, converted to internal units (see
 // SetProperty); tcK is the component's critical temperature, used by the reduced-temperature
 // form 3. 0 when the code is not one the property accepts.
 double EvaluateSet(const CoefficientSet& set, SetProperty property, double tempK, double tcK);
+
+// A coefficient set with its checks made once: whether every cell is a number, and its code.
+struct PreparedSet {
+    CoefficientSet set;
+    bool numeric = false;
+    std::int16_t code = 0;
+
+    PreparedSet() = default;
+    explicit PreparedSet(const CoefficientSet& cells)
+        : set(cells), numeric(cells.IsNumeric()), code(cells.Code()) {}
+    // As CoefficientSet::IsUsableAt.
+    [[nodiscard]] bool UsableAt(double tempK) const {
+        return numeric && tempK >= set.tMinK && tempK <= set.tMaxK;
+    }
+};
+
+// EvaluateSet of a prepared set at a temperature whose logarithm is known.
+double EvaluateSet(const PreparedSet& set, SetProperty property, const SetTemperature& t,
+                   double tcK);
 
 } // namespace quorvane

@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace quorvane {
 
@@ -36,69 +37,71 @@ struct Attraction {
     bool valid = false;
 };
 
-// a(T) and its temperature derivatives, all with the slope m of the phase's variant: H, S, Cp
-// and the other derived properties then belong to one equation of state.
-Attraction AttractionOf(const PhaseCondition& phase, bool wantSecondDerivative) {
-    Attraction out;
+bool Usable(const PhaseCondition& phase) {
     const std::size_t n = phase.x.size();
-    if (phase.equation == EosEquation::Unknown || n == 0 ||
-        n > static_cast<std::size_t>(kMaxComponents) || phase.tcF.size() < n ||
-        phase.pcPsia.size() < n || phase.w.size() < n) {
-        return out;
-    }
-    const EosEquation eq = phase.equation;
-    const float tR = RankineOf(phase.tempF);
-    out.tR = tR;
+    return phase.equation != EosEquation::Unknown && n != 0 &&
+           n <= static_cast<std::size_t>(kMaxComponents) && phase.tcF.size() >= n &&
+           phase.pcPsia.size() >= n && phase.w.size() >= n;
+}
 
-    std::array<float, kMaxComponents> tcR{};
+// The per-component terms of the phase's equation at its temperature, from its raw data.
+ComponentAttraction TermsOf(const PhaseCondition& phase) {
+    const std::size_t n = phase.x.size();
+    std::array<EosComponentConstants, kMaxComponents> constants{};
+    std::array<double, kMaxComponents * kMaxComponents> sqrtPc{};
+    const EosChoice eos{phase.equation, phase.variant};
     for (std::size_t i = 0; i < n; ++i) {
-        tcR[i] = RankineOf(phase.tcF[i]);
+        constants[i] =
+            PrepareEosComponent(eos, RankineOf(phase.tcF[i]), phase.pcPsia[i], phase.w[i]);
+        for (std::size_t j = 0; j < n; ++j) {
+            sqrtPc[i * n + j] = std::sqrt(static_cast<double>(phase.pcPsia[i]) * phase.pcPsia[j]);
+        }
     }
-    const std::span<const float> tcSpan(tcR.data(), n);
-    const std::span<const float> pc = phase.pcPsia.first(n);
-    out.b = MixtureBParameter(eq, tcSpan, pc, phase.x);
-    if (eq == EosEquation::RK) {
-        out.a = MixtureAParameter(eq, tcSpan, pc, phase.x);
+    return AttractionTermsAt(std::span(constants.data(), n), std::span(sqrtPc.data(), n * n),
+                             RankineOf(phase.tempF));
+}
+
+// a(T) and its temperature derivatives at the phase's composition, all with the slope m of the
+// phase's variant: H, S, Cp and the other derived properties then belong to one equation of
+// state. a = sum x_i x_j (1 - kij) sqrt(a_i) sqrt(a_j), summed with its derivatives.
+Attraction Mix(const ComponentAttraction& terms, const PhaseCondition& phase) {
+    Attraction out;
+    const std::size_t n = terms.n;
+    out.tR = terms.tR;
+    for (std::size_t i = 0; i < n; ++i) {
+        out.b += static_cast<double>(phase.x[i]) * terms.b[i];
+    }
+    if (terms.equation == EosEquation::RK) {
+        // The RK form of MixtureAParameter, row by row and without kij.
+        for (std::size_t i = 0; i < n; ++i) {
+            double row = 0.0;
+            for (std::size_t j = 0; j < n; ++j) {
+                row += static_cast<double>(phase.x[j]) * (terms.sqrtA[i] * terms.sqrtA[j]);
+            }
+            out.a += static_cast<double>(phase.x[i]) * row;
+        }
         out.valid = true;
         return out;
     }
-    const std::span<const float> w = phase.w.first(n);
-
-    // d sqrt(a_i)/dT = -m_i sqrt(a_i/alpha_i) / (2 sqrt(T Tc_i)), with
-    // sqrt(a_i/alpha_i) = R Tc_i sqrt(Omega_a / Pc_i).
-    std::array<double, kMaxComponents> sqrtA{};
-    std::array<double, kMaxComponents> dSqrtA{};
-    std::array<double, kMaxComponents> m{};
-    const double omega = OmegaA(eq);
-    for (std::size_t i = 0; i < n; ++i) {
-        sqrtA[i] = std::sqrt(ComponentAParameter(eq, tcR[i], pc[i], tR, w[i], phase.variant));
-        m[i] = AlphaSlope(eq, phase.variant, w[i], tR, tcR[i]);
-        const double base = kR * tcR[i] * std::sqrt(omega / pc[i]);
-        dSqrtA[i] = -m[i] * base / (2.0 * std::sqrt(static_cast<double>(tR) * tcR[i]));
-    }
-    // a = sum x_i x_j (1 - kij) sqrt(a_i) sqrt(a_j), summed with its derivatives.
+    const double tR = terms.tR;
     double a = 0.0;
     double dadT = 0.0;
     double second = 0.0;
     for (std::size_t i = 0; i < n; ++i) {
         const int ii = static_cast<int>(i);
+        const double* sqrtPc = terms.sqrtPcPairs.data() + i * n;
         for (std::size_t j = 0; j < n; ++j) {
             const double weight = static_cast<double>(phase.x[i]) * phase.x[j] *
                                   (1.0 - static_cast<double>(phase.kij(ii, static_cast<int>(j))));
-            a += weight * sqrtA[i] * sqrtA[j];
-            dadT += weight * (sqrtA[j] * dSqrtA[i] + sqrtA[i] * dSqrtA[j]);
-            if (wantSecondDerivative) {
-                second += weight * m[i] * (1.0 + m[j]) * static_cast<double>(tcR[i]) * tcR[j] /
-                          (std::sqrt(static_cast<double>(pc[i]) * pc[j]) *
-                           std::sqrt(static_cast<double>(tR) * tcR[i]));
-            }
+            a += weight * terms.sqrtA[i] * terms.sqrtA[j];
+            dadT += weight * (terms.sqrtA[j] * terms.dSqrtA[i] + terms.sqrtA[i] * terms.dSqrtA[j]);
+            second += weight * terms.m[i] * (1.0 + terms.m[j]) * terms.tcR[i] * terms.tcR[j] /
+                      (sqrtPc[j] * terms.sqrtTTc[i]);
         }
     }
     out.a = a;
     out.dadT = dadT;
-    if (wantSecondDerivative) {
-        out.d2adT2 = OmegaASecondDerivative(eq) * kR * kR / (2.0 * tR) * second;
-    }
+    out.d2adT2 = OmegaASecondDerivative(terms.equation) * kR * kR / (2.0 * tR) * second;
     out.valid = true;
     return out;
 }
@@ -127,63 +130,43 @@ double AttractionDivisor(EosEquation equation) {
     return equation == EosEquation::PR ? 2.0 * kSqrt2 : 1.0;
 }
 
-} // namespace
-
-double CubicEnthalpyDeparture(EosEquation equation, double tR, double z, double bigA, double bigB,
-                              double dOverA) {
+double EnthalpyOf(EosEquation equation, double tR, double z, const ReducedGroups& g,
+                  double attractionLog) {
     return kRe * tR *
            (z - 1.0 -
-            bigA / (AttractionDivisor(equation) * bigB) * (1.0 + dOverA) *
-                AttractionLog(equation, z, bigB));
+            g.bigA / (AttractionDivisor(equation) * g.bigB) * (1.0 + g.dOverA) * attractionLog);
 }
 
-double CubicEntropyDeparture(EosEquation equation, double z, double bigA, double bigB,
-                             double dOverA) {
-    return kRe * (std::log(z - bigB) - bigA / (AttractionDivisor(equation) * bigB) * dOverA *
-                                           AttractionLog(equation, z, bigB));
+double EntropyOf(EosEquation equation, double z, const ReducedGroups& g, double attractionLog) {
+    return kRe * (std::log(z - g.bigB) -
+                  g.bigA / (AttractionDivisor(equation) * g.bigB) * g.dOverA * attractionLog);
 }
 
-double EnthalpyDeparture(const PhaseCondition& phase) {
-    const Attraction at = AttractionOf(phase, false);
-    if (!at.valid) {
-        return kNaN;
-    }
+// The enthalpy and entropy departures of the phase from its mixture parameters; the
+// logarithms both read are taken once.
+void EnthalpyAndEntropy(const PhaseCondition& phase, const Attraction& at, double& enthalpy,
+                        double& entropy) {
     const double z = phase.z;
     const double t = at.tR;
     if (phase.equation == EosEquation::RK) {
         const double p = phase.pressPsia;
-        return kRe * t *
-               (z - 1.0 -
-                1.5 * at.a / (at.b * kR * std::pow(t, 1.5)) *
-                    std::log(1.0 + at.b * p / (z * kR * t)));
+        const double tPow15 = t * std::sqrt(t);
+        const double bpOverZrt = at.b * p / (z * kR * t);
+        const double attractionLog = std::log(1.0 + bpOverZrt);
+        enthalpy = kRe * t * (z - 1.0 - 1.5 * at.a / (at.b * kR * tPow15) * attractionLog);
+        entropy = kRe * (std::log(z * (1.0 - bpOverZrt)) -
+                         at.a / (2.0 * at.b * kR * tPow15) * attractionLog);
+        return;
     }
     const ReducedGroups g = GroupsOf(phase, at);
-    return CubicEnthalpyDeparture(phase.equation, t, z, g.bigA, g.bigB, g.dOverA);
+    const double attractionLog = AttractionLog(phase.equation, z, g.bigB);
+    enthalpy = EnthalpyOf(phase.equation, t, z, g, attractionLog);
+    entropy = EntropyOf(phase.equation, z, g, attractionLog);
 }
 
-double EntropyDeparture(const PhaseCondition& phase) {
-    const Attraction at = AttractionOf(phase, false);
-    if (!at.valid) {
-        return kNaN;
-    }
-    const double z = phase.z;
-    const double t = at.tR;
-    if (phase.equation == EosEquation::RK) {
-        const double bpOverZrt = at.b * phase.pressPsia / (z * kR * t);
-        return kRe * (std::log(z * (1.0 - bpOverZrt)) -
-                      at.a / (2.0 * at.b * kR * std::pow(t, 1.5)) * std::log(1.0 + bpOverZrt));
-    }
-    const ReducedGroups g = GroupsOf(phase, at);
-    return CubicEntropyDeparture(phase.equation, z, g.bigA, g.bigB, g.dOverA);
-}
-
-DerivedPropertyValues DerivedProperties(const PhaseCondition& phase, double idealGasCp,
-                                        double molWeight) {
+DerivedPropertyValues DerivedOf(const PhaseCondition& phase, const Attraction& at,
+                                double idealGasCp, double molWeight) {
     DerivedPropertyValues out;
-    const Attraction at = AttractionOf(phase, true);
-    if (!at.valid) {
-        return out;
-    }
     const double t = at.tR;
     const double p = phase.pressPsia;
     const double a = at.a;
@@ -195,12 +178,14 @@ DerivedPropertyValues DerivedProperties(const PhaseCondition& phase, double idea
     double dPdV = 0.0;
     double cvResidual = 0.0; // psia ft3/(lb-mol R)
     switch (phase.equation) {
-    case EosEquation::RK:
-        dPdT = kR / vmb + a / (2.0 * std::pow(t, 1.5) * v * (v + b));
-        dPdV =
-            -kR * t / (vmb * vmb) + a * (2.0 * v + b) / (std::sqrt(t) * v * v * (v + b) * (v + b));
-        cvResidual = t * 3.0 * a / (4.0 * b * std::pow(t, 2.5)) * std::log((v + b) / v);
+    case EosEquation::RK: {
+        // T^1.5 and T^2.5 from one square root.
+        const double sqrtT = std::sqrt(t);
+        dPdT = kR / vmb + a / (2.0 * (t * sqrtT) * v * (v + b));
+        dPdV = -kR * t / (vmb * vmb) + a * (2.0 * v + b) / (sqrtT * v * v * (v + b) * (v + b));
+        cvResidual = t * 3.0 * a / (4.0 * b * (t * t * sqrtT)) * std::log((v + b) / v);
         break;
+    }
     case EosEquation::SRK: {
         const double vvb = v * (v + b);
         dPdT = kR / vmb - at.dadT / vvb;
@@ -259,6 +244,89 @@ DerivedPropertyValues DerivedProperties(const PhaseCondition& phase, double idea
     }
     out.soundSpeed = sound;
     out.written = 5;
+    return out;
+}
+
+} // namespace
+
+ComponentAttraction AttractionTermsAt(std::span<const EosComponentConstants> eos,
+                                      std::span<const double> sqrtPcPairs, float tR) {
+    ComponentAttraction terms;
+    const std::size_t n = std::min(eos.size(), static_cast<std::size_t>(kMaxComponents));
+    terms.n = n;
+    terms.tR = tR;
+    terms.sqrtPcPairs = sqrtPcPairs;
+    terms.equation = n > 0 ? eos[0].equation : EosEquation::Unknown;
+    const double omega = OmegaA(terms.equation);
+    for (std::size_t i = 0; i < n; ++i) {
+        const EosComponentConstants& c = eos[i];
+        terms.b[i] = c.b;
+        terms.sqrtA[i] = std::sqrt(c.AttractionAt(tR));
+        terms.tcR[i] = c.tcR;
+        if (terms.equation == EosEquation::RK) {
+            continue;
+        }
+        // d sqrt(a_i)/dT = -m_i sqrt(a_i/alpha_i) / (2 sqrt(T Tc_i)), with
+        // sqrt(a_i/alpha_i) = R Tc_i sqrt(Omega_a / Pc_i).
+        terms.m[i] = c.SlopeAt(tR);
+        terms.sqrtTTc[i] = std::sqrt(static_cast<double>(tR) * c.tcR);
+        const double base = kR * c.tcR * std::sqrt(omega / c.pcPsia);
+        terms.dSqrtA[i] = -terms.m[i] * base / (2.0 * terms.sqrtTTc[i]);
+    }
+    return terms;
+}
+
+double CubicEnthalpyDeparture(EosEquation equation, double tR, double z, double bigA, double bigB,
+                              double dOverA) {
+    return EnthalpyOf(equation, tR, z, ReducedGroups{bigA, bigB, dOverA},
+                      AttractionLog(equation, z, bigB));
+}
+
+double CubicEntropyDeparture(EosEquation equation, double z, double bigA, double bigB,
+                             double dOverA) {
+    return EntropyOf(equation, z, ReducedGroups{bigA, bigB, dOverA},
+                     AttractionLog(equation, z, bigB));
+}
+
+namespace {
+
+// H and S departures of the phase (NaN when its condition is not usable).
+std::pair<double, double> EnthalpyAndEntropyOf(const PhaseCondition& phase) {
+    double enthalpy = kNaN;
+    double entropy = kNaN;
+    if (Usable(phase)) {
+        EnthalpyAndEntropy(phase, Mix(TermsOf(phase), phase), enthalpy, entropy);
+    }
+    return {enthalpy, entropy};
+}
+
+} // namespace
+
+double EnthalpyDeparture(const PhaseCondition& phase) {
+    return EnthalpyAndEntropyOf(phase).first;
+}
+
+double EntropyDeparture(const PhaseCondition& phase) {
+    return EnthalpyAndEntropyOf(phase).second;
+}
+
+DerivedPropertyValues DerivedProperties(const PhaseCondition& phase, double idealGasCp,
+                                        double molWeight) {
+    if (!Usable(phase)) {
+        return {};
+    }
+    return DerivedOf(phase, Mix(TermsOf(phase), phase), idealGasCp, molWeight);
+}
+
+PhaseDepartures DeparturesOf(const ComponentAttraction& terms, const PhaseCondition& phase,
+                             double idealGasCp, double molWeight) {
+    PhaseDepartures out;
+    if (terms.equation != phase.equation || terms.n != phase.x.size() || !Usable(phase)) {
+        return out;
+    }
+    const Attraction at = Mix(terms, phase);
+    EnthalpyAndEntropy(phase, at, out.enthalpy, out.entropy);
+    out.derived = DerivedOf(phase, at, idealGasCp, molWeight);
     return out;
 }
 

@@ -8,9 +8,13 @@
 // Pure functions; 64-bit arithmetic. Nothing is checked: a non-physical root (Z <= B), an
 // empty composition or a negative square-root argument gives a non-finite result.
 
+#include "engine/eos/component_constants.h"
 #include "engine/eos/eos_choice.h"
 #include "engine/eos/eos_parameters.h"
+#include "engine/eos/phase_fugacity.h"
 
+#include <array>
+#include <limits>
 #include <span>
 
 namespace quorvane {
@@ -55,6 +59,35 @@ struct DerivedPropertyValues {
 // exactly 0; that dependence is left out).
 DerivedPropertyValues DerivedProperties(const PhaseCondition& phase, double idealGasCp,
                                         double molWeight);
+
+// What the phases at one temperature share of a(T): each component's b_i, sqrt(a_i), its
+// temperature derivative, the slope m_i and sqrt(T·Tc_i), with sqrt(Pc_i·Pc_j) of every pair
+// (n x n, row i). Worked out once per state, mixed once per phase.
+struct ComponentAttraction {
+    EosEquation equation = EosEquation::Unknown;
+    float tR = 0.0F;
+    std::size_t n = 0;
+    std::array<double, kMaxComponents> b{};
+    std::array<double, kMaxComponents> sqrtA{};
+    std::array<double, kMaxComponents> dSqrtA{};
+    std::array<double, kMaxComponents> m{};
+    std::array<double, kMaxComponents> tcR{};
+    std::array<double, kMaxComponents> sqrtTTc{};
+    std::span<const double> sqrtPcPairs;
+};
+ComponentAttraction AttractionTermsAt(std::span<const EosComponentConstants> eos,
+                                      std::span<const double> sqrtPcPairs, float tR);
+
+// Every departure of one phase at once, equal to EnthalpyDeparture, EntropyDeparture and
+// DerivedProperties of the same phase (whose temperature, equation and components the terms
+// must describe); not finite when they do not.
+struct PhaseDepartures {
+    double enthalpy = std::numeric_limits<double>::quiet_NaN();
+    double entropy = std::numeric_limits<double>::quiet_NaN();
+    DerivedPropertyValues derived;
+};
+PhaseDepartures DeparturesOf(const ComponentAttraction& terms, const PhaseCondition& phase,
+                             double idealGasCp, double molWeight);
 
 // The closed forms shared by the SRK and PR departures, in terms of the reduced groups A, B
 // and D/a with D = -T da/dT. `equation` picks the SRK (also valid for RK with D/a = 1/2) or

@@ -9,6 +9,7 @@
 #include "engine/properties/stream_transport.h"
 #include "engine/properties/translated_density.h"
 
+#include <cmath>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -19,56 +20,46 @@ namespace {
 
 using namespace property_steps;
 
-constexpr int kOrdinalMolWeight = 2;
-constexpr int kOrdinalBoilingPoint = 7;
-constexpr int kOrdinalReferenceEnthalpy = 12;
-constexpr int kOrdinalReferenceEntropy = 14;
-
-double Cell(const std::vector<double>& row, int ordinal) {
-    const auto k = static_cast<std::size_t>(ordinal);
-    return k < row.size() ? row[k] : std::numeric_limits<double>::quiet_NaN();
-}
-
-void CheckSizes(const FlashCase& fc, std::size_t n, const std::vector<std::vector<double>>& rows) {
-    const bool ok = fc.z.size() >= n && fc.x.size() >= n && fc.y.size() >= n &&
-                    fc.tcF.size() >= n && fc.pcPsia.size() >= n && fc.w.size() >= n &&
-                    fc.vc.size() >= n && fc.zc.size() >= n && rows.size() >= n &&
-                    fc.kij.Columns() >= static_cast<int>(n) &&
-                    n <= static_cast<std::size_t>(KijTable::kRows);
+void CheckSizes(const FlashCase& fc, std::size_t n, const PropertyComponents& components) {
+    const bool ok =
+        fc.z.size() >= n && fc.x.size() >= n && fc.y.size() >= n && fc.tcF.size() >= n &&
+        fc.pcPsia.size() >= n && fc.w.size() >= n && fc.vc.size() >= n && fc.zc.size() >= n &&
+        fc.kij.Columns() >= static_cast<int>(n) && n <= static_cast<std::size_t>(KijTable::kRows);
     if (!ok) {
         throw MixtureSizeError("the mixture's arrays do not match its component count");
     }
+    if (!components.Matches(fc)) {
+        throw MixtureSizeError("the prepared component constants are not those of the mixture");
+    }
 }
 
-Inputs InputsOf(const FlashCase& fc, std::size_t n,
-                const std::vector<std::vector<double>>& componentRows,
-                std::span<const std::string> componentNames) {
+Inputs InputsOf(const FlashCase& fc, std::size_t n, const PropertyComponents& components,
+                PropertySelection selection) {
     Inputs in;
     in.n = n;
     in.flash = &fc;
-    in.rows = &componentRows;
-    in.names = componentNames;
+    in.components = &components;
+    in.selection = selection;
     in.eos = fc.Eos();
-    in.kij = RunKijTable(fc);
+    // The table the flash used: the estimate of the components when the case asks for it.
+    in.kij = fc.estimateKij ? components.EstimatedKij().View() : fc.kij.View();
     in.tempF = fc.tempF;
     in.tempK = FahrenheitToKelvin(fc.tempF);
+    in.setTemperature = SetTemperature::At(in.tempK);
     in.pressPsia = fc.pressPsia;
     in.v = fc.vapourFraction;
     in.vapour = in.v != 0.0;
     in.liquid = in.v != 1.0;
-    in.molWeight.resize(n);
-    in.boilingF.resize(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        in.molWeight[i] = ToSingle(Cell(componentRows[i], kOrdinalMolWeight));
-        in.boilingF[i] = ToSingle(Cell(componentRows[i], kOrdinalBoilingPoint));
-    }
+    in.molWeight = components.MolWeights();
+    in.boilingF = components.BoilingPoints();
     return in;
 }
 
 // Per-component ideal-gas heat capacity, enthalpy and entropy at T, with the reference
 // enthalpy and entropy of each component added, and the components whose values failed.
 struct IdealGasParts {
-    std::vector<double> cp, h, s;
+    explicit IdealGasParts(std::size_t n) : cp(n), h(n), s(n), cpGaps(n), hGaps(n), sGaps(n) {}
+    ComponentValues<double> cp, h, s;
     ComponentGaps cpGaps, hGaps, sGaps;
 };
 
@@ -76,51 +67,38 @@ constexpr std::string_view kIdealGasSet = "ideal-gas heat-capacity";
 
 // The ideal-gas set is used without a range test; a set that is incomplete or of a code the
 // heat capacity does not take gives no value (its form would give 0 or not a number).
-IdealGasParts IdealGasOf(const Inputs& in) {
-    IdealGasParts out{std::vector<double>(in.n, 0.0),
-                      std::vector<double>(in.n, 0.0),
-                      std::vector<double>(in.n, 0.0),
-                      ComponentGaps(in.n),
-                      ComponentGaps(in.n),
-                      ComponentGaps(in.n)};
+void IdealGasOf(const Inputs& in, IdealGasParts& out) {
+    const double logTOverT0 = std::log(in.tempK / 298.15);
     for (std::size_t i = 0; i < in.n; ++i) {
-        const CoefficientSet set = in.Set(i, set_base::kIdealGasHeatCapacity);
-        const auto& row = (*in.rows)[i];
-        const double m = in.molWeight[i];
+        const PropertyComponent& component = in.Component(i);
+        const IdealGasSet& set = component.idealGas;
         const auto setNote = [&] {
-            return SetNote(in, i, set, SetProperty::HeatCapacity, kIdealGasSet);
+            return SetNote(in, i, set.prepared, SetProperty::HeatCapacity, kIdealGasSet);
         };
-        if (!set.IsNumeric() || !AcceptsCode(SetProperty::HeatCapacity, set.Code())) {
+        if (!set.prepared.numeric || !AcceptsCode(SetProperty::HeatCapacity, set.prepared.code)) {
             out.cpGaps.Fail(i, setNote());
             out.hGaps.Fail(i, setNote());
             out.sGaps.Fail(i, setNote());
             continue;
         }
+        const IdealGasValues values = EvaluateIdealGas(set, in.tempK, logTOverT0);
         StoreComponent(
-            out.cp[i], out.cpGaps, i, [&] { return HeatCapacityCorrelation(set, in.tempF); },
-            setNote);
-        const auto referenceNote = [&](int ordinal, std::string_view what) {
-            return std::isfinite(Cell(row, ordinal) * m) ? setNote() : MissingDataNote(in, i, what);
+            out.cp[i], out.cpGaps, i, [&] { return values.cp; }, setNote);
+        const auto referenceNote = [&](double reference, std::string_view what) {
+            return std::isfinite(reference) ? setNote() : MissingDataNote(in, i, what);
         };
         StoreComponent(
-            out.h[i], out.hGaps, i,
-            [&] {
-                return IdealGasEnthalpy(set, in.tempF) + Cell(row, kOrdinalReferenceEnthalpy) * m;
-            },
-            [&] { return referenceNote(kOrdinalReferenceEnthalpy, "reference enthalpy"); });
+            out.h[i], out.hGaps, i, [&] { return values.h + component.referenceEnthalpy; },
+            [&] { return referenceNote(component.referenceEnthalpy, "reference enthalpy"); });
         StoreComponent(
-            out.s[i], out.sGaps, i,
-            [&] {
-                return IdealGasEntropy(set, in.tempF) + Cell(row, kOrdinalReferenceEntropy) * m;
-            },
-            [&] { return referenceNote(kOrdinalReferenceEntropy, "reference entropy"); });
+            out.s[i], out.sGaps, i, [&] { return values.s + component.referenceEntropy; },
+            [&] { return referenceNote(component.referenceEntropy, "reference entropy"); });
     }
-    return out;
 }
 
-double Weighted(std::span<const float> fractions, const std::vector<double>& values) {
+double Weighted(std::span<const float> fractions, const ComponentValues<double>& values) {
     double sum = 0.0;
-    for (std::size_t i = 0; i < values.size(); ++i) {
+    for (std::size_t i = 0; i < values.Size(); ++i) {
         sum += static_cast<double>(fractions[i]) * values[i];
     }
     return sum;
@@ -129,7 +107,7 @@ double Weighted(std::span<const float> fractions, const std::vector<double>& val
 // S = sum x_i S_i - R ln(P/1 atm) - R sum x_i ln x_i + departure, the mixing sum over the
 // components present in the phase.
 double PhaseEntropy(const Inputs& in, std::span<const float> fractions,
-                    const std::vector<double>& s0, double departure) {
+                    const ComponentValues<double>& s0, double logPressure, double departure) {
     double mixing = 0.0;
     for (std::size_t i = 0; i < in.n; ++i) {
         const double x = fractions[i];
@@ -137,18 +115,24 @@ double PhaseEntropy(const Inputs& in, std::span<const float> fractions,
             mixing += x * std::log(x);
         }
     }
-    return Weighted(fractions, s0) - kGasConstantMixing * std::log(in.pressPsia / kAtmospherePsia) -
+    return Weighted(fractions, s0) - kGasConstantMixing * logPressure -
            kGasConstantMixing * mixing + departure;
 }
 
 // Enthalpy, entropy, departures and derived properties of a present phase (steps 11 and 13
 // and the end of 14). The derived Cp is the vapour's heat capacity; the liquid takes its own
-// from the liquid correlations and does not store this one.
-void PhaseThermodynamics(const Inputs& in, std::size_t stream, std::span<const float> fractions,
-                         float z, const IdealGasParts& ideal, PropertyResults& r) {
+// from the liquid correlations and does not store this one. `terms`: the components' share of
+// the attraction parameter at T, which both phases read.
+void PhaseThermodynamics(const Inputs& in, const ComponentAttraction& terms, std::size_t stream,
+                         std::span<const float> fractions, float z, const IdealGasParts& ideal,
+                         PropertyResults& r) {
     const PhaseCondition phase = in.Phase(fractions, z);
-    const double dH = EnthalpyDeparture(phase);
-    const double dS = EntropyDeparture(phase);
+    // The phase's ideal-gas heat capacity is a molar average (32-bit).
+    const PhaseDepartures departures = DeparturesOf(
+        terms, phase, MolarAverage(fractions, ideal.cp.Span()), r.molecularWeight[stream]);
+    const double dH = departures.enthalpy;
+    const double dS = departures.entropy;
+    const double logPressure = std::log(in.pressPsia / kAtmospherePsia);
     // Everything here stands on the phase's Z from the flash.
     Shortfall root;
     root.Add(r, Quantity::Compressibility, stream);
@@ -157,17 +141,16 @@ void PhaseThermodynamics(const Inputs& in, std::size_t stream, std::span<const f
         [&] { return Weighted(fractions, ideal.h) + dH; }, Shortfall(root).Add(ideal.hGaps));
     Put(
         r, Quantity::Entropy, stream, r.entropy[stream],
-        [&] { return PhaseEntropy(in, fractions, ideal.s, dS); }, Shortfall(root).Add(ideal.sGaps));
+        [&] { return PhaseEntropy(in, fractions, ideal.s, logPressure, dS); },
+        Shortfall(root).Add(ideal.sGaps));
     ResidualProperties& residual = r.residual[stream];
     Put(
         r, Quantity::ResidualEnthalpy, stream, residual.enthalpy, [&] { return dH; }, root);
     Put(
         r, Quantity::ResidualEntropy, stream, residual.entropy, [&] { return dS; }, root);
 
-    // The phase's ideal-gas heat capacity is a molar average (32-bit). The five values come in
-    // order; those after the first failure keep their targets.
-    const DerivedPropertyValues d =
-        DerivedProperties(phase, MolarAverage(fractions, ideal.cp), r.molecularWeight[stream]);
+    // The five values come in order; those after the first failure keep their targets.
+    const DerivedPropertyValues& d = departures.derived;
     const std::size_t phaseIndex = stream == kVapour ? kVapourOnly : kLiquidOnly;
     const Shortfall withCp = Shortfall(root).Add(ideal.cpGaps);
     if (d.written >= 1) {
@@ -199,16 +182,16 @@ void PhaseThermodynamics(const Inputs& in, std::size_t stream, std::span<const f
 // are numeric, else the ideal-gas value plus the Rowlinson-Bondi residual.
 void LiquidHeatCapacity(const Inputs& in, const IdealGasParts& ideal, PropertyResults& r) {
     const FlashCase& fc = *in.flash;
-    std::vector<double> cp(in.n, 0.0);
+    ComponentValues<double> cp(in.n, 0.0);
     ComponentGaps gaps(in.n);
     for (std::size_t i = 0; i < in.n; ++i) {
-        const CoefficientSet set = in.Set(i, set_base::kLiquidHeatCapacity);
-        if (set.IsNumeric()) {
+        const PreparedSet& set = in.Set(i, SetKind::LiquidHeatCapacity);
+        if (set.numeric) {
             StoreComponent(
                 cp[i], gaps, i,
                 [&] {
-                    return AcceptsCode(SetProperty::HeatCapacity, set.Code())
-                               ? ClampedLiquidHeatCapacity(set, in.tempF)
+                    return AcceptsCode(SetProperty::HeatCapacity, set.code)
+                               ? ClampedLiquidHeatCapacity(set.set, in.tempF)
                                : std::nanf("");
                 },
                 [&] {
@@ -225,17 +208,17 @@ void LiquidHeatCapacity(const Inputs& in, const IdealGasParts& ideal, PropertyRe
     }
     Put(
         r, Quantity::HeatCapacity, kLiquid, r.heatCapacity[kLiquid],
-        [&] { return MolarAverage(in.Of(fc.x), cp); }, Shortfall().Add(gaps));
+        [&] { return MolarAverage(in.Of(fc.x), cp.Span()); }, Shortfall().Add(gaps));
 }
 
 // Step 10: the liquid-density routes of one component, else the mixture Rackett density.
 float LiquidDensity(const Inputs& in, CubicState& cubic) {
     const FlashCase& fc = *in.flash;
     if (in.n == 1) {
-        const CoefficientSet set = in.Set(0, set_base::kLiquidDensity);
-        if (set.IsUsableAt(in.tempK)) {
-            return AcceptsCode(SetProperty::LiquidDensity, set.Code())
-                       ? LiquidDensityCorrelation(set, in.tempF)
+        const PreparedSet& set = in.Set(0, SetKind::LiquidDensity);
+        if (set.UsableAt(in.tempK)) {
+            return AcceptsCode(SetProperty::LiquidDensity, set.code)
+                       ? LiquidDensityCorrelation(set.set, in.tempF)
                        : std::nanf("");
         }
         const double tr = FahrenheitToRankine(in.tempF) / FahrenheitToRankine(fc.tcF[0]);
@@ -246,28 +229,24 @@ float LiquidDensity(const Inputs& in, CubicState& cubic) {
         return TranslatedPengRobinsonDensity(fc.tempF, fc.pressPsia, fc.tcF[0], fc.pcPsia[0],
                                              fc.w[0], cubic);
     }
-    std::vector<float> zra(in.n);
-    for (std::size_t i = 0; i < in.n; ++i) {
-        zra[i] = RackettCompressibility(fc.w[i]);
-    }
-    return MixtureRackettDensity(in.Of(fc.x), in.Of(fc.tcF), in.Of(fc.pcPsia), in.Of(fc.vc), zra,
-                                 in.tempF);
+    return MixtureRackettDensity(in.Of(fc.x), in.Of(fc.tcF), in.Of(fc.pcPsia), in.Of(fc.vc),
+                                 in.components->RackettZ(), in.tempF, in.components->Rackett());
 }
 
 // Step 12: per component from its set when usable, else Vetere's estimate carried to T by
 // Watson's relation; a component whose value fails keeps 0 in the sum's array.
 void HeatOfVaporization(const Inputs& in, PropertyResults& r) {
     const FlashCase& fc = *in.flash;
-    std::vector<double> hv(in.n, 0.0);
+    ComponentValues<double> hv(in.n, 0.0);
     ComponentGaps gaps(in.n);
     for (std::size_t i = 0; i < in.n; ++i) {
-        const CoefficientSet set = in.Set(i, set_base::kHeatOfVaporization);
-        if (set.IsUsableAt(in.tempK)) {
+        const PreparedSet& set = in.Set(i, SetKind::HeatOfVaporization);
+        if (set.UsableAt(in.tempK)) {
             StoreComponent(
                 hv[i], gaps, i,
                 [&] {
-                    return AcceptsCode(SetProperty::HeatOfVaporization, set.Code())
-                               ? HeatOfVaporizationCorrelation(set, in.tempF, fc.tcF[i])
+                    return AcceptsCode(SetProperty::HeatOfVaporization, set.code)
+                               ? HeatOfVaporizationCorrelation(set.set, in.tempF, fc.tcF[i])
                                : std::nanf("");
                 },
                 [&] {
@@ -278,9 +257,8 @@ void HeatOfVaporization(const Inputs& in, PropertyResults& r) {
             StoreComponent(
                 hv[i], gaps, i,
                 [&] {
-                    const float hvb =
-                        VetereHeatOfVaporization(in.boilingF[i], fc.tcF[i], fc.pcPsia[i]);
-                    return WatsonHeatOfVaporization(hvb, in.tempF, in.boilingF[i], fc.tcF[i]);
+                    return WatsonHeatOfVaporization(in.Component(i).vetereHeatOfVaporization,
+                                                    in.tempF, in.boilingF[i], fc.tcF[i]);
                 },
                 [&] { return EstimateNote(in, i, "Vetere heat-of-vaporization estimate", true); });
         }
@@ -298,17 +276,17 @@ void SurfaceTension(const Inputs& in, PropertyResults& r) {
     double sigma = 0.0;
     std::string note;
     for (std::size_t i = 0; i < in.n; ++i) {
-        const CoefficientSet set = in.Set(i, set_base::kSurfaceTension);
+        const PreparedSet& set = in.Set(i, SetKind::SurfaceTension);
         double value = 0.0;
-        if (set.IsUsableAt(in.tempK)) {
-            value = AcceptsCode(SetProperty::SurfaceTension, set.Code())
-                        ? SurfaceTensionCorrelation(set, in.tempF, fc.tcF[i])
+        if (set.UsableAt(in.tempK)) {
+            value = AcceptsCode(SetProperty::SurfaceTension, set.code)
+                        ? SurfaceTensionCorrelation(set.set, in.tempF, fc.tcF[i])
                         : std::nan("");
             if (!std::isfinite(value) && note.empty()) {
                 note = SetNote(in, i, set, SetProperty::SurfaceTension, "surface-tension");
             }
         } else if (fc.tempF < fc.tcF[i]) {
-            value = BrockBirdSurfaceTension(in.tempF, in.boilingF[i], fc.tcF[i], fc.pcPsia[i]);
+            value = BrockBirdSurfaceTension(in.Component(i).brockBirdScale, in.tempF, fc.tcF[i]);
             if (!std::isfinite(value) && note.empty()) {
                 note = EstimateNote(in, i, "Brock-Bird surface-tension estimate", true);
             }
@@ -327,12 +305,112 @@ void SurfaceTension(const Inputs& in, PropertyResults& r) {
     r.MarkComputed(Quantity::SurfaceTension, Stream::Liquid);
 }
 
+// An input of each present phase (the feed's values are made from them).
+Shortfall FromPhases(const Inputs& in, const PropertyResults& r, Quantity quantity) {
+    return Shortfall()
+        .AddIf(in.vapour, r, quantity, kVapour)
+        .AddIf(in.liquid, r, quantity, kLiquid);
+}
+
+// A feed value weighted by the vapour fraction. An absent phase has weight 0 and is left out,
+// as its field may hold no number.
+double FeedOf(const Inputs& in, double vapourValue, double liquidValue) {
+    return (in.vapour ? in.v * vapourValue : 0.0) + (in.liquid ? (1.0 - in.v) * liquidValue : 0.0);
+}
+
+// Steps 9 and 10: the phases' molar densities and the feed's from their volumes.
+void Densities(const Inputs& in, PropertyResults& r) {
+    const FlashCase& fc = *in.flash;
+    CubicState cubic;
+    Put(
+        r, Quantity::MolarDensity, kVapour, r.molarDensity[kVapour],
+        [&] { return VapourMolarDensity(fc.vapourZ, in.tempF, in.pressPsia); },
+        Shortfall().Add(r, Quantity::Compressibility, kVapour));
+    if (!in.liquid) {
+        r.molarDensity[kLiquid] = 0.0F;
+    } else {
+        Put(r, Quantity::MolarDensity, kLiquid, r.molarDensity[kLiquid],
+            [&] { return LiquidDensity(in, cubic); });
+    }
+    Put(
+        r, Quantity::MolarDensity, kFeed, r.molarDensity[kFeed],
+        [&] {
+            return TwoPhaseMolarDensity(in.v, r.molarDensity[kVapour], r.molarDensity[kLiquid]);
+        },
+        FromPhases(in, r, Quantity::MolarDensity));
+}
+
+// Steps 11 to 15: enthalpy, entropy, heat capacity and the derived properties of the phases,
+// the heat of vaporization, and the feed's values from its phases.
+void ThermalProperties(const Inputs& in, const IdealGasParts& ideal, PropertyResults& r) {
+    const FlashCase& fc = *in.flash;
+    // What the two phases share of the attraction parameter at T.
+    const bool known = fc.eosIndex >= 0 && fc.eosIndex < static_cast<int>(kEosListTexts.size());
+    const ComponentAttraction terms =
+        known ? AttractionTermsAt(in.components->Eos(fc.eosIndex), in.components->SqrtPcPairs(),
+                                  RankineOf(fc.tempF))
+              : ComponentAttraction{};
+
+    // Step 11: vapour enthalpy, entropy and derived properties.
+    if (in.vapour) {
+        PhaseThermodynamics(in, terms, kVapour, in.Of(fc.y), fc.vapourZ, ideal, r);
+    }
+
+    // Step 12: heat of vaporization of the liquid.
+    HeatOfVaporization(in, r);
+
+    // Steps 13 and 14: liquid enthalpy, entropy, heat capacity and derived properties. The
+    // entropy departure of the liquid root already holds the entropy of vaporization.
+    if (in.liquid) {
+        PhaseThermodynamics(in, terms, kLiquid, in.Of(fc.x), fc.liquidZ, ideal, r);
+        LiquidHeatCapacity(in, ideal, r);
+    }
+
+    // Step 15: feed values weighted by the vapour fraction.
+    const auto feed = [&](Quantity quantity, float& target, double vapourValue,
+                          double liquidValue) {
+        Put(
+            r, quantity, kFeed, target, [&] { return FeedOf(in, vapourValue, liquidValue); },
+            FromPhases(in, r, quantity));
+    };
+    feed(Quantity::HeatCapacity, r.heatCapacity[kFeed], r.heatCapacity[kVapour],
+         r.heatCapacity[kLiquid]);
+    feed(Quantity::Enthalpy, r.enthalpy[kFeed], r.enthalpy[kVapour], r.enthalpy[kLiquid]);
+    feed(Quantity::Entropy, r.entropy[kFeed], r.entropy[kVapour], r.entropy[kLiquid]);
+    const ResidualProperties& resV = r.residual[kVapour];
+    const ResidualProperties& resL = r.residual[kLiquid];
+    ResidualProperties& resF = r.residual[kFeed];
+    Put(
+        r, Quantity::ResidualEnthalpy, kFeed, resF.enthalpy,
+        [&] { return FeedOf(in, resV.enthalpy, resL.enthalpy); },
+        FromPhases(in, r, Quantity::ResidualEnthalpy));
+    Put(
+        r, Quantity::ResidualEntropy, kFeed, resF.entropy,
+        [&] { return FeedOf(in, resV.entropy, resL.entropy); },
+        FromPhases(in, r, Quantity::ResidualEntropy));
+    Put(
+        r, Quantity::ResidualHeatCapacity, kFeed, resF.heatCapacity,
+        [&] { return FeedOf(in, resV.heatCapacity, resL.heatCapacity); },
+        FromPhases(in, r, Quantity::ResidualHeatCapacity));
+}
+
 } // namespace
 
 void CalculateMixtureProperties(FlashCase& flashCase,
                                 const std::vector<std::vector<double>>& componentRows,
                                 std::span<const std::string> componentNames,
-                                PropertyResults& results) {
+                                PropertyResults& results, PropertySelection selection) {
+    // No value of an earlier calculation counts as this one's, whatever happens below.
+    results.BeginCalculation();
+    if (flashCase.n < 1) {
+        return;
+    }
+    const PropertyComponents components(flashCase, componentRows, componentNames);
+    CalculateMixtureProperties(flashCase, components, results, selection);
+}
+
+void CalculateMixtureProperties(FlashCase& flashCase, const PropertyComponents& components,
+                                PropertyResults& results, PropertySelection selection) {
     // No value of an earlier calculation counts as this one's, whatever happens below.
     results.BeginCalculation();
     // Step 1: nothing to do without components.
@@ -340,8 +418,10 @@ void CalculateMixtureProperties(FlashCase& flashCase,
         return;
     }
     const auto n = static_cast<std::size_t>(flashCase.n);
-    CheckSizes(flashCase, n, componentRows);
+    CheckSizes(flashCase, n, components);
     FlashCase& fc = flashCase;
+    const bool thermal = selection.Has(PropertyGroup::Thermal);
+    const bool transport = selection.Has(PropertyGroup::Transport);
 
     // Step 2: trace fractions of the feed are raised to 1e-7 (not renormalised).
     for (std::size_t i = 0; i < n; ++i) {
@@ -351,7 +431,7 @@ void CalculateMixtureProperties(FlashCase& flashCase,
     }
 
     // Step 3: the equation of state as the flash used it, and which phases are present.
-    const Inputs in = InputsOf(fc, n, componentRows, componentNames);
+    const Inputs in = InputsOf(fc, n, components, selection);
     const double v = in.v;
     PropertyResults& r = results;
     r.calculated = true;
@@ -364,12 +444,6 @@ void CalculateMixtureProperties(FlashCase& flashCase,
     const std::span<const float> vc = in.Of(fc.vc);
     const std::span<const float> zc = in.Of(fc.zc);
     const std::array<std::span<const float>, 3> streams{in.Of(fc.z), y, x};
-    // An input of each present phase (the feed's values are made from them).
-    const auto fromPhases = [&](Quantity quantity) {
-        return Shortfall()
-            .AddIf(in.vapour, r, quantity, kVapour)
-            .AddIf(in.liquid, r, quantity, kLiquid);
-    };
 
     // Step 4: compressibility factors. A present phase needs a positive Z from the flash.
     r.compressibility[kVapour] = fc.vapourZ;
@@ -388,7 +462,7 @@ void CalculateMixtureProperties(FlashCase& flashCase,
     Put(
         r, Quantity::Compressibility, kFeed, r.compressibility[kFeed],
         [&] { return v * fc.vapourZ + (1.0 - v) * fc.liquidZ; },
-        fromPhases(Quantity::Compressibility));
+        FromPhases(in, r, Quantity::Compressibility));
 
     // Steps 5 to 8: molecular weight and pseudo-critical constants of each stream.
     for (std::size_t s = 0; s < 3; ++s) {
@@ -402,81 +476,39 @@ void CalculateMixtureProperties(FlashCase& flashCase,
             [&] { return PseudoCriticalPressure(streams[s], vc, tc, zc); });
     }
 
-    // Steps 9 and 10: densities. The feed's molar volume is the sum of its phases' volumes.
-    CubicState cubic;
-    Put(
-        r, Quantity::MolarDensity, kVapour, r.molarDensity[kVapour],
-        [&] { return VapourMolarDensity(fc.vapourZ, in.tempF, in.pressPsia); },
-        Shortfall().Add(r, Quantity::Compressibility, kVapour));
-    if (!in.liquid) {
-        r.molarDensity[kLiquid] = 0.0F;
-    } else {
-        Put(r, Quantity::MolarDensity, kLiquid, r.molarDensity[kLiquid],
-            [&] { return LiquidDensity(in, cubic); });
-    }
-    Put(
-        r, Quantity::MolarDensity, kFeed, r.molarDensity[kFeed],
-        [&] { return TwoPhaseMolarDensity(v, r.molarDensity[kVapour], r.molarDensity[kLiquid]); },
-        fromPhases(Quantity::MolarDensity));
-
-    // Step 11: vapour enthalpy, entropy and derived properties.
-    const IdealGasParts ideal = IdealGasOf(in);
-    if (in.vapour) {
-        PhaseThermodynamics(in, kVapour, y, fc.vapourZ, ideal, r);
+    // Steps 9 and 10: densities (the vapour's also for its transport properties). The feed's
+    // molar volume is the sum of its phases' volumes.
+    if (selection.Has(PropertyGroup::Density) || transport) {
+        Densities(in, r);
     }
 
-    // Step 12: heat of vaporization of the liquid.
-    HeatOfVaporization(in, r);
-
-    // Steps 13 and 14: liquid enthalpy, entropy, heat capacity and derived properties. The
-    // entropy departure of the liquid root already holds the entropy of vaporization.
-    if (in.liquid) {
-        PhaseThermodynamics(in, kLiquid, x, fc.liquidZ, ideal, r);
-        LiquidHeatCapacity(in, ideal, r);
+    // The ideal-gas heat capacity, enthalpy and entropy of each component (the heat capacity
+    // also for the vapour's conductivity).
+    IdealGasParts ideal(n);
+    if (thermal || transport) {
+        IdealGasOf(in, ideal);
     }
 
-    // Step 15: feed values weighted by the vapour fraction. An absent phase has weight 0 and
-    // is left out, as its field may hold no number.
-    auto feedOf = [&](double vapourValue, double liquidValue) {
-        return (in.vapour ? v * vapourValue : 0.0) + (in.liquid ? (1.0 - v) * liquidValue : 0.0);
-    };
-    Put(
-        r, Quantity::HeatCapacity, kFeed, r.heatCapacity[kFeed],
-        [&] { return feedOf(r.heatCapacity[kVapour], r.heatCapacity[kLiquid]); },
-        fromPhases(Quantity::HeatCapacity));
-    Put(
-        r, Quantity::Enthalpy, kFeed, r.enthalpy[kFeed],
-        [&] { return feedOf(r.enthalpy[kVapour], r.enthalpy[kLiquid]); },
-        fromPhases(Quantity::Enthalpy));
-    Put(
-        r, Quantity::Entropy, kFeed, r.entropy[kFeed],
-        [&] { return feedOf(r.entropy[kVapour], r.entropy[kLiquid]); },
-        fromPhases(Quantity::Entropy));
-    const ResidualProperties& resV = r.residual[kVapour];
-    const ResidualProperties& resL = r.residual[kLiquid];
-    Put(
-        r, Quantity::ResidualEnthalpy, kFeed, r.residual[kFeed].enthalpy,
-        [&] { return feedOf(resV.enthalpy, resL.enthalpy); },
-        fromPhases(Quantity::ResidualEnthalpy));
-    Put(
-        r, Quantity::ResidualEntropy, kFeed, r.residual[kFeed].entropy,
-        [&] { return feedOf(resV.entropy, resL.entropy); }, fromPhases(Quantity::ResidualEntropy));
-    Put(
-        r, Quantity::ResidualHeatCapacity, kFeed, r.residual[kFeed].heatCapacity,
-        [&] { return feedOf(resV.heatCapacity, resL.heatCapacity); },
-        fromPhases(Quantity::ResidualHeatCapacity));
+    // Steps 11 to 15: the thermal properties.
+    if (thermal) {
+        ThermalProperties(in, ideal, r);
+    }
 
     // Steps 16 to 19: viscosities and thermal conductivities of the phases.
-    CalculateTransport(in, ideal.cp, ideal.cpGaps, r);
+    if (transport) {
+        CalculateTransport(in, ideal.cp, ideal.cpGaps, r);
+    }
 
     // Step 20: the feed's heat-capacity ratio from its phases (an absent phase counts 0).
-    Put(
-        r, Quantity::HeatCapacityRatio, kFeed, r.heatCapacityRatio[kFeed],
-        [&] { return feedOf(r.heatCapacityRatio[kVapour], r.heatCapacityRatio[kLiquid]); },
-        fromPhases(Quantity::HeatCapacityRatio));
+    if (thermal) {
+        Put(
+            r, Quantity::HeatCapacityRatio, kFeed, r.heatCapacityRatio[kFeed],
+            [&] { return FeedOf(in, r.heatCapacityRatio[kVapour], r.heatCapacityRatio[kLiquid]); },
+            FromPhases(in, r, Quantity::HeatCapacityRatio));
+    }
 
     // Step 21: surface tension of the liquid. From here a failure ends the calculation.
-    if (in.liquid) {
+    if (in.liquid && selection.Has(PropertyGroup::SurfaceTension)) {
         SurfaceTension(in, r);
     }
 }

@@ -4,6 +4,7 @@
 // liquid at the state of the last flash.
 
 #include "engine/flash/flash_case.h"
+#include "engine/properties/property_components.h"
 #include "engine/properties/property_results.h"
 
 #include <span>
@@ -12,7 +13,9 @@
 
 namespace quorvane {
 
-// Evaluates every property of the three streams of the flash case into `results`.
+// Evaluates the properties of the three streams of the flash case into `results`: every
+// property, or the groups `selection` names (with what they are made from; the others are not
+// computed).
 //
 // componentRows: one database row per component in mixture order, indexed by ordinal, NaN for
 // an empty or text cell. componentNames: the component names (ordinal 1) in the same order;
@@ -29,6 +32,15 @@ namespace quorvane {
 void CalculateMixtureProperties(FlashCase& flashCase,
                                 const std::vector<std::vector<double>>& componentRows,
                                 std::span<const std::string> componentNames,
-                                PropertyResults& results);
+                                PropertyResults& results,
+                                PropertySelection selection = PropertySelection::All());
+
+// The same from the components' constants prepared once (from the case's component data, its
+// rows and names): a batch of one mixture at many states prepares them once. Throws
+// MixtureSizeError when they are not those of the case. Allocates nothing unless a value
+// fails and its note is written.
+void CalculateMixtureProperties(FlashCase& flashCase, const PropertyComponents& components,
+                                PropertyResults& results,
+                                PropertySelection selection = PropertySelection::All());
 
 } // namespace quorvane

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace quorvane {
 
@@ -22,6 +23,36 @@ std::optional<double> Finite(double value) {
 
 } // namespace
 
+PropertyGroup GroupOf(Quantity quantity) {
+    switch (quantity) {
+    case Quantity::MolecularWeight:
+    case Quantity::PseudoCriticalVolume:
+    case Quantity::PseudoCriticalTemperature:
+    case Quantity::PseudoCriticalPressure:
+        return PropertyGroup::PseudoCritical;
+    case Quantity::Compressibility:
+    case Quantity::MolarDensity:
+        return PropertyGroup::Density;
+    case Quantity::Viscosity:
+    case Quantity::ThermalConductivity:
+        return PropertyGroup::Transport;
+    case Quantity::SurfaceTension:
+        return PropertyGroup::SurfaceTension;
+    case Quantity::HeatOfVaporization:
+    case Quantity::HeatCapacity:
+    case Quantity::Enthalpy:
+    case Quantity::Entropy:
+    case Quantity::HeatCapacityRatio:
+    case Quantity::JouleThomson:
+    case Quantity::SoundSpeed:
+    case Quantity::ResidualEnthalpy:
+    case Quantity::ResidualEntropy:
+    case Quantity::ResidualHeatCapacity:
+        break;
+    }
+    return PropertyGroup::Thermal;
+}
+
 PropertyResults PropertyResults::Unset() {
     constexpr float kUnset = std::numeric_limits<float>::quiet_NaN();
     PropertyResults results;
@@ -36,6 +67,13 @@ PropertyResults PropertyResults::Unset() {
     results.residual.fill({unsetResidual, unsetResidual, unsetResidual});
     results.BeginCalculation();
     return results;
+}
+
+void PropertyResults::Clear() {
+    PropertyResults fresh;
+    fresh.m_notes.swap(m_notes);
+    fresh.m_notes.clear();
+    *this = std::move(fresh);
 }
 
 void PropertyResults::BeginCalculation() {

@@ -38,6 +38,43 @@ enum class Quantity {
 
 inline constexpr std::size_t kQuantityCount = 19;
 
+// The values a caller may ask for, in groups; a calculation computes the groups asked for
+// (and what they are made from) and no other.
+enum class PropertyGroup : unsigned {
+    PseudoCritical = 1U << 0, // molecular weight and the pseudo-critical constants
+    Density = 1U << 1,        // compressibility factor and molar density
+    Thermal = 1U << 2,        // Cp, H, S, Cp/Cv, Joule-Thomson, sound, heat of vaporization,
+                              // the departures
+    Transport = 1U << 3,      // viscosity and thermal conductivity
+    SurfaceTension = 1U << 4, // surface tension
+};
+
+inline constexpr std::size_t kPropertyGroupCount = 5;
+
+// The group a quantity belongs to.
+PropertyGroup GroupOf(Quantity quantity);
+
+// A set of property groups.
+class PropertySelection {
+public:
+    constexpr PropertySelection() = default;
+    [[nodiscard]] static constexpr PropertySelection All() { return PropertySelection(kAll); }
+    [[nodiscard]] static constexpr PropertySelection None() { return PropertySelection(0); }
+
+    constexpr void Add(PropertyGroup group) { m_mask |= static_cast<unsigned>(group); }
+    [[nodiscard]] constexpr bool Has(PropertyGroup group) const {
+        return (m_mask & static_cast<unsigned>(group)) != 0;
+    }
+    [[nodiscard]] bool Has(Quantity quantity) const { return Has(GroupOf(quantity)); }
+    [[nodiscard]] constexpr bool Empty() const { return m_mask == 0; }
+    constexpr bool operator==(const PropertySelection&) const = default;
+
+private:
+    static constexpr unsigned kAll = (1U << kPropertyGroupCount) - 1;
+    explicit constexpr PropertySelection(unsigned mask) : m_mask(mask) {}
+    unsigned m_mask = kAll;
+};
+
 // Why a value of the last calculation is missing, said for the user ("the ideal-gas
 // heat-capacity coefficients of METHANE give no value at 12.0 K ...").
 struct PropertyNote {
@@ -95,6 +132,10 @@ struct PropertyResults {
     // computes from this calculation's numbers alone, and notes why a value is missing where
     // there is a reason worth telling.
     void BeginCalculation();
+    // Every field back to the value of a new record (0) and nothing computed; the storage of
+    // the notes is kept. A record used for one calculation after another starts each from the
+    // same numbers so.
+    void Clear();
     void MarkComputed(Quantity quantity, Stream stream);
     [[nodiscard]] bool Computed(Quantity quantity, Stream stream) const;
     // Adds a note to the value (a note it already has is not repeated).

@@ -19,16 +19,17 @@ std::string NameOf(const Inputs& in, std::size_t i) {
 
 } // namespace
 
-std::string SetNote(const Inputs& in, std::size_t i, const CoefficientSet& set,
+std::string SetNote(const Inputs& in, std::size_t i, const PreparedSet& prepared,
                     SetProperty property, std::string_view what) {
+    const CoefficientSet& set = prepared.set;
     const std::string name = NameOf(in, i);
     const std::string coefficients = "the " + std::string(what) + " coefficients of " + name;
-    if (!set.IsNumeric()) {
+    if (!prepared.numeric) {
         return name + " has no complete " + std::string(what) +
                " coefficient set in its component data";
     }
-    if (!AcceptsCode(property, set.Code())) {
-        return coefficients + " have equation code " + std::to_string(set.Code()) +
+    if (!AcceptsCode(property, prepared.code)) {
+        return coefficients + " have equation code " + std::to_string(prepared.code) +
                ", which this property does not take";
     }
     std::string note = coefficients + " give no value at " + Kelvin(in.tempK);
@@ -52,11 +53,11 @@ std::string MissingDataNote(const Inputs& in, std::size_t i, std::string_view wh
     return NameOf(in, i) + " has no " + std::string(what) + " in its component data";
 }
 
-double SetValue(const Inputs& in, std::size_t i, const CoefficientSet& set, SetProperty property) {
-    if (!AcceptsCode(property, set.Code())) {
+double SetValue(const Inputs& in, std::size_t i, const PreparedSet& set, SetProperty property) {
+    if (!AcceptsCode(property, set.code)) {
         return std::numeric_limits<double>::quiet_NaN();
     }
-    return EvaluateSet(set, property, in.tempK, FahrenheitToKelvin(in.flash->tcF[i]));
+    return EvaluateSet(set, property, in.setTemperature, FahrenheitToKelvin(in.flash->tcF[i]));
 }
 
 } // namespace quorvane::property_steps

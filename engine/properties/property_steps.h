@@ -9,8 +9,10 @@
 #include "engine/flash/flash_case.h"
 #include "engine/properties/coefficient_set.h"
 #include "engine/properties/departures.h"
+#include "engine/properties/property_components.h"
 #include "engine/properties/property_results.h"
 
+#include <array>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -62,15 +64,32 @@ bool Store(Target& target, Compute&& compute) {
 // not this calculation's.
 class ComponentGaps {
 public:
-    explicit ComponentGaps(std::size_t n = 0) : m_notes(n) {}
+    explicit ComponentGaps(std::size_t n = 0) : m_size(n) {}
     void Fail(std::size_t i, std::string note) { m_notes.at(i) = std::move(note); }
     void Clear(std::size_t i) { m_notes.at(i).reset(); }
     [[nodiscard]] bool Failed(std::size_t i) const { return m_notes.at(i).has_value(); }
     [[nodiscard]] const std::string& NoteOf(std::size_t i) const { return *m_notes.at(i); }
-    [[nodiscard]] std::size_t Size() const { return m_notes.size(); }
+    [[nodiscard]] std::size_t Size() const { return m_size; }
 
 private:
-    std::vector<std::optional<std::string>> m_notes;
+    std::size_t m_size;
+    std::array<std::optional<std::string>, kMaxComponents> m_notes;
+};
+
+// A per-component array of one calculation (n entries used).
+template <typename T>
+class ComponentValues {
+public:
+    explicit ComponentValues(std::size_t n, T value = T{}) : m_size(n) { m_values.fill(value); }
+    T& operator[](std::size_t i) { return m_values[i]; }
+    const T& operator[](std::size_t i) const { return m_values[i]; }
+    [[nodiscard]] std::span<const T> Span() const { return {m_values.data(), m_size}; }
+    [[nodiscard]] std::span<T> Span() { return {m_values.data(), m_size}; }
+    [[nodiscard]] std::size_t Size() const { return m_size; }
+
+private:
+    std::size_t m_size;
+    std::array<T, kMaxComponents> m_values;
 };
 
 // What a result is made from that this calculation did not compute: failed component entries
@@ -134,25 +153,27 @@ void Put(PropertyResults& r, Quantity quantity, std::size_t stream, Target& targ
 struct Inputs {
     std::size_t n = 0;
     const FlashCase* flash = nullptr;
-    const std::vector<std::vector<double>>* rows = nullptr;
-    std::span<const std::string> names;
+    const PropertyComponents* components = nullptr;
+    PropertySelection selection;
     EosChoice eos; // the case's equation of state, as the flash reads it
-    KijTable kij;  // the interaction parameters the flash used
+    KijView kij;   // the interaction parameters the flash used
     double tempF = 0.0;
     double tempK = 0.0;
+    SetTemperature setTemperature; // T (K) with its logarithm, for the coefficient sets
     double pressPsia = 0.0;
     double v = 0.0;
-    bool vapour = false;          // present: v != 0
-    bool liquid = false;          // present: v != 1
-    std::vector<float> molWeight; // working arrays of 32-bit values
-    std::vector<float> boilingF;
+    bool vapour = false;              // present: v != 0
+    bool liquid = false;              // present: v != 1
+    std::span<const float> molWeight; // working arrays of 32-bit values
+    std::span<const float> boilingF;
 
-    [[nodiscard]] CoefficientSet Set(std::size_t i, int base) const {
-        return CoefficientSet::FromRow((*rows)[i], base);
+    [[nodiscard]] const PropertyComponent& Component(std::size_t i) const {
+        return (*components)[i];
     }
-    [[nodiscard]] std::string_view Name(std::size_t i) const {
-        return i < names.size() ? std::string_view(names[i]) : std::string_view();
+    [[nodiscard]] const PreparedSet& Set(std::size_t i, SetKind kind) const {
+        return Component(i).Set(kind);
     }
+    [[nodiscard]] std::string_view Name(std::size_t i) const { return Component(i).name; }
     // The first n entries of a per-component array of the flash case.
     [[nodiscard]] std::span<const float> Of(const std::vector<float>& values) const {
         return std::span<const float>(values.data(), n);
@@ -165,10 +186,10 @@ struct Inputs {
         phase.pressPsia = flash->pressPsia;
         phase.x = composition;
         phase.z = z;
-        phase.tcF = flash->tcF;
-        phase.pcPsia = flash->pcPsia;
-        phase.w = flash->w;
-        phase.kij = kij.View();
+        phase.tcF = Of(flash->tcF);
+        phase.pcPsia = Of(flash->pcPsia);
+        phase.w = Of(flash->w);
+        phase.kij = kij;
         return phase;
     }
 };
@@ -176,8 +197,8 @@ struct Inputs {
 // Why component i's coefficient set (named by `what`, "ideal-gas heat-capacity") gave no
 // value at the calculation's temperature: it is incomplete, its equation code is not one the
 // property takes, T lies outside its range, or its value is not a number.
-std::string SetNote(const Inputs& in, std::size_t i, const CoefficientSet& set,
-                    SetProperty property, std::string_view what);
+std::string SetNote(const Inputs& in, std::size_t i, const PreparedSet& set, SetProperty property,
+                    std::string_view what);
 // Why a generalized estimate (named by `what`, "Yoon-Thodos viscosity estimate") gave component
 // i no value; `needsBoilingPoint` when it starts from the normal boiling point.
 std::string EstimateNote(const Inputs& in, std::size_t i, std::string_view what,
@@ -199,18 +220,18 @@ void StoreComponent(Target& target, ComponentGaps& gaps, std::size_t i, Compute&
 
 // The value of a coefficient set at T in internal units; not a number when the set's code is
 // not one the property takes (the set cannot describe it).
-double SetValue(const Inputs& in, std::size_t i, const CoefficientSet& set, SetProperty property);
+double SetValue(const Inputs& in, std::size_t i, const PreparedSet& set, SetProperty property);
 
-// Per component: the value of its coefficient set at `base` when the set is usable at T,
+// Per component: the value of its coefficient set of that kind when the set is usable at T,
 // otherwise estimate(i), which stores its own value into values[i] (or leaves it) and notes its
 // own failure in gaps. Each component's value is one skippable statement. `what` names the set
 // in notes.
 template <typename Estimate>
-void FromSetOrEstimate(const Inputs& in, int base, SetProperty property, std::string_view what,
-                       std::vector<float>& values, ComponentGaps& gaps, Estimate&& estimate) {
+void FromSetOrEstimate(const Inputs& in, SetKind kind, SetProperty property, std::string_view what,
+                       ComponentValues<float>& values, ComponentGaps& gaps, Estimate&& estimate) {
     for (std::size_t i = 0; i < in.n; ++i) {
-        const CoefficientSet set = in.Set(i, base);
-        if (set.IsUsableAt(in.tempK)) {
+        const PreparedSet& set = in.Set(i, kind);
+        if (set.UsableAt(in.tempK)) {
             StoreComponent(
                 values[i], gaps, i, [&] { return SetValue(in, i, set, property); },
                 [&] { return SetNote(in, i, set, property, what); });

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace quorvane {
 
@@ -95,19 +96,43 @@ float MixtureRackettDensity(std::span<const float> fractions, std::span<const fl
                             std::span<const float> pcPsia, std::span<const float> vc,
                             std::span<const float> zra, double tempF) {
     const std::size_t n = fractions.size();
-    const double volume = Average(fractions, vc);
-    double tcMix = 0.0;
+    std::vector<double> oneMinusK(n * n);
+    std::vector<double> sqrtTc(n * n);
+    FillRackettPairs(tcF.first(n), vc.first(n), oneMinusK, sqrtTc);
+    return MixtureRackettDensity(fractions, tcF, pcPsia, vc, zra, tempF,
+                                 RackettPairs{oneMinusK, sqrtTc});
+}
+
+void FillRackettPairs(std::span<const float> tcF, std::span<const float> vc,
+                      std::span<double> oneMinusK, std::span<double> sqrtTc) {
+    const std::size_t n = tcF.size();
     for (std::size_t i = 0; i < n; ++i) {
-        const double phiI = static_cast<double>(fractions[i]) * vc[i] / volume;
         const double tciR = FahrenheitToRankine(tcF[i]);
         for (std::size_t j = 0; j < n; ++j) {
-            const double phiJ = static_cast<double>(fractions[j]) * vc[j] / volume;
             const double tcjR = FahrenheitToRankine(tcF[j]);
             const double vi = vc[i];
             const double vj = vc[j];
             const double rootSum = std::cbrt(vi) + std::cbrt(vj);
             const double kij = 1.0 - 8.0 * std::sqrt(vi * vj) / (rootSum * rootSum * rootSum);
-            tcMix += phiI * phiJ * (1.0 - kij) * std::sqrt(tciR * tcjR);
+            oneMinusK[i * n + j] = 1.0 - kij;
+            sqrtTc[i * n + j] = std::sqrt(tciR * tcjR);
+        }
+    }
+}
+
+float MixtureRackettDensity(std::span<const float> fractions, std::span<const float> tcF,
+                            std::span<const float> pcPsia, std::span<const float> vc,
+                            std::span<const float> zra, double tempF, const RackettPairs& pairs) {
+    const std::size_t n = fractions.size();
+    const double volume = Average(fractions, vc);
+    double tcMix = 0.0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const double phiI = static_cast<double>(fractions[i]) * vc[i] / volume;
+        const double* oneMinusK = pairs.oneMinusK.data() + i * n;
+        const double* sqrtTc = pairs.sqrtTc.data() + i * n;
+        for (std::size_t j = 0; j < n; ++j) {
+            const double phiJ = static_cast<double>(fractions[j]) * vc[j] / volume;
+            tcMix += phiI * phiJ * oneMinusK[j] * sqrtTc[j];
         }
     }
     double zraMix = 0.0;
@@ -140,49 +165,74 @@ float ClampedLiquidHeatCapacity(const CoefficientSet& set, double tempF) {
 
 float IdealGasEnthalpy(const CoefficientSet& set, double tempF) {
     const double t = FahrenheitToKelvin(tempF);
-    const double t0 = kReferenceTempK;
-    double h = 0.0;
-    switch (set.Code()) {
-    case 7:
-        h = set.a * (t - t0) + set.b / 2.0 * (t * t - t0 * t0) +
-            set.c / 3.0 * (std::pow(t, 3) - std::pow(t0, 3)) +
-            set.d / 4.0 * (std::pow(t, 4) - std::pow(t0, 4)) +
-            set.e / 5.0 * (std::pow(t, 5) - std::pow(t0, 5));
-        break;
-    case 2:
-        h = set.a * (t - t0) + set.b * set.c * (Coth(set.c / t) - Coth(set.c / t0)) -
-            set.d * set.e * (Tanh(set.e / t) - Tanh(set.e / t0));
-        break;
-    default:
-        return 0.0F;
-    }
-    return ToSingle(h * 0.000430278); // J/kmol -> Btu/lb-mol
+    return EvaluateIdealGas(PrepareIdealGasSet(set), t, std::log(t / kReferenceTempK)).h;
 }
 
 float IdealGasEntropy(const CoefficientSet& set, double tempF) {
     const double t = FahrenheitToKelvin(tempF);
+    return EvaluateIdealGas(PrepareIdealGasSet(set), t, std::log(t / kReferenceTempK)).s;
+}
+
+IdealGasSet PrepareIdealGasSet(const CoefficientSet& set) {
+    IdealGasSet out;
+    out.prepared = PreparedSet(set);
+    const double x0 = set.c / kReferenceTempK;
+    const double y0 = set.e / kReferenceTempK;
+    const Hyperbolic hx0(x0);
+    const Hyperbolic hy0(y0);
+    out.cothX0 = hx0.Coth();
+    out.tanhY0 = hy0.Tanh();
+    out.x0CothX0 = x0 * out.cothX0;
+    out.sinhX0 = hx0.Sinh();
+    out.y0TanhY0 = y0 * out.tanhY0;
+    out.coshY0 = hy0.Cosh();
+    return out;
+}
+
+IdealGasValues EvaluateIdealGas(const IdealGasSet& prepared, double tempK, double logTOverT0) {
+    const CoefficientSet& set = prepared.prepared.set;
+    const double t = tempK;
     const double t0 = kReferenceTempK;
+    IdealGasValues out;
+    double cp = 0.0;
+    double h = 0.0;
     double s = 0.0;
-    switch (set.Code()) {
-    case 7:
-        s = set.a * std::log(t / t0) + set.b * (t - t0) + set.c / 2.0 * (t * t - t0 * t0) +
-            set.d / 3.0 * (std::pow(t, 3) - std::pow(t0, 3)) +
-            set.e / 4.0 * (std::pow(t, 4) - std::pow(t0, 4));
+    switch (prepared.prepared.code) {
+    case 7: {
+        // The powers of T by multiplication; those of T0 once.
+        static const double t03 = std::pow(t0, 3);
+        static const double t04 = std::pow(t0, 4);
+        static const double t05 = std::pow(t0, 5);
+        const double t2 = t * t;
+        const double t3 = t2 * t;
+        const double t4 = t2 * t2;
+        cp = set.a + t * (set.b + t * (set.c + t * (set.d + t * set.e)));
+        h = set.a * (t - t0) + set.b / 2.0 * (t2 - t0 * t0) + set.c / 3.0 * (t3 - t03) +
+            set.d / 4.0 * (t4 - t04) + set.e / 5.0 * (t4 * t - t05);
+        s = set.a * logTOverT0 + set.b * (t - t0) + set.c / 2.0 * (t2 - t0 * t0) +
+            set.d / 3.0 * (t3 - t03) + set.e / 4.0 * (t4 - t04);
         break;
+    }
     case 2: {
         const double x = set.c / t;
-        const double x0 = set.c / t0;
         const double y = set.e / t;
-        const double y0 = set.e / t0;
-        s = set.a * std::log(t / t0) +
-            set.b * (x * Coth(x) - x0 * Coth(x0) - std::log(Sinh(x) / Sinh(x0))) -
-            set.d * (y * Tanh(y) - y0 * Tanh(y0) - std::log(Cosh(y) / Cosh(y0)));
+        const Hyperbolic hx(x);
+        const Hyperbolic hy(y);
+        cp = HyperbolicHeatCapacity(set, x, hx, y, hy);
+        h = set.a * (t - t0) + set.b * set.c * (hx.Coth() - prepared.cothX0) -
+            set.d * set.e * (hy.Tanh() - prepared.tanhY0);
+        s = set.a * logTOverT0 +
+            set.b * (x * hx.Coth() - prepared.x0CothX0 - std::log(hx.Sinh() / prepared.sinhX0)) -
+            set.d * (y * hy.Tanh() - prepared.y0TanhY0 - std::log(hy.Cosh() / prepared.coshY0));
         break;
     }
     default:
-        return 0.0F;
+        return out;
     }
-    return ToSingle(s / 4184.0); // J/(kmol K) -> Btu/(lb-mol R)
+    out.cp = ToSingle(cp * 0.000239044); // J/(kmol K) -> Btu/(lb-mol R)
+    out.h = ToSingle(h * 0.000430278);   // J/kmol -> Btu/lb-mol
+    out.s = ToSingle(s / 4184.0);        // J/(kmol K) -> Btu/(lb-mol R)
+    return out;
 }
 
 float HeatOfVaporizationCorrelation(const CoefficientSet& set, double tempF, double tcF) {
@@ -226,14 +276,20 @@ float SurfaceTensionCorrelation(const CoefficientSet& set, double tempF, double 
 }
 
 float BrockBirdSurfaceTension(double tempF, double tbF, double tcF, double pcPsia) {
+    return BrockBirdSurfaceTension(BrockBirdScale(tbF, tcF, pcPsia), tempF, tcF);
+}
+
+double BrockBirdScale(double tbF, double tcF, double pcPsia) {
     const double tcK = FahrenheitToKelvin(tcF);
-    const double tcR = FahrenheitToRankine(tcF);
-    const double tr = FahrenheitToRankine(tempF) / tcR;
-    const double tbr = FahrenheitToRankine(tbF) / tcR;
+    const double tbr = FahrenheitToRankine(tbF) / FahrenheitToRankine(tcF);
     const double pcPa = pcPsia / kAtmospherePsia * 101325.0;
     const double q = 0.1207 * (1.0 + tbr * (std::log(pcPa) - 11.526) / (1.0 - tbr)) - 0.281;
-    return ToSingle(4.6e-7 * std::pow(pcPa, 2.0 / 3.0) * std::cbrt(tcK) * q *
-                    std::pow(1.0 - tr, 11.0 / 9.0));
+    return 4.6e-7 * std::pow(pcPa, 2.0 / 3.0) * std::cbrt(tcK) * q;
+}
+
+float BrockBirdSurfaceTension(double scale, double tempF, double tcF) {
+    const double tr = FahrenheitToRankine(tempF) / FahrenheitToRankine(tcF);
+    return ToSingle(scale * std::pow(1.0 - tr, 11.0 / 9.0));
 }
 
 } // namespace quorvane

@@ -44,6 +44,19 @@ float MixtureRackettDensity(std::span<const float> fractions, std::span<const fl
                             std::span<const float> pcPsia, std::span<const float> vc,
                             std::span<const float> zra, double tempF);
 
+// The pair terms of the mixture Rackett rule that depend on the components alone, 1 − k_ij and
+// sqrt(Tc_i·Tc_j) (°R), for every ordered pair (row i, column j of an n x n table).
+struct RackettPairs {
+    std::span<const double> oneMinusK;
+    std::span<const double> sqrtTc;
+};
+void FillRackettPairs(std::span<const float> tcF, std::span<const float> vc,
+                      std::span<double> oneMinusK, std::span<double> sqrtTc);
+// The mixture Rackett density with those terms worked out beforehand.
+float MixtureRackettDensity(std::span<const float> fractions, std::span<const float> tcF,
+                            std::span<const float> pcPsia, std::span<const float> vc,
+                            std::span<const float> zra, double tempF, const RackettPairs& pairs);
+
 // Heat capacity from a code-2 or code-7 set at T, Btu/(lb-mol R). No range test.
 float HeatCapacityCorrelation(const CoefficientSet& set, double tempF);
 // Liquid heat capacity from its set with T clamped into the set's range.
@@ -52,6 +65,28 @@ float ClampedLiquidHeatCapacity(const CoefficientSet& set, double tempF);
 float IdealGasEnthalpy(const CoefficientSet& set, double tempF);
 // Ideal-gas entropy relative to 298.15 K (same pressure), Btu/(lb-mol R).
 float IdealGasEntropy(const CoefficientSet& set, double tempF);
+
+// The ideal-gas heat-capacity set with the terms of its code-2 form at 298.15 K worked out.
+struct IdealGasSet {
+    PreparedSet prepared;
+    double cothX0 = 0.0;   // Coth(C/T0)
+    double tanhY0 = 0.0;   // Tanh(E/T0)
+    double x0CothX0 = 0.0; // (C/T0)·Coth(C/T0)
+    double sinhX0 = 0.0;   // Sinh(C/T0)
+    double y0TanhY0 = 0.0; // (E/T0)·Tanh(E/T0)
+    double coshY0 = 0.0;   // Cosh(E/T0)
+};
+IdealGasSet PrepareIdealGasSet(const CoefficientSet& set);
+
+// Heat capacity, enthalpy and entropy of an ideal-gas set at T (K), as HeatCapacityCorrelation,
+// IdealGasEnthalpy and IdealGasEntropy give them, from one exponential of each hyperbolic
+// argument; logTOverT0 is ln(T/298.15), which every component shares.
+struct IdealGasValues {
+    float cp = 0.0F;
+    float h = 0.0F;
+    float s = 0.0F;
+};
+IdealGasValues EvaluateIdealGas(const IdealGasSet& set, double tempK, double logTOverT0);
 
 // Heat of vaporization at T from a code-3 or code-7 set, Btu/lb-mol.
 float HeatOfVaporizationCorrelation(const CoefficientSet& set, double tempF, double tcF);
@@ -71,5 +106,9 @@ float VapourPressureCorrelation(const CoefficientSet& set, double tempF);
 float SurfaceTensionCorrelation(const CoefficientSet& set, double tempF, double tcF);
 // Brock-Bird surface tension (meaningful below Tc), N/m.
 float BrockBirdSurfaceTension(double tempF, double tbF, double tcF, double pcPsia);
+// Its factor that depends on the component alone, 4.6e-7·Pc^(2/3)·Tc^(1/3)·Q, and the estimate
+// from it.
+double BrockBirdScale(double tbF, double tcF, double pcPsia);
+float BrockBirdSurfaceTension(double scale, double tempF, double tcF);
 
 } // namespace quorvane

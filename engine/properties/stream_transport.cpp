@@ -22,24 +22,26 @@ Shortfall VapourState(const PropertyResults& r) {
 
 // Step 16: per-component gas viscosities (kept for the conductivity of step 18), Wilke's
 // mixture, and the dense-gas term at the vapour's reduced density.
-void VapourViscosity(const Inputs& in, double rhoR, std::vector<float>& eta, ComponentGaps& gaps,
-                     PropertyResults& r) {
+void VapourViscosity(const Inputs& in, double rhoR, ComponentValues<float>& eta,
+                     ComponentGaps& gaps, PropertyResults& r) {
     const FlashCase& fc = *in.flash;
     FromSetOrEstimate(
-        in, set_base::kVapourViscosity, SetProperty::Viscosity, "vapour-viscosity", eta, gaps,
+        in, SetKind::VapourViscosity, SetProperty::Viscosity, "vapour-viscosity", eta, gaps,
         [&](std::size_t i) {
             StoreComponent(
                 eta[i], gaps, i,
                 [&] {
-                    return YoonThodosViscosity(in.Name(i), in.tempF, fc.tcF[i], fc.pcPsia[i],
-                                               in.molWeight[i]);
+                    const PropertyComponent& c = in.Component(i);
+                    return YoonThodosViscosity(c.yoonThodos, c.yoonThodosReducing, in.tempF,
+                                               fc.tcF[i]);
                 },
                 [&] { return EstimateNote(in, i, "Yoon-Thodos viscosity estimate"); });
         });
     Put(
         r, Quantity::Viscosity, kVapour, r.viscosity[kVapourOnly],
         [&] {
-            return static_cast<double>(WilkeViscosityMixing(in.Of(fc.y), in.molWeight, eta)) +
+            return static_cast<double>(
+                       WilkeViscosityMixing(in.Of(fc.y), in.components->Wilke(), eta.Span())) +
                    DeanStielIncrement(rhoR, r.pseudoCriticalTempF[kVapour],
                                       r.pseudoCriticalPressPsia[kVapour],
                                       r.molecularWeight[kVapour]);
@@ -51,28 +53,29 @@ void VapourViscosity(const Inputs& in, double rhoR, std::vector<float>& eta, Com
 // applies, mixed logarithmically by mass fraction.
 void LiquidViscosity(const Inputs& in, PropertyResults& r) {
     const FlashCase& fc = *in.flash;
-    std::vector<float> eta(in.n, 0.0F);
+    ComponentValues<float> eta(in.n, 0.0F);
     ComponentGaps gaps(in.n);
     FromSetOrEstimate(
-        in, set_base::kLiquidViscosity, SetProperty::Viscosity, "liquid-viscosity", eta, gaps,
+        in, SetKind::LiquidViscosity, SetProperty::Viscosity, "liquid-viscosity", eta, gaps,
         [&](std::size_t i) {
             StoreComponent(
                 eta[i], gaps, i,
                 [&] {
-                    return LetsouStielViscosity(in.tempF, fc.tcF[i], fc.pcPsia[i], fc.w[i],
-                                                in.molWeight[i]);
+                    return LetsouStielViscosity(in.Component(i).letsouStielReducing, in.tempF,
+                                                fc.tcF[i], fc.w[i]);
                 },
                 [&] { return EstimateNote(in, i, "Letsou-Stiel viscosity estimate"); });
         });
     for (std::size_t i = 0; i < in.n; ++i) {
-        const CoefficientSet vp = in.Set(i, set_base::kVapourPressure);
-        if (vp.IsUsableAt(in.tempK) && !gaps.Failed(i)) {
+        const PreparedSet& vp = in.Set(i, SetKind::VapourPressure);
+        if (vp.UsableAt(in.tempK) && !gaps.Failed(i)) {
             StoreComponent(
                 eta[i], gaps, i,
                 [&] {
                     const double pvp =
-                        AcceptsCode(SetProperty::VapourPressure, vp.Code())
-                            ? static_cast<double>(VapourPressureCorrelation(vp, in.tempF))
+                        AcceptsCode(SetProperty::VapourPressure, vp.code)
+                            ? static_cast<double>(ToSingle(EvaluateSet(
+                                  vp, SetProperty::VapourPressure, in.setTemperature, 0.0)))
                             : std::numeric_limits<double>::quiet_NaN();
                     return static_cast<double>(eta[i]) * LucasPressureRatio(in.tempF, fc.tcF[i],
                                                                             in.pressPsia, pvp,
@@ -84,21 +87,22 @@ void LiquidViscosity(const Inputs& in, PropertyResults& r) {
                 });
         }
     }
-    const std::vector<float> massFractions = MoleToMassFractions(in.Of(fc.x), in.molWeight);
+    ComponentValues<float> massFractions(in.n, 0.0F);
+    MoleToMassFractions(in.Of(fc.x), in.molWeight, massFractions.Span());
     Put(
         r, Quantity::Viscosity, kLiquid, r.viscosity[kLiquidOnly],
-        [&] { return LogMeanMixing(massFractions, eta); }, Shortfall().Add(gaps));
+        [&] { return LogMeanMixing(massFractions.Span(), eta.Span()); }, Shortfall().Add(gaps));
 }
 
 // Step 18: per-component gas conductivities, their molar average and the dense-gas term. The
 // modified Eucken relation stands on the component's ideal-gas heat capacity and viscosity.
-void VapourConductivity(const Inputs& in, double rhoR, const std::vector<double>& idealGasCp,
-                        const ComponentGaps& cpGaps, const std::vector<float>& eta,
-                        const ComponentGaps& etaGaps, std::vector<float>& lambda,
+void VapourConductivity(const Inputs& in, double rhoR, const ComponentValues<double>& idealGasCp,
+                        const ComponentGaps& cpGaps, const ComponentValues<float>& eta,
+                        const ComponentGaps& etaGaps, ComponentValues<float>& lambda,
                         ComponentGaps& gaps, PropertyResults& r) {
     const FlashCase& fc = *in.flash;
     FromSetOrEstimate(
-        in, set_base::kVapourConductivity, SetProperty::ThermalConductivity,
+        in, SetKind::VapourConductivity, SetProperty::ThermalConductivity,
         "vapour thermal-conductivity", lambda, gaps, [&](std::size_t i) {
             if (cpGaps.Failed(i) || etaGaps.Failed(i)) {
                 gaps.Fail(i, cpGaps.Failed(i) ? cpGaps.NoteOf(i) : etaGaps.NoteOf(i));
@@ -114,7 +118,7 @@ void VapourConductivity(const Inputs& in, double rhoR, const std::vector<double>
         r, Quantity::ThermalConductivity, kVapour, r.thermalConductivity[kVapourOnly],
         [&] {
             const double zcVapour = MolarAverage(y, in.Of(fc.zc));
-            return static_cast<double>(MolarAverage(y, lambda)) +
+            return static_cast<double>(MolarAverage(y, lambda.Span())) +
                    StielThodosIncrement(rhoR, r.pseudoCriticalTempF[kVapour],
                                         r.pseudoCriticalPressPsia[kVapour],
                                         r.molecularWeight[kVapour], zcVapour);
@@ -125,18 +129,18 @@ void VapourConductivity(const Inputs& in, double rhoR, const std::vector<double>
 // Step 19: per-component liquid conductivities (a component above its Tc without a set keeps
 // its entry, and with it whether that entry failed), their molar average and the pressure
 // factor.
-void LiquidConductivity(const Inputs& in, std::vector<float>& lambda, ComponentGaps& gaps,
+void LiquidConductivity(const Inputs& in, ComponentValues<float>& lambda, ComponentGaps& gaps,
                         PropertyResults& r) {
     const FlashCase& fc = *in.flash;
     FromSetOrEstimate(
-        in, set_base::kLiquidConductivity, SetProperty::ThermalConductivity,
+        in, SetKind::LiquidConductivity, SetProperty::ThermalConductivity,
         "liquid thermal-conductivity", lambda, gaps, [&](std::size_t i) {
             if (fc.tempF < fc.tcF[i]) {
                 StoreComponent(
                     lambda[i], gaps, i,
                     [&] {
-                        return SatoRiedelConductivity(in.tempF, fc.tcF[i], in.boilingF[i],
-                                                      in.molWeight[i]);
+                        return SatoRiedelConductivity(in.Component(i).satoRiedel, in.tempF,
+                                                      fc.tcF[i]);
                     },
                     [&] { return EstimateNote(in, i, "Sato-Riedel conductivity estimate", true); });
             }
@@ -151,7 +155,7 @@ void LiquidConductivity(const Inputs& in, std::vector<float>& lambda, ComponentG
                 const double pr = in.pressPsia / r.pseudoCriticalPressPsia[kLiquid];
                 factor = LiquidConductivityPressureFactor(tr, pr);
             }
-            return static_cast<double>(MolarAverage(in.Of(fc.x), lambda)) * factor;
+            return static_cast<double>(MolarAverage(in.Of(fc.x), lambda.Span())) * factor;
         },
         Shortfall()
             .Add(gaps)
@@ -161,11 +165,11 @@ void LiquidConductivity(const Inputs& in, std::vector<float>& lambda, ComponentG
 
 } // namespace
 
-void CalculateTransport(const Inputs& in, const std::vector<double>& idealGasCp,
+void CalculateTransport(const Inputs& in, const ComponentValues<double>& idealGasCp,
                         const ComponentGaps& idealGasCpGaps, PropertyResults& r) {
     const double rhoR =
         static_cast<double>(r.pseudoCriticalVolume[kVapour]) * r.molarDensity[kVapour];
-    std::vector<float> etaVapour(in.n, 0.0F);
+    ComponentValues<float> etaVapour(in.n, 0.0F);
     ComponentGaps etaGaps(in.n);
     if (in.vapour) {
         VapourViscosity(in, rhoR, etaVapour, etaGaps, r);
@@ -175,7 +179,7 @@ void CalculateTransport(const Inputs& in, const std::vector<double>& idealGasCp,
     }
     // The per-component conductivities are shared by both phases: a supercritical component
     // without a liquid set keeps its vapour value (or 0) in the liquid's average.
-    std::vector<float> lambda(in.n, 0.0F);
+    ComponentValues<float> lambda(in.n, 0.0F);
     ComponentGaps lambdaGaps(in.n);
     if (in.vapour) {
         VapourConductivity(in, rhoR, idealGasCp, idealGasCpGaps, etaVapour, etaGaps, lambda,

@@ -7,15 +7,13 @@
 #include "engine/properties/property_results.h"
 #include "engine/properties/property_steps.h"
 
-#include <vector>
-
 namespace quorvane::property_steps {
 
 // Reads the molecular weights, densities and pseudo-critical constants already in `results`
 // and writes the viscosities and thermal conductivities of the present phases; a failing
 // statement keeps its target, and a value made from one that failed is not marked computed.
 // idealGasCp: each component's ideal-gas heat capacity at T, idealGasCpGaps those that failed.
-void CalculateTransport(const Inputs& in, const std::vector<double>& idealGasCp,
+void CalculateTransport(const Inputs& in, const ComponentValues<double>& idealGasCp,
                         const ComponentGaps& idealGasCpGaps, PropertyResults& results);
 
 } // namespace quorvane::property_steps

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cmath>
 #include <string>
+#include <vector>
 
 namespace quorvane {
 
@@ -28,11 +29,9 @@ double Single(double value) {
     return static_cast<double>(ToSingle(value));
 }
 
-struct YoonThodosConstants {
-    float a, b, c, d, e, f;
-};
+} // namespace
 
-YoonThodosConstants ConstantsFor(std::string_view name) {
+YoonThodosConstants YoonThodosConstantsFor(std::string_view name) {
     std::string upper(name);
     for (char& ch : upper) {
         ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
@@ -46,13 +45,22 @@ YoonThodosConstants ConstantsFor(std::string_view name) {
     return {46.1F, 0.618F, 20.4F, -0.449F, 19.4F, -4.058F};
 }
 
-} // namespace
+double YoonThodosReducingGroup(double tcF, double pcPsia, double molWeight) {
+    return ReducingGroup(2173.4241, 6894.733261, tcF, pcPsia, molWeight);
+}
+
+double LetsouStielReducingGroup(double tcF, double pcPsia, double molWeight) {
+    return ReducingGroup(2173.424, 6894.733261, tcF, pcPsia, molWeight);
+}
 
 float YoonThodosViscosity(std::string_view componentName, double tempF, double tcF, double pcPsia,
                           double molWeight) {
-    const YoonThodosConstants k = ConstantsFor(componentName);
+    return YoonThodosViscosity(YoonThodosConstantsFor(componentName),
+                               YoonThodosReducingGroup(tcF, pcPsia, molWeight), tempF, tcF);
+}
+
+float YoonThodosViscosity(const YoonThodosConstants& k, double xi, double tempF, double tcF) {
     const double tr = FahrenheitToKelvin(tempF) / FahrenheitToKelvin(tcF);
-    const double xi = ReducingGroup(2173.4241, 6894.733261, tcF, pcPsia, molWeight);
     const double sum = 1.0 + k.a * std::pow(tr, static_cast<double>(k.b)) -
                        k.c * std::exp(k.d * tr) + k.e * std::exp(k.f * tr);
     return ToSingle(sum / (xi * 1e8) * 1000.0);
@@ -61,8 +69,30 @@ float YoonThodosViscosity(std::string_view componentName, double tempF, double t
 float WilkeViscosityMixing(std::span<const float> fractions, std::span<const float> molWeights,
                            std::span<const float> viscosities) {
     const std::size_t n = fractions.size();
+    std::vector<double> weightRoot(n * n);
+    std::vector<double> weightScale(n * n);
+    FillWilkePairs(molWeights.first(n), weightRoot, weightScale);
+    return WilkeViscosityMixing(fractions, WilkePairs{weightRoot, weightScale}, viscosities);
+}
+
+void FillWilkePairs(std::span<const float> molWeights, std::span<double> weightRoot,
+                    std::span<double> weightScale) {
+    const std::size_t n = molWeights.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const double mi = molWeights[i];
+        for (std::size_t j = 0; j < n; ++j) {
+            const double mj = molWeights[j];
+            weightRoot[i * n + j] = std::pow(mj / mi, 0.25);
+            weightScale[i * n + j] = std::sqrt(8.0 * (1.0 + mi / mj));
+        }
+    }
+}
+
+float WilkeViscosityMixing(std::span<const float> fractions, const WilkePairs& pairs,
+                           std::span<const float> viscosities) {
+    const std::size_t n = fractions.size();
     for (std::size_t j = 0; j < n; ++j) {
-        if (viscosities[j] == 0.0F || molWeights[j] == 0.0F) {
+        if (viscosities[j] == 0.0F || !(pairs.weightScale[j * n + j] > 0.0)) {
             return std::nanf(""); // a ratio with a zero divisor: the mixing rule fails
         }
     }
@@ -71,14 +101,13 @@ float WilkeViscosityMixing(std::span<const float> fractions, std::span<const flo
         if (fractions[i] == 0.0F) {
             continue;
         }
-        const double mi = molWeights[i];
+        const double* root = pairs.weightRoot.data() + i * n;
+        const double* scale = pairs.weightScale.data() + i * n;
         double denominator = 0.0;
         for (std::size_t j = 0; j < n; ++j) {
-            const double mj = molWeights[j];
-            const double root =
-                1.0 + std::sqrt(static_cast<double>(viscosities[i]) / viscosities[j]) *
-                          std::pow(mj / mi, 0.25);
-            const double phi = root * root / std::sqrt(8.0 * (1.0 + mi / mj));
+            const double sum =
+                1.0 + std::sqrt(static_cast<double>(viscosities[i]) / viscosities[j]) * root[j];
+            const double phi = sum * sum / scale[j];
             denominator += static_cast<double>(fractions[j]) * phi;
         }
         mix += static_cast<double>(fractions[i]) * viscosities[i] / denominator;
@@ -93,8 +122,11 @@ float DeanStielIncrement(double rhoR, double tcF, double pcPsia, double molWeigh
 }
 
 float LetsouStielViscosity(double tempF, double tcF, double pcPsia, double w, double molWeight) {
+    return LetsouStielViscosity(LetsouStielReducingGroup(tcF, pcPsia, molWeight), tempF, tcF, w);
+}
+
+float LetsouStielViscosity(double xi, double tempF, double tcF, double w) {
     const double tr = FahrenheitToKelvin(tempF) / FahrenheitToKelvin(tcF);
-    const double xi = ReducingGroup(2173.424, 6894.733261, tcF, pcPsia, molWeight);
     const double simple = (1.5174 - 2.135 * tr + 0.75 * tr * tr) * 1e-5;
     const double deviation = (4.2552 - 7.674 * tr + 3.4 * tr * tr) * 1e-5;
     double eta = (simple + w * deviation) / xi * 1000.0;
@@ -111,9 +143,12 @@ float LucasPressureRatio(double tempF, double tcF, double pressPsia, double pvpP
     const double tr = FahrenheitToRankine(tempF) / FahrenheitToRankine(tcF);
     const double dpr = (pressPsia - pvpPsia) / pcPsia;
     const double a = 0.9991 - 4.674e-4 / (1.0523 * std::pow(tr, -0.03877) - 1.0513);
-    const double c = -0.07921 + 2.1616 * tr - 13.404 * std::pow(tr, 2) + 44.1706 * std::pow(tr, 3) -
-                     84.8291 * std::pow(tr, 4) + 96.1209 * std::pow(tr, 5) -
-                     59.8127 * std::pow(tr, 6) + 15.6719 * std::pow(tr, 7);
+    // The powers of Tr by multiplication.
+    const double tr2 = tr * tr;
+    const double tr3 = tr2 * tr;
+    const double tr4 = tr2 * tr2;
+    const double c = -0.07921 + 2.1616 * tr - 13.404 * tr2 + 44.1706 * tr3 - 84.8291 * tr4 +
+                     96.1209 * (tr4 * tr) - 59.8127 * (tr3 * tr3) + 15.6719 * (tr4 * tr3);
     const double d = 0.3257 / std::pow(1.0039 - std::pow(tr, 2.573), 0.2906) - 0.2086;
     return ToSingle((1.0 + d * std::pow(dpr / 2.118, a)) / (1.0 + c * w * dpr));
 }
@@ -152,17 +187,24 @@ float StielThodosIncrement(double rhoR, double tcF, double pcPsia, double molWei
     } else {
         g = Single(0.574) * kScale * (std::exp(Single(1.155) * rhoR) + Single(2.016));
     }
-    const double reducing = static_cast<double>(ToSingle(gamma * std::pow(zc, 5)));
+    const double zc2 = zc * zc;
+    const double reducing = static_cast<double>(ToSingle(gamma * (zc2 * zc2 * zc)));
     return ToSingle(g / reducing * kConductivityToInternal);
 }
 
 float SatoRiedelConductivity(double tempF, double tcF, double tbF, double molWeight) {
-    const double tcR = FahrenheitToRankine(tcF);
-    const double tr = FahrenheitToRankine(tempF) / tcR;
-    const double tbr = FahrenheitToRankine(tbF) / tcR;
-    return ToSingle(1.1053152 / std::sqrt(molWeight) *
-                    (3.0 + 20.0 * std::pow(1.0 - tr, 2.0 / 3.0)) /
-                    (3.0 + 20.0 * std::pow(1.0 - tbr, 2.0 / 3.0)) * kConductivityToInternal);
+    return SatoRiedelConductivity(SatoRiedelConstantsOf(tcF, tbF, molWeight), tempF, tcF);
+}
+
+SatoRiedelConstants SatoRiedelConstantsOf(double tcF, double tbF, double molWeight) {
+    const double tbr = FahrenheitToRankine(tbF) / FahrenheitToRankine(tcF);
+    return {1.1053152 / std::sqrt(molWeight), 3.0 + 20.0 * std::pow(1.0 - tbr, 2.0 / 3.0)};
+}
+
+float SatoRiedelConductivity(const SatoRiedelConstants& constants, double tempF, double tcF) {
+    const double tr = FahrenheitToRankine(tempF) / FahrenheitToRankine(tcF);
+    return ToSingle(constants.scale * (3.0 + 20.0 * std::pow(1.0 - tr, 2.0 / 3.0)) /
+                    constants.boiling * kConductivityToInternal);
 }
 
 float LiquidConductivityPressureFactor(double tr, double pr) {

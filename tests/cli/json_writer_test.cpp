@@ -1,8 +1,13 @@
+#include "cli/float_text.h"
 #include "cli/json_writer.h"
 
+#include <bit>
+#include <charconv>
+#include <cstdint>
 #include <gtest/gtest.h>
 #include <limits>
 #include <nlohmann/json.hpp>
+#include <random>
 
 namespace quorvane {
 namespace {
@@ -20,6 +25,33 @@ TEST(JsonWriter, SinglePrecisionValuesUseTheirShortestDigits) {
     // The digits read back to the same 32-bit value.
     const auto values = nlohmann::json::parse(writer.Text());
     EXPECT_EQ(static_cast<float>(values[4].get<double>()), 0.123456789F);
+}
+
+// The fast shortest text of a float is, character for character, the general conversion's:
+// for the first and last mantissas of every exponent (powers of two, where the interval is
+// lopsided, included) and a million others, both signs, and the values it leaves to it.
+TEST(JsonWriter, FastFloatTextIsTheGeneralConversions) {
+    std::mt19937 random(16);
+    std::vector<std::uint32_t> patterns;
+    for (std::uint32_t exponent = 0; exponent < 256; ++exponent) {
+        for (std::uint32_t fraction : {0U, 1U, 2U, 3U, 0x400000U, 0x7FFFFEU, 0x7FFFFFU}) {
+            patterns.push_back(exponent << 23 | fraction);
+        }
+    }
+    for (int k = 0; k < 1000000; ++k) {
+        patterns.push_back(static_cast<std::uint32_t>(random()));
+    }
+    for (const std::uint32_t bits : patterns) {
+        for (const std::uint32_t sign : {0U, 0x80000000U}) {
+            const float value = std::bit_cast<float>(bits | sign);
+            char general[32];
+            char fast[32];
+            const std::string_view expected(general,
+                                            std::to_chars(general, general + 32, value).ptr);
+            const std::string_view written(fast, WriteShortestFloat(fast, value));
+            ASSERT_EQ(written, expected) << std::hex << (bits | sign);
+        }
+    }
 }
 
 TEST(JsonWriter, ValuesThatAreNotFiniteAreNull) {

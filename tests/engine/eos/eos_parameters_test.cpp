@@ -1,3 +1,4 @@
+#include "engine/eos/component_constants.h"
 #include "engine/eos/eos_choice.h"
 #include "engine/eos/eos_parameters.h"
 
@@ -70,6 +71,26 @@ TEST_F(Parameters, Pr78SwitchesAboveOmega049) {
                      0.379642 + 1.48503 * w5 - 0.164423 * w5 * w5 + 0.016667 * w5 * w5 * w5);
     EXPECT_NE(AlphaSlope(EosEquation::PR, EosVariant::Original, 0.5F, tR, tcR),
               AlphaSlope(EosEquation::PR, EosVariant::V78, 0.5F, tR, tcR));
+}
+
+// The constants worked out once per component give b_i, m_i and a_i at any temperature to the
+// last bit of the functions that form them anew, the temperature-dependent slope of SRK-78 at
+// an acentric factor of 0 and both PR-78 slopes included.
+TEST_F(Parameters, PreparedConstantsGiveTheParametersBitForBit) {
+    for (int index = 0; index < 5; ++index) {
+        const EosChoice eos = EosChoiceFromIndex(index);
+        for (float w : {0.0F, 0.1521F, 0.49F, 0.6F}) {
+            const EosComponentConstants c = PrepareEosComponent(eos, tcR, pc, w);
+            EXPECT_EQ(c.b, ComponentBParameter(eos.equation, tcR, pc));
+            for (float tempF : {-250.0F, 40.0F, 206.132F, 700.0F}) {
+                const float t = RankineOf(tempF);
+                EXPECT_EQ(c.AttractionAt(t),
+                          ComponentAParameter(eos.equation, tcR, pc, t, w, eos.variant))
+                    << index << " " << w << " " << tempF;
+                EXPECT_EQ(c.SlopeAt(t), AlphaSlope(eos.equation, eos.variant, w, t, tcR));
+            }
+        }
+    }
 }
 
 TEST_F(Parameters, MixingRules) {

@@ -4,6 +4,7 @@
 #include "engine/flash/flash_state.h"
 #include "engine/properties/coefficient_set.h"
 #include "engine/properties/mixture_properties.h"
+#include "engine/properties/property_components.h"
 #include "engine/properties/property_errors.h"
 #include "engine/properties/pure_correlations.h"
 #include "engine/properties/translated_density.h"
@@ -362,6 +363,56 @@ TEST(MixturePropertiesTest, MismatchedArraysAreRefusedBeforeAnythingChanges) {
     PropertyResults r;
     EXPECT_THROW(CalculateMixtureProperties(m.flash, m.rows, m.names, r), MixtureSizeError);
     EXPECT_FALSE(r.calculated);
+}
+
+// Constants prepared once serve every state, equation of state and group selection: each
+// value is the one the calculation from the rows gives, bit for bit, and a selection leaves
+// the groups it does not name (and no named group needs) uncomputed.
+TEST(MixturePropertiesTest, PreparedComponentsAndSelectionsGiveTheValuesOfTheRows) {
+    Mixture m({&test_rows::kNitrogen, &test_rows::kCarbonDioxide, &test_rows::kMethane,
+               &test_rows::kPropane, &test_rows::kNHexane, &test_rows::kNDecane},
+              {0.03F, 0.04F, 0.70F, 0.10F, 0.08F, 0.05F}, kPr);
+    m.flash.estimateKij = true;
+    const PropertyComponents prepared(m.flash, m.rows, m.names);
+    PropertySelection transportOnly = PropertySelection::None();
+    transportOnly.Add(PropertyGroup::Transport);
+    PropertySelection thermalAndSurface = PropertySelection::None();
+    thermalAndSurface.Add(PropertyGroup::Thermal);
+    thermalAndSurface.Add(PropertyGroup::SurfaceTension);
+    for (int eos = 0; eos < 5; ++eos) {
+        for (const auto& [tempF, pressPsia] :
+             {std::pair{40.0F, 800.0F}, std::pair{-80.0F, 300.0F}, std::pair{250.0F, 100.0F}}) {
+            m.flash.eosIndex = eos;
+            const PropertyResults fromRows = m.Run(FlashType::TP, tempF, pressPsia);
+            for (PropertySelection selection :
+                 {PropertySelection::All(), transportOnly, thermalAndSurface}) {
+                PropertyResults r;
+                CalculateMixtureProperties(m.flash, prepared, r, selection);
+                for (std::size_t q = 0; q < kQuantityCount; ++q) {
+                    const auto quantity = static_cast<Quantity>(q);
+                    for (Stream s : {Stream::Feed, Stream::Vapour, Stream::Liquid}) {
+                        const auto value = r.Value(quantity, s);
+                        const auto expected = fromRows.Value(quantity, s);
+                        // A group not named is computed only as far as a named one needs it.
+                        ASSERT_TRUE(!selection.Has(quantity) ||
+                                    value.has_value() == expected.has_value());
+                        if (value) {
+                            EXPECT_EQ(*value, *expected)
+                                << eos << " " << tempF << " " << q << " " << static_cast<int>(s);
+                        }
+                    }
+                }
+                EXPECT_EQ(r.Value(Quantity::Enthalpy, Stream::Feed).has_value(),
+                          selection.Has(PropertyGroup::Thermal));
+                EXPECT_EQ(r.Value(Quantity::Viscosity, Stream::Vapour).has_value(),
+                          selection.Has(PropertyGroup::Transport) && r.vapourPresent);
+            }
+        }
+    }
+    // Constants of other component data are refused.
+    m.flash.tcF[2] += 1.0F;
+    PropertyResults r;
+    EXPECT_THROW(CalculateMixtureProperties(m.flash, prepared, r), MixtureSizeError);
 }
 
 // At a pure component's bubble point vapour and liquid have equal Gibbs energy:
