@@ -151,11 +151,16 @@ void CheckPhases(CubicMixture& model, const BoundaryPoint& point, PointCheck& ch
         x[i] = point.x[i];
         y[i] = point.y[i];
     }
+    // The other phase of the split lies on the tangent plane of each phase, its distance zero
+    // within the fugacity residual of the point; a distance that small shows no third phase
+    // (a liquid at a fraction of a psia leaves a residual near 1e-9).
+    const double unstableBelow =
+        std::min(TangentPlane::kUnstableDistance, -10.0 * std::fabs(check.residual));
     for (const Vec* phase : {&x, &y}) {
         const Vec& other = phase == &x ? y : x;
-        const StabilityVerdict v =
-            TestFeedStability(model, std::span<const double>(phase->data(), n), tR, point.pressPsia,
-                              std::span<const Vec>(&other, 1));
+        const StabilityVerdict v = TestFeedStability(
+            model, std::span<const double>(phase->data(), n), tR, point.pressPsia,
+            std::span<const Vec>(&other, 1), true, TangentPlane::kTrialLimit, unstableBelow);
         if (!v.evaluated) {
             check.status = PointStatus::NotEvaluated;
             return;

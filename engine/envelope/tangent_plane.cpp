@@ -41,7 +41,8 @@ bool TangentPlane::SetState(double tR, double pPsia) {
     return true;
 }
 
-TrialOutcome TangentPlane::Trial(std::span<const double> start, bool stopWhenNegative, int limit) {
+TrialOutcome TangentPlane::Trial(std::span<const double> start, bool stopWhenNegative, int limit,
+                                 double unstableBelow) {
     TrialOutcome out;
     Vec lnW{};
     Vec w{};
@@ -85,7 +86,7 @@ TrialOutcome TangentPlane::Trial(std::span<const double> start, bool stopWhenNeg
         for (int i = 0; i < m_n; ++i) {
             out.w[i] = w[i] / total;
         }
-        if (stopWhenNegative && tm < kUnstableDistance) {
+        if (stopWhenNegative && tm < unstableBelow) {
             out.converged = false;
             return out;
         }
@@ -125,7 +126,7 @@ TrialOutcome TangentPlane::Trial(std::span<const double> start, bool stopWhenNeg
 
 StabilityVerdict TestFeedStability(CubicMixture& model, std::span<const double> z, double tR,
                                    double pPsia, std::span<const Vec> extraTrials,
-                                   bool wilsonTrials, int trialLimit) {
+                                   bool wilsonTrials, int trialLimit, double unstableBelow) {
     StabilityVerdict verdict;
     const int n = model.Size();
     TangentPlane plane(model, z);
@@ -134,11 +135,11 @@ StabilityVerdict TestFeedStability(CubicMixture& model, std::span<const double> 
     }
     verdict.evaluated = true;
     auto run = [&](std::span<const double> start) {
-        const TrialOutcome t = plane.Trial(start, true, trialLimit);
+        const TrialOutcome t = plane.Trial(start, true, trialLimit, unstableBelow);
         if (!t.trivial && t.distance < verdict.distance) {
             verdict.distance = t.distance;
         }
-        if (!t.trivial && t.distance < TangentPlane::kUnstableDistance) {
+        if (!t.trivial && t.distance < unstableBelow) {
             verdict.stable = false;
             verdict.split = t.w;
             return true;

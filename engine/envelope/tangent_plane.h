@@ -32,9 +32,9 @@ public:
 
     // One trial from the composition start (mole numbers; absent components are ignored) of
     // at most limit steps. With stopWhenNegative the trial ends as soon as
-    // tm < kUnstableDistance.
+    // tm < unstableBelow.
     TrialOutcome Trial(std::span<const double> start, bool stopWhenNegative,
-                       int limit = kTrialLimit);
+                       int limit = kTrialLimit, double unstableBelow = kUnstableDistance);
 
     // Steps a trial takes at most to reach a stationary point.
     static constexpr int kTrialLimit = 300;
@@ -65,10 +65,12 @@ struct StabilityVerdict {
 // given extra compositions (for example the incipient phase of a saturation point), the extra
 // ones first; the first that shows instability ends the test. Each trial takes at most
 // trialLimit steps: a lower limit makes a quick test, which finds an instability that shows
-// within those steps and calls the feed stable otherwise.
+// within those steps and calls the feed stable otherwise. A trial proves instability with a
+// tangent-plane distance below unstableBelow.
 StabilityVerdict TestFeedStability(CubicMixture& model, std::span<const double> z, double tR,
                                    double pPsia, std::span<const Vec> extraTrials,
                                    bool wilsonTrials = true,
-                                   int trialLimit = TangentPlane::kTrialLimit);
+                                   int trialLimit = TangentPlane::kTrialLimit,
+                                   double unstableBelow = TangentPlane::kUnstableDistance);
 
 } // namespace quorvane::envelope
