@@ -315,7 +315,8 @@ private:
     // Answers ready in order that wake the writer before its next look.
     static constexpr std::size_t kBlock = 64;
 
-    struct Job {
+    // Slots start on cache lines of their own: neighbouring slots are filled by different workers.
+    struct alignas(64) Job {
         std::size_t lineNo = 0;
         Line line;
         Answer answer;
