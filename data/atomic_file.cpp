@@ -19,7 +19,10 @@ namespace {
 class TemporaryFile {
 public:
     explicit TemporaryFile(const std::filesystem::path& target) {
-        const std::string name = "." + target.filename().string() + ".XXXXXX";
+        // Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) on "literal" + string.
+        std::string name(1, '.');
+        name += target.filename().string();
+        name += ".XXXXXX";
         const std::filesystem::path folder = target.parent_path();
         m_path = (folder.empty() ? std::filesystem::path(".") : folder) / name;
         std::string pattern = m_path.string();

@@ -57,7 +57,13 @@ std::string ListOf(const char* kind, const envelope::PointSearch& found, bool pr
 }
 
 std::string PointText(const envelope::SpecialPoint& p) {
-    return "(" + FormatTemperatureF(p.tempF) + " °F, " + FormatPressurePsia(p.pressPsia) + " psia)";
+    // Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) on "literal" + string.
+    std::string text(1, '(');
+    text += FormatTemperatureF(p.tempF);
+    text += " °F, ";
+    text += FormatPressurePsia(p.pressPsia);
+    text += " psia)";
+    return text;
 }
 
 double LowestPressure(const std::vector<envelope::EnvelopePoint>& branch) {
