@@ -6,13 +6,6 @@
 
 namespace quorvane {
 
-namespace {
-
-constexpr double kOmegaARk = 0.42748;
-constexpr double kOmegaAPr = 0.457235;
-
-} // namespace
-
 EosComponentConstants PrepareEosComponent(EosChoice eos, float tcR, float pcPsia, float w) {
     EosComponentConstants c;
     c.equation = eos.equation;

@@ -11,8 +11,6 @@ namespace {
 // 0.08664·R and 0.077796·R, as the co-volume constants are computed.
 constexpr double kRkBFactor = 0.9297893762399999;
 constexpr double kPrBFactor = 0.834878743236;
-constexpr double kOmegaARk = 0.42748;
-constexpr double kOmegaAPr = 0.457235;
 
 } // namespace
 

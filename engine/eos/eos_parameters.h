@@ -11,7 +11,10 @@
 namespace quorvane {
 
 inline constexpr double kGasConstant = 10.731641; // psia·ft³/(lb-mol·°R)
-inline constexpr double kRankineOffset = 459.67;  // °R = °F + 459.67 inside the engine
+// Ω_a of the attraction parameter: RK and SRK, and PR.
+inline constexpr double kOmegaARk = 0.42748;
+inline constexpr double kOmegaAPr = 0.457235;
+inline constexpr double kRankineOffset = 459.67; // °R = °F + 459.67 inside the engine
 
 // Read-only view of an interaction-parameter table: kij(i, j) = data[i * stride + j].
 struct KijView {
