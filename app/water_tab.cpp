@@ -11,6 +11,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -19,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 namespace quorvane {
@@ -190,6 +192,19 @@ void WaterTab::BuildLayout() {
     }
     columns->addWidget(resultGroup);
     columns->addStretch(1);
+    // The unit boxes size to their texts; one width for all keeps the column straight.
+    int unitWidth = 0;
+    for (int field = 0; field < kWaterFieldCount; ++field) {
+        if (Info(field).selector >= 0) {
+            unitWidth =
+                std::max(unitWidth, m_selectors.At(Info(field).selector)->sizeHint().width());
+        }
+    }
+    for (int field = 0; field < kWaterFieldCount; ++field) {
+        if (Info(field).selector >= 0) {
+            m_selectors.At(Info(field).selector)->setMinimumWidth(unitWidth);
+        }
+    }
 
     connect(m_chkSteam, &QCheckBox::toggled, this, [this](bool on) {
         m_state.water.shown = on;
