@@ -53,8 +53,7 @@ void TpNaturalGas(benchmark::State& st) {
 
 void EnvelopeExampleGas(benchmark::State& st, std::vector<double> qualities) {
     const FlashCase c = testdata::ExampleGas();
-    const envelope::EnvelopeMixture mixture{c.Eos(), c.tcF, c.pcPsia, c.w,
-                                            c.kij.View()};
+    const envelope::EnvelopeMixture mixture{c.Eos(), c.tcF, c.pcPsia, c.w, c.kij.View()};
     envelope::EnvelopeOptions options;
     options.qualities = std::move(qualities);
     envelope::PhaseEnvelope env;

@@ -15,9 +15,7 @@ class CubicMixtureTest : public ::testing::Test {
 protected:
     static constexpr const char* kEos[] = {"RK", "SRK", "SRK-78 (API)", "PR", "PR-78"};
 
-    void BindCase(const FlashCase& c) {
-        model.Bind(c.Eos(), c.tcF, c.pcPsia, c.w, c.kij.View());
-    }
+    void BindCase(const FlashCase& c) { model.Bind(c.Eos(), c.tcF, c.pcPsia, c.w, c.kij.View()); }
 
     CubicMixture model;
     PhaseResult r, up, down;

@@ -1,10 +1,10 @@
+#include "common/precision.h"
 #include "engine/envelope/boundary_system.h"
 #include "engine/envelope/boundary_trace.h"
 #include "engine/envelope/critical_point.h"
 #include "engine/envelope/envelope_feed.h"
 #include "engine/envelope/mixture_envelope.h"
 #include "engine/flash/flash_driver.h"
-#include "common/precision.h"
 #include "tests/engine/flash/saturation_cases.h"
 
 #include <algorithm>
