@@ -82,25 +82,28 @@ void TwoPhases(const FlashMixture& mixture, std::span<const float> z, float temp
         } catch (const EngineError&) {
         }
     }
-    envelope::CubicMixture& model = ModelOf(mixture, state);
-    std::array<double, kMaxComponents> x{};
-    std::array<double, kMaxComponents> y{};
-    for (std::size_t i = 0; i < n; ++i) {
-        x[i] = out.x[i];
-        y[i] = out.y[i];
-    }
-    const double tR = RankineOf(tempF);
+    // The split is between two liquids when each phase is below its own pseudo-critical
+    // temperature and liquid-like by Π. Near a critical point both phases of a vapour-liquid
+    // split are dense enough to pass for liquids by Π alone; the temperature test, the cheaper,
+    // comes first.
     try {
+        if (!(tempF < PseudoCriticalTemperatureF(out.x, mixture.tcF, mixture.vc) &&
+              tempF < PseudoCriticalTemperatureF(out.y, mixture.tcF, mixture.vc))) {
+            return;
+        }
+        envelope::CubicMixture& model = ModelOf(mixture, state);
+        std::array<double, kMaxComponents> x{};
+        std::array<double, kMaxComponents> y{};
+        for (std::size_t i = 0; i < n; ++i) {
+            x[i] = out.x[i];
+            y[i] = out.y[i];
+        }
+        const double tR = RankineOf(tempF);
         const double pipL = model.PhaseIdentification(
             tR, pressPsia, std::span<const double>(x.data(), n), out.liquidZ);
         const double pipV = model.PhaseIdentification(
             tR, pressPsia, std::span<const double>(y.data(), n), out.vapourZ);
-        // Near a critical point both phases of a vapour-liquid split are dense enough to pass
-        // for liquids by Π alone; a phase is taken for a liquid only when it is also below its
-        // own pseudo-critical temperature.
-        if (pipL > kLiquidLike && pipV > kLiquidLike &&
-            tempF < PseudoCriticalTemperatureF(out.x, mixture.tcF, mixture.vc) &&
-            tempF < PseudoCriticalTemperatureF(out.y, mixture.tcF, mixture.vc)) {
+        if (pipL > kLiquidLike && pipV > kLiquidLike) {
             out.warning = kSecondLiquidWarning;
         }
     } catch (const EngineError&) {
