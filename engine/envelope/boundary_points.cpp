@@ -322,13 +322,7 @@ void CrossingNextToCritical(BoundarySystem& system, const TraceLine& line, const
     if (!((level - xVars[fixed]) * (critical[fixed] - level) > 0.0)) {
         return;
     }
-    // The K-value that tells the two sides of the critical point apart.
-    int reference = 0;
-    for (int i = 0; i < n; ++i) {
-        if (system.Feed()[i] > 0.0 && std::fabs(xVars[i]) > std::fabs(xVars[reference])) {
-            reference = i;
-        }
-    }
+    const int reference = DominantLnK(system, xVars);
     const double side = xVars[reference];
     system.SetSwapped(pastCritical);
     double at = xVars[fixed];
@@ -387,14 +381,7 @@ void CollectCrossings(BoundarySystem& system, const TraceLine& line, const Point
                                   ? static_cast<std::size_t>(line.criticalAfter)
                                   : (pastCritical ? line.points.size() : line.points.size() - 1);
     const std::size_t from = pastCritical ? split : 0;
-    // The K-value that tells the two sides of the critical point apart.
-    int reference = 0;
-    for (int i = 0; i < n; ++i) {
-        if (system.Feed()[i] > 0.0 &&
-            std::fabs(line.points.front().x[i]) > std::fabs(line.points.front().x[reference])) {
-            reference = i;
-        }
-    }
+    const int reference = DominantLnK(system, line.points.front().x);
     const std::size_t to =
         pastCritical ? line.points.size() - 1 : std::min(split + 1, line.points.size() - 1);
     bool acrossCritical = false; // the level crossed on the step over the critical point
@@ -533,12 +520,7 @@ void TraceAndCollect(CubicMixture& model, std::span<const double> zd, const Poin
     const double level = QueryLevel(query);
     bool nearCritical = false;
     options.onPoint = [&](const TracePoint& p) {
-        int dom = 0;
-        for (int i = 0; i < n; ++i) {
-            if (zd[i] > 0.0 && std::fabs(p.x[i]) > std::fabs(p.x[dom])) {
-                dom = i;
-            }
-        }
+        const int dom = DominantLnK(system, p.x);
         if (std::fabs(p.x[dom]) > 1.0 || p.tangent[dom] == 0.0) {
             return true;
         }

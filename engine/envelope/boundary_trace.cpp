@@ -50,6 +50,8 @@ bool Orient(const BoundarySystem& system, Vec& t, const Vec& along) {
     return true;
 }
 
+} // namespace
+
 int DominantLnK(const BoundarySystem& system, const Vec& x) {
     int dom = 0;
     double largest = -1.0;
@@ -61,8 +63,6 @@ int DominantLnK(const BoundarySystem& system, const Vec& x) {
     }
     return dom;
 }
-
-} // namespace
 
 double WilsonLnTemperature(BoundarySystem& system, double pressPsia) {
     CubicMixture& model = system.Model();

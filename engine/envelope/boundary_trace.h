@@ -63,6 +63,10 @@ struct TraceLine {
     TraceEnd end = TraceEnd::NoStart;
 };
 
+// The component present in the feed whose ln K in X is the largest in magnitude: the K-value
+// that tells the two sides of the critical point apart.
+int DominantLnK(const BoundarySystem& system, const Vec& x);
+
 // ln T (T in °R) where Wilson's K-values put the system's line at pressure P (psia): the root of
 // Σ z_i·(K_i − 1)/(1 − β + β·K_i) in T. NaN when there is none between 20 and 8000 °R.
 double WilsonLnTemperature(BoundarySystem& system, double pressPsia);
