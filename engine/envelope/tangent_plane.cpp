@@ -11,6 +11,11 @@ namespace {
 
 constexpr double kStationary = 1e-10; // largest change of ln W at a stationary point
 constexpr double kTrivial = 1e-8;     // Σ (ln w_i − ln z_i)² of a trial back on the feed
+// Near a stationary point tm lies above its stationary value by terms of order Σ W_i·g_i²: a
+// trial whose steps are this small while tm is still well above zero can no longer reach a
+// negative distance, and ends there.
+constexpr double kSettled = 1e-6;
+constexpr double kClearlyPositive = 1e-6;
 
 } // namespace
 
@@ -95,7 +100,7 @@ TrialOutcome TangentPlane::Trial(std::span<const double> start, bool stopWhenNeg
             out.converged = true;
             return out;
         }
-        if (change < kStationary) {
+        if (change < kStationary || (change < kSettled && tm > kClearlyPositive)) {
             out.converged = true;
             return out;
         }
