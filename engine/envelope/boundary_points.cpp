@@ -270,7 +270,7 @@ double SearchStartPressure(const EnvelopeMixture& mixture, std::span<const float
                            const PointQuery& query) {
     CubicMixture model;
     const Feed feed = BindFeed(model, mixture, z);
-    return StartPressure(model, std::span<const double>(feed.z.data(), z.size()), query);
+    return StartPressure(model, feed.Composition(), query);
 }
 
 PointCheck ConfirmPoint(const EnvelopeMixture& mixture, std::span<const float> z,
@@ -278,7 +278,7 @@ PointCheck ConfirmPoint(const EnvelopeMixture& mixture, std::span<const float> z
     CubicMixture model;
     const Feed feed = BindFeed(model, mixture, z);
     const int n = model.Size();
-    BoundarySystem system(model, std::span<const double>(feed.z.data(), n), query.vapourFraction);
+    BoundarySystem system(model, feed.Composition(), query.vapourFraction);
     system.SetSwapped(false);
     Vec xVars{};
     const double tR = point.tempF + kRankineOffset;
@@ -439,7 +439,7 @@ void CollectCrossings(BoundarySystem& system, const TraceLine& line, const Point
 void PureComponentPoint(CubicMixture& model, const Feed& feed, const PointQuery& query,
                         PointSearch& search) {
     const int n = model.Size();
-    const std::span<const double> zd(feed.z.data(), static_cast<std::size_t>(n));
+    const std::span<const double> zd = feed.Composition();
     int present = 0;
     for (int i = 0; i < n; ++i) {
         if (feed.z[i] > 0.0) {
@@ -583,8 +583,7 @@ PointSearch FindPoints(const EnvelopeMixture& mixture, std::span<const float> z,
     PointSearch search;
     CubicMixture model;
     const Feed feed = BindFeed(model, mixture, z);
-    const int n = model.Size();
-    const std::span<const double> zd(feed.z.data(), static_cast<std::size_t>(n));
+    const std::span<const double> zd = feed.Composition();
     const double beta = query.vapourFraction;
     if (feed.present == 1) {
         PureComponentPoint(model, feed, query, search);

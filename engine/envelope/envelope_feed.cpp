@@ -15,6 +15,7 @@ Feed BindFeed(CubicMixture& model, const EnvelopeMixture& mixture, std::span<con
         throw InvalidArgumentError("unknown equation of state");
     }
     Feed feed;
+    feed.size = static_cast<int>(z.size());
     double total = 0.0;
     for (std::size_t i = 0; i < z.size(); ++i) {
         if (!(z[i] >= 0.0F) || !std::isfinite(z[i])) {

@@ -11,7 +11,12 @@ namespace quorvane::envelope {
 
 struct Feed {
     Vec z{};         // normalised
+    int size = 0;    // components of the mixture
     int present = 0; // components with a nonzero amount
+
+    std::span<const double> Composition() const {
+        return {z.data(), static_cast<std::size_t>(size)};
+    }
 };
 
 // Binds the model to the mixture (throws MixtureSizeError when the arrays do not match) and

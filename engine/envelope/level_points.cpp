@@ -131,8 +131,7 @@ bool OnlyPointOfItsKind(const EnvelopeMixture& mixture, std::span<const float> z
             return false;
         }
         const int n = model.Size();
-        BoundarySystem system(model, std::span<const double>(feed.z.data(), n),
-                              query.vapourFraction);
+        BoundarySystem system(model, feed.Composition(), query.vapourFraction);
         system.SetSwapped(false);
         Vec xVars{};
         const double tR = point.tempF + kRankineOffset;

@@ -140,7 +140,7 @@ PhaseEnvelope TracePhaseEnvelope(const EnvelopeMixture& mixture, std::span<const
     CubicMixture model;
     const Feed feed = BindFeed(model, mixture, z);
     const int n = model.Size();
-    std::span<const double> zd(feed.z.data(), static_cast<std::size_t>(n));
+    const std::span<const double> zd = feed.Composition();
 
     int traced = 0;
     double lineBeta = 1.0;
